@@ -1,0 +1,10 @@
+#include "Timing.h"
+
+namespace kv {
+
+Timing& Timing::current() {
+    static Timing timing;
+    return timing;
+}
+
+} // namespace kv

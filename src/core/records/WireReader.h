@@ -1,0 +1,112 @@
+#pragma once
+
+// Reading the service's JSON under its rules: incoming snake-case keys are
+// matched to camel-case member names, required members must be present,
+// non-null and of the right JSON type, integers must be whole and fit in 64
+// bits, times go through parseISO8601Permissive. Any violation throws
+// WireError, so a response is read whole or not at all.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QString>
+#include <QVarLengthArray>
+
+#include <exception>
+#include <optional>
+
+namespace kv {
+
+class WireError : public std::exception {
+public:
+    explicit WireError(QString description) : m_description(std::move(description)) {}
+    const QString& description() const { return m_description; }
+    const char* what() const noexcept override { return "wire decoding failed"; }
+
+private:
+    QString m_description;
+};
+
+// "website_url" → "websiteUrl": every underscore inside the key is dropped
+// and the character after it upper-cased; leading and trailing underscores stay.
+QString camelFromSnake(const QString& key);
+
+// Where a value sits in the response, built into text only when reporting an error.
+struct WirePath {
+    const WirePath* parent = nullptr;
+    const char* member = nullptr;
+    qsizetype index = -1;
+    QString text() const;
+};
+
+class WireObject {
+public:
+    // Throws unless `value` is a JSON object.
+    WireObject(const QJsonValue& value, const WirePath& path);
+
+    const WirePath& path() const { return m_path; }
+
+    QString string(const char* member) const;
+    std::optional<QString> optString(const char* member) const;
+    bool boolean(const char* member) const;
+    std::optional<bool> optBoolean(const char* member) const;
+    qint64 integer(const char* member) const;
+    std::optional<qint64> optInteger(const char* member) const;
+    double number(const char* member) const;
+    std::optional<double> optNumber(const char* member) const;
+    QDateTime time(const char* member) const;
+    std::optional<QDateTime> optTime(const char* member) const;
+    QJsonObject object(const char* member) const;
+    std::optional<QJsonObject> optObject(const char* member) const;
+    QJsonArray array(const char* member) const;
+    std::optional<QJsonArray> optArray(const char* member) const;
+    QJsonValue value(const char* member) const; // required, any type but null
+    QStringList stringArray(const char* member) const;
+
+    // Decodes each element of a required array member with `decode(value, path)`.
+    template <typename Decode>
+    auto list(const char* member, Decode decode) const {
+        const QJsonArray items = array(member);
+        return decodeItems(items, member, decode);
+    }
+    template <typename Decode>
+    auto optList(const char* member, Decode decode) const
+        -> std::optional<decltype(list(member, decode))> {
+        const auto items = optArray(member);
+        if (!items)
+            return std::nullopt;
+        return decodeItems(*items, member, decode);
+    }
+
+    [[noreturn]] void fail(const char* member, const QString& problem) const;
+
+private:
+    template <typename Decode>
+    auto decodeItems(const QJsonArray& items, const char* member, Decode decode) const {
+        using Item = decltype(decode(QJsonValue(), WirePath{}));
+        QList<Item> out;
+        out.reserve(items.size());
+        const WirePath arrayPath{&m_path, member};
+        for (qsizetype i = 0; i < items.size(); ++i)
+            out.append(decode(items.at(i), WirePath{&arrayPath, nullptr, i}));
+        return out;
+    }
+
+    // Present and non-null, or nothing.
+    std::optional<QJsonValue> find(const char* member) const;
+    QJsonValue require(const char* member) const;
+
+    struct Entry {
+        QString key;
+        QJsonValue value;
+    };
+    QVarLengthArray<Entry, 24> m_entries;
+    WirePath m_path;
+};
+
+// Parses a response body that must be one JSON object; throws WireError otherwise.
+QJsonObject parseBodyObject(const QByteArray& body);
+
+} // namespace kv

@@ -1,0 +1,467 @@
+#include "ApiClient.h"
+
+#include "Configuration.h"
+#include "Log.h"
+#include "PathSegment.h"
+#include "Timing.h"
+#include "records/WireRecords.h"
+
+#include <QCoroNetworkReply>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QStringDecoder>
+#include <QSysInfo>
+
+namespace kv {
+
+namespace {
+
+const QByteArray kGet = QByteArrayLiteral("GET");
+const QByteArray kPost = QByteArrayLiteral("POST");
+const QByteArray kPut = QByteArrayLiteral("PUT");
+const QByteArray kDelete = QByteArrayLiteral("DELETE");
+const QByteArray kJson = QByteArrayLiteral("application/json");
+
+// Text of base URL followed directly by the path; the base URL itself when that is no URL.
+QUrl urlFor(const QString& path) {
+    const QUrl base = Configuration::baseURL();
+    const QUrl url(base.toString(QUrl::FullyEncoded) + path, QUrl::StrictMode);
+    return url.isValid() ? url : base;
+}
+
+std::optional<QString> strictUtf8(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+QString logPathOf(const QNetworkRequest& request) {
+    const QUrl url = request.url();
+    if (url.isEmpty())
+        return QStringLiteral("?");
+    return url.path(QUrl::FullyEncoded);
+}
+
+QDateTime now() {
+    return QDateTime::currentDateTimeUtc();
+}
+
+// Envelope of one list member, each element decoded and mapped by `item`.
+template <typename Item>
+auto listOf(const char* member, Item item) {
+    return [member, item](const QJsonObject& top) {
+        const WireObject o(top, WirePath{});
+        return o.list(member, item);
+    };
+}
+
+QString defaultDeviceName() {
+    const QString name = QSysInfo::machineHostName();
+    return name.isEmpty() ? QStringLiteral("Mac") : name;
+}
+
+} // namespace
+
+ApiClient::ApiClient(QNetworkAccessManager* network, std::optional<QString> apiKey)
+    : m_network(network), m_apiKey(std::move(apiKey)), m_deviceName(defaultDeviceName) {}
+
+void ApiClient::setDeviceNameProvider(std::function<QString()> provider) {
+    m_deviceName = provider ? std::move(provider) : defaultDeviceName;
+}
+
+QNetworkRequest ApiClient::buildRequest(const QString& path, bool withBody) const {
+    QNetworkRequest request(urlFor(path));
+    request.setTransferTimeout(int(Timing::current().requestTimeout.count()));
+    // The bearer key must never travel to another host.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setRawHeader("Authorization", "Bearer " + m_apiKey.value_or(QString()).toUtf8());
+    if (withBody)
+        request.setRawHeader("Content-Type", kJson);
+    request.setRawHeader("Accept", kJson);
+    request.setRawHeader("User-Agent", Configuration::userAgent().toUtf8());
+    return request;
+}
+
+template <typename T>
+QCoro::Task<ApiResult<T>> ApiClient::call(QByteArray method, QString path,
+                                          std::optional<QJsonObject> body, Decoder<T> decode,
+                                          Cancellation cancel) {
+    if (!m_apiKey || m_apiKey->isEmpty())
+        co_return ApiError::of(ApiError::Kind::missingCredential);
+    const QNetworkRequest request = buildRequest(path, body.has_value());
+    const QByteArray payload =
+        body ? QJsonDocument(*body).toJson(QJsonDocument::Compact) : QByteArray();
+    auto raw = co_await execute(request, method, payload, cancel);
+    if (!raw)
+        co_return raw.error();
+    co_return decodeBody<T>(logPathOf(request), raw.value(), decode);
+}
+
+template <typename T>
+ApiResult<T> ApiClient::decodeBody(const QString& logPath, const QByteArray& body,
+                                   const Decoder<T>& decode) const {
+    try {
+        return decode(parseBodyObject(body));
+    } catch (const WireError& error) {
+        const QByteArray head = body.left(400);
+        const QString preview = strictUtf8(head).value_or(QStringLiteral("<binary>"));
+        qCWarning(lcApiClient).noquote()
+            << QStringLiteral("decode error on %1: %2 — body: %3")
+                   .arg(logPath, error.description(), preview);
+        return ApiError::decoding(error.description());
+    }
+}
+
+QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, QByteArray method,
+                                                      QByteArray body, Cancellation cancel) {
+    const QString logPath = logPathOf(request);
+    const QString logMethod = method.isEmpty() ? QStringLiteral("GET") : QString::fromLatin1(method);
+
+    QNetworkReply* reply = body.isEmpty() && method != kPost && method != kPut
+                               ? m_network->sendCustomRequest(request, method)
+                               : m_network->sendCustomRequest(request, method, body);
+    cancel.track(reply);
+    co_await reply;
+    reply->deleteLater();
+
+    const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (!statusAttribute.isValid()) {
+        if (reply->error() == QNetworkReply::NoError)
+            co_return ApiError::of(ApiError::Kind::invalidResponse);
+        const QString description = reply->errorString();
+        qCWarning(lcApiClient).noquote()
+            << QStringLiteral("%1 %2 — transport error: %3").arg(logMethod, logPath, description);
+        co_return ApiError::transport(description);
+    }
+
+    const int status = statusAttribute.toInt();
+    const QByteArray responseBody = reply->readAll();
+    qCInfo(lcApiClient).noquote() << QStringLiteral("%1 %2 → %3 (%4 bytes)")
+                                         .arg(logMethod, logPath)
+                                         .arg(status)
+                                         .arg(responseBody.size());
+    if (status >= 200 && status <= 299)
+        co_return responseBody;
+    switch (status) {
+    case 401:
+        co_return ApiError::of(ApiError::Kind::unauthorized);
+    case 403:
+        co_return ApiError::of(ApiError::Kind::forbidden);
+    case 404:
+        co_return ApiError::of(ApiError::Kind::notFound);
+    default:
+        co_return ApiError::http(status, strictUtf8(responseBody).value_or(QString()));
+    }
+}
+
+// ---- account -------------------------------------------------------------
+
+QCoro::Task<ApiResult<User>> ApiClient::fetchMe(Cancellation cancel) {
+    Decoder<User> decode = [](const QJsonObject& top) { return decodeUser(top, WirePath{}); };
+    co_return co_await call<User>(kGet, QStringLiteral("/api/v2/me"), std::nullopt, decode, cancel);
+}
+
+QCoro::Task<ApiResult<QList<Project>>> ApiClient::fetchProjects(Cancellation cancel) {
+    const QUrl base = Configuration::baseURL();
+    Decoder<QList<Project>> decode =
+        listOf("projects", [base](const QJsonValue& v, const WirePath& p) {
+            return ProjectDTO::decode(v, p).toModel(base);
+        });
+    co_return co_await call<QList<Project>>(kGet, QStringLiteral("/api/v2/projects"), std::nullopt,
+                                            decode, cancel);
+}
+
+QCoro::Task<ApiResult<QList<Client>>> ApiClient::fetchClients(Cancellation cancel) {
+    Decoder<QList<Client>> decode = listOf("clients", decodeClient);
+    co_return co_await call<QList<Client>>(kGet, QStringLiteral("/api/v2/clients"), std::nullopt,
+                                           decode, cancel);
+}
+
+// ---- paths ---------------------------------------------------------------
+
+namespace {
+
+// "/api/v2/projects/<p>" plus further segments, each an encoded identifier;
+// the identifier that cannot be a segment is returned as the error.
+std::variant<QString, ApiError> projectPath(std::initializer_list<QString> identifiers,
+                                            std::initializer_list<const char*> names) {
+    QString path = QStringLiteral("/api/v2/projects");
+    auto name = names.begin();
+    for (const QString& id : identifiers) {
+        const auto segment = pathSegment(id);
+        if (!segment)
+            return ApiError::badIdentifier(id);
+        path += u'/' + *segment;
+        if (name != names.end() && *name)
+            path += u'/' + QLatin1StringView(*name);
+        if (name != names.end())
+            ++name;
+    }
+    return path;
+}
+
+} // namespace
+
+// ---- conversations and visitors ------------------------------------------
+
+QCoro::Task<ApiResult<QList<Conversation>>>
+ApiClient::fetchConversations(std::optional<QString> projectID, std::optional<QString> status,
+                              qint64 limit, Cancellation cancel) {
+    QString path = QStringLiteral("/api/v2/inbox");
+    if (projectID) {
+        auto p = projectPath({*projectID}, {"conversations"});
+        if (auto* error = std::get_if<ApiError>(&p))
+            co_return *error;
+        path = std::get<QString>(p);
+    }
+    path += QStringLiteral("?limit=%1").arg(limit);
+    if (status && *status != u"all")
+        path += QStringLiteral("&status=") + QString::fromLatin1(QUrl::toPercentEncoding(*status));
+    Decoder<QList<Conversation>> decode =
+        listOf("conversations", [](const QJsonValue& v, const WirePath& p) {
+            return ConversationDTO::decode(v, p).toModel(now());
+        });
+    co_return co_await call<QList<Conversation>>(kGet, path, std::nullopt, decode, cancel);
+}
+
+QCoro::Task<ApiResult<QList<Visitor>>> ApiClient::fetchLiveVisitors(std::optional<QString> projectID,
+                                                                    Cancellation cancel) {
+    QString path = QStringLiteral("/api/v2/visitors/live");
+    if (projectID) {
+        auto p = projectPath({*projectID}, {"visitors/live"});
+        if (auto* error = std::get_if<ApiError>(&p))
+            co_return *error;
+        path = std::get<QString>(p);
+    }
+    Decoder<QList<Visitor>> decode =
+        listOf("visitors", [](const QJsonValue& v, const WirePath& p) {
+            return VisitorDTO::decode(v, p).toModel(now());
+        });
+    co_return co_await call<QList<Visitor>>(kGet, path, std::nullopt, decode, cancel);
+}
+
+QCoro::Task<ApiResult<ConversationDetail>>
+ApiClient::fetchConversationDetail(QString projectID, QString conversationID, Cancellation cancel) {
+    auto p = projectPath({projectID, conversationID}, {"conversations", nullptr});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    Decoder<ConversationDetail> decode = [](const QJsonObject& top) {
+        const WireObject o(top, WirePath{});
+        ConversationDetail detail;
+        detail.conversation =
+            ConversationDTO::decode(o.value("conversation"), WirePath{nullptr, "conversation"})
+                .toModel(now());
+        detail.messages = o.list("messages", [](const QJsonValue& v, const WirePath& path) {
+            return MessageDTO::decode(v, path).toModel(now());
+        });
+        return detail;
+    };
+    co_return co_await call<ConversationDetail>(kGet, std::get<QString>(p), std::nullopt, decode,
+                                                cancel);
+}
+
+QCoro::Task<ApiResult<void>> ApiClient::resolveConversation(QString projectID,
+                                                            QString conversationID,
+                                                            Cancellation cancel) {
+    auto p = projectPath({projectID, conversationID}, {"conversations", "resolve"});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    Decoder<bool> decode = [](const QJsonObject& top) {
+        decodeResolveResponse(top, WirePath{});
+        return true;
+    };
+    auto result = co_await call<bool>(kPost, std::get<QString>(p), QJsonObject(), decode, cancel);
+    if (!result)
+        co_return result.error();
+    co_return ApiResult<void>();
+}
+
+QCoro::Task<ApiResult<SendMessageResult>> ApiClient::sendMessage(QString projectID,
+                                                                 QString conversationID,
+                                                                 QString text, bool resolveAfter,
+                                                                 Cancellation cancel) {
+    auto p = projectPath({projectID, conversationID}, {"conversations", "send"});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    const QJsonObject body{{QStringLiteral("text"), text},
+                           {QStringLiteral("resolve_after"), resolveAfter}};
+    Decoder<SendMessageResult> decode = [](const QJsonObject& top) {
+        return SendMessageResponseDTO::decode(top, WirePath{}).toModel(now());
+    };
+    co_return co_await call<SendMessageResult>(kPost, std::get<QString>(p), body, decode, cancel);
+}
+
+QCoro::Task<ApiResult<TranslationResult>> ApiClient::translate(QString text, QString target,
+                                                               QString source,
+                                                               Cancellation cancel) {
+    const QJsonObject body{{QStringLiteral("text"), text},
+                           {QStringLiteral("target"), target},
+                           {QStringLiteral("source"), source}};
+    Decoder<TranslationResult> decode = [](const QJsonObject& top) {
+        return decodeTranslation(top, WirePath{});
+    };
+    co_return co_await call<TranslationResult>(kPost, QStringLiteral("/api/v2/translate"), body,
+                                               decode, cancel);
+}
+
+// ---- statistics ------------------------------------------------------------
+
+namespace {
+
+ProjectStats decodeStats(const QJsonObject& top) {
+    return ProjectStatsDTO::decode(top, WirePath{}).toModel(now());
+}
+
+} // namespace
+
+QCoro::Task<ApiResult<ProjectStats>> ApiClient::fetchStats(QString projectID, qint64 days,
+                                                           Cancellation cancel) {
+    auto p = projectPath({projectID}, {"stats"});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    const QString path = std::get<QString>(p) + QStringLiteral("?days=%1").arg(days);
+    co_return co_await call<ProjectStats>(kGet, path, std::nullopt, decodeStats, cancel);
+}
+
+QCoro::Task<ApiResult<ProjectStats>> ApiClient::fetchAggregateStats(qint64 days,
+                                                                    Cancellation cancel) {
+    const QString path = QStringLiteral("/api/v2/stats?days=%1").arg(days);
+    co_return co_await call<ProjectStats>(kGet, path, std::nullopt, decodeStats, cancel);
+}
+
+// ---- notification preferences ------------------------------------------------
+
+QCoro::Task<ApiResult<QList<NotificationPref>>>
+ApiClient::fetchNotificationPrefs(Cancellation cancel) {
+    Decoder<QList<NotificationPref>> decode = listOf("prefs", decodeNotificationPref);
+    co_return co_await call<QList<NotificationPref>>(
+        kGet, QStringLiteral("/api/v2/notification-prefs"), std::nullopt, decode, cancel);
+}
+
+QCoro::Task<ApiResult<NotificationPref>> ApiClient::updateNotificationPref(QString projectID,
+                                                                           bool muted,
+                                                                           Cancellation cancel) {
+    const QJsonObject body{{QStringLiteral("project_id"), projectID},
+                           {QStringLiteral("muted"), muted}};
+    Decoder<NotificationPref> decode = [](const QJsonObject& top) {
+        return decodeNotificationPref(top, WirePath{});
+    };
+    co_return co_await call<NotificationPref>(kPut, QStringLiteral("/api/v2/notification-prefs"),
+                                              body, decode, cancel);
+}
+
+// ---- snippets ----------------------------------------------------------------
+
+namespace {
+
+QJsonObject snippetBody(const QString& shortcut, const QString& title, const QString& body,
+                        const QString& emoji) {
+    return QJsonObject{{QStringLiteral("shortcut"), shortcut},
+                       {QStringLiteral("title"), title},
+                       {QStringLiteral("body"), body},
+                       {QStringLiteral("emoji"), emoji}};
+}
+
+Snippet decodeSavedSnippet(const QJsonObject& top) {
+    return SnippetDTO::decode(top, WirePath{}).toModel();
+}
+
+} // namespace
+
+QCoro::Task<ApiResult<QList<Snippet>>> ApiClient::fetchSnippets(QString projectID,
+                                                                Cancellation cancel) {
+    auto p = projectPath({projectID}, {"snippets"});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    Decoder<QList<Snippet>> decode =
+        listOf("snippets", [](const QJsonValue& v, const WirePath& path) {
+            return SnippetDTO::decode(v, path).toListedModel();
+        });
+    co_return co_await call<QList<Snippet>>(kGet, std::get<QString>(p), std::nullopt, decode,
+                                            cancel);
+}
+
+QCoro::Task<ApiResult<Snippet>> ApiClient::createSnippet(QString projectID, QString shortcut,
+                                                         QString title, QString body,
+                                                         QString emoji, Cancellation cancel) {
+    auto p = projectPath({projectID}, {"snippets"});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    co_return co_await call<Snippet>(kPost, std::get<QString>(p),
+                                     snippetBody(shortcut, title, body, emoji), decodeSavedSnippet,
+                                     cancel);
+}
+
+QCoro::Task<ApiResult<Snippet>> ApiClient::updateSnippet(QString projectID, QString snippetID,
+                                                         QString shortcut, QString title,
+                                                         QString body, QString emoji,
+                                                         Cancellation cancel) {
+    auto p = projectPath({projectID, snippetID}, {"snippets", nullptr});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    co_return co_await call<Snippet>(kPut, std::get<QString>(p),
+                                     snippetBody(shortcut, title, body, emoji), decodeSavedSnippet,
+                                     cancel);
+}
+
+QCoro::Task<ApiResult<void>> ApiClient::deleteSnippet(QString projectID, QString snippetID,
+                                                      Cancellation cancel) {
+    auto p = projectPath({projectID, snippetID}, {"snippets", nullptr});
+    if (auto* error = std::get_if<ApiError>(&p))
+        co_return *error;
+    Decoder<bool> decode = [](const QJsonObject& top) {
+        decodeOkResponse(top, WirePath{});
+        return true;
+    };
+    auto result = co_await call<bool>(kDelete, std::get<QString>(p), std::nullopt, decode, cancel);
+    if (!result)
+        co_return result.error();
+    co_return ApiResult<void>();
+}
+
+// ---- sign-in -------------------------------------------------------------------
+
+QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code, QString state,
+                                                                    Cancellation cancel) {
+    const QUrl url = urlFor(QStringLiteral("/oauth/device/exchange"));
+    qCInfo(lcApiClient).noquote() << QStringLiteral("exchangeOAuthCode → POST %1")
+                                         .arg(url.toString(QUrl::FullyEncoded));
+    QNetworkRequest request(url);
+    request.setTransferTimeout(int(Timing::current().requestTimeout.count()));
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::SameOriginRedirectPolicy);
+    request.setRawHeader("Content-Type", kJson);
+    request.setRawHeader("User-Agent", Configuration::userAgent().toUtf8());
+    QString device = m_deviceName();
+    if (device.isEmpty())
+        device = QStringLiteral("Mac");
+    request.setRawHeader("X-Device-Hostname", device.toUtf8());
+    const QJsonObject body{{QStringLiteral("code"), code}, {QStringLiteral("state"), state}};
+
+    auto raw = co_await execute(request, kPost, QJsonDocument(body).toJson(QJsonDocument::Compact),
+                                cancel);
+    ApiResult<SignInExchange> result =
+        raw ? decodeBody<SignInExchange>(logPathOf(request), raw.value(),
+                                         [](const QJsonObject& top) {
+                                             const WireObject o(top, WirePath{});
+                                             return SignInExchange{
+                                                 o.string("apiKey"),
+                                                 decodeUser(o.value("user"),
+                                                            WirePath{nullptr, "user"})};
+                                         })
+            : ApiResult<SignInExchange>(raw.error());
+    if (result) {
+        qCInfo(lcApiClient).noquote()
+            << QStringLiteral("exchangeOAuthCode: success user=%1").arg(result->user.email);
+    } else {
+        qCWarning(lcApiClient).noquote()
+            << QStringLiteral("exchangeOAuthCode failed: %1").arg(result.error().errorDescription());
+    }
+    co_return result;
+}
+
+} // namespace kv

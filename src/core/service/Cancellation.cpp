@@ -1,0 +1,65 @@
+#include "Cancellation.h"
+
+#include <QList>
+#include <QNetworkReply>
+
+#include <map>
+
+namespace kv {
+
+struct Cancellation::State {
+    bool cancelled = false;
+    QList<QPointer<QNetworkReply>> replies;
+    std::map<int, std::function<void()>> callbacks;
+    int nextTicket = 1;
+};
+
+Cancellation::Cancellation() : m_state(std::make_shared<State>()) {}
+
+void Cancellation::cancel() {
+    // Keep the state alive: an abort resumes coroutines synchronously, and
+    // they may drop their copies of this handle.
+    const auto state = m_state;
+    if (state->cancelled)
+        return;
+    state->cancelled = true; // before aborting: resumed work must see it
+    const auto replies = std::exchange(state->replies, {});
+    for (const auto& reply : replies) {
+        if (reply && reply->isRunning())
+            reply->abort();
+    }
+    auto callbacks = std::exchange(state->callbacks, {});
+    for (auto& [ticket, callback] : callbacks)
+        callback();
+}
+
+bool Cancellation::isCancelled() const {
+    return m_state->cancelled;
+}
+
+void Cancellation::track(QNetworkReply* reply) const {
+    if (!reply)
+        return;
+    if (m_state->cancelled) {
+        reply->abort();
+        return;
+    }
+    m_state->replies.removeIf([](const QPointer<QNetworkReply>& r) { return r.isNull(); });
+    m_state->replies.append(reply);
+}
+
+int Cancellation::onCancel(std::function<void()> callback) const {
+    if (m_state->cancelled) {
+        callback();
+        return 0;
+    }
+    const int ticket = m_state->nextTicket++;
+    m_state->callbacks.emplace(ticket, std::move(callback));
+    return ticket;
+}
+
+void Cancellation::forget(int ticket) const {
+    m_state->callbacks.erase(ticket);
+}
+
+} // namespace kv

@@ -1,0 +1,546 @@
+#include "SimData.h"
+
+#include <QCryptographicHash>
+#include <QJsonArray>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numeric>
+
+namespace kv::sim {
+
+namespace {
+
+struct AgentSeed {
+    const char* name;
+    const char* website;
+    const char* color;    // null: none
+    const char* icon;     // null: none
+    const char* logo;     // null: none
+    int client;           // index into clients, -1: ungrouped
+    const char* language; // the language most of its visitors write in
+};
+
+// Header icons and logos are mixed on purpose: known names, an unknown
+// spelling, none; bare-path and absolute logos, and none.
+constexpr std::array agentSeeds{
+    AgentSeed{"Northwind Support", "https://northwind-outfitters.example", "#2F6FEB", "headset",
+              "/static/logos/northwind.svg", 0, "en"},
+    AgentSeed{"Bluebell Dental Concierge", "https://bluebell-dental.example", "#3BA9A0", "person",
+              "https://cdn.kestovar.example/logos/bluebell.png", 1, "sv"},
+    AgentSeed{"Harbor & Vine Sommelier", "https://harborandvine.example", "#8E2C48", "sparkles",
+              nullptr, 2, "it"},
+    AgentSeed{"Fjordlys Booking", "https://fjordlys.example", nullptr, "robot", nullptr, 0, "da"},
+    AgentSeed{"Café Lumière", "https://cafe-lumiere.example", "#C9A227", nullptr, nullptr, -1, "fr"},
+    AgentSeed{"Bergmann Technik Hilfe", "https://bergmann-technik.example", "#4A5568", "Robot",
+              "/static/logos/bergmann.svg", 1, "de"},
+    AgentSeed{"Solmar Reservas", "https://solmar.example", "#E07A1F", "headset", nullptr, -1, "es"},
+};
+
+struct ChatSeed {
+    const char* language;
+    const char* visitorText;
+    const char* english;
+    const char* assistantText;
+    const char* escalation;     // null: none
+    const char* suggestedReply; // null: none
+};
+
+constexpr std::array chatSeeds{
+    ChatSeed{"en", "Can I change the delivery address on order #4471? It's going to my old flat.",
+             "Can I change the delivery address on order #4471? It's going to my old flat.",
+             "Once an order has shipped I can't change its address, but a teammate can ask the "
+             "courier to redirect it.",
+             "Order changes after dispatch need a human.",
+             "Hi! I've asked the courier to redirect parcel #4471 — you'll get a new tracking "
+             "email within the hour."},
+    ChatSeed{"da", "Hej, jeg vil gerne tale med et menneske om min booking.",
+             "Hi, I would like to talk to a human about my booking.",
+             "Selvfølgelig — jeg henter en kollega til dig.", "Visitor asked for a human.",
+             "Hej! Jeg kigger på din booking nu."},
+    ChatSeed{"de", "Mein Gerät zeigt den Fehler E42 an. Was kann ich tun?",
+             "My device shows error E42. What can I do?",
+             "E42 bedeutet meist einen verstopften Filter. Haben Sie ihn schon gereinigt?",
+             "Repeated error after troubleshooting.", nullptr},
+    ChatSeed{"fr", "Bonjour, avez-vous une table pour quatre ce soir ?",
+             "Hello, do you have a table for four tonight?",
+             "Bonjour ! Nous avons une table à 20 h 30. Voulez-vous la réserver ?", nullptr,
+             nullptr},
+    ChatSeed{"es", "¿A qué hora es el check-in?", "What time is check-in?",
+             "El check-in es a partir de las 15:00.", nullptr, nullptr},
+    ChatSeed{"sv", "Hej! Kan jag avboka min tid i morgon?",
+             "Hi! Can I cancel my appointment tomorrow?",
+             "Jag kan inte avboka åt dig, men en kollega hjälper dig strax.",
+             "Cancellations need staff approval.", "Hej! Jag har avbokat din tid. Välkommen åter!"},
+    ChatSeed{"no", "Har dere ledige rom i helgen?", "Do you have rooms available this weekend?",
+             "Ja, vi har to dobbeltrom ledige fra fredag.", nullptr, nullptr},
+    ChatSeed{"fi", "Voinko maksaa laskulla?", "Can I pay by invoice?",
+             "Kyllä, lasku on mahdollinen yli 50 euron tilauksille.", nullptr, nullptr},
+    ChatSeed{"it", "Spedite anche in Italia?", "Do you also ship to Italy?",
+             "Sì, spediamo in tutta Italia in 3–5 giorni lavorativi.", nullptr, nullptr},
+    ChatSeed{"nl", "Is de winkel op zondag open?", "Is the shop open on Sunday?",
+             "Op zondag zijn we open van 12:00 tot 17:00.", nullptr, nullptr},
+    ChatSeed{"pt", "Vocês têm opções sem glúten?", "Do you have gluten-free options?",
+             "Temos sim! Vários pratos do menu são sem glúten.", nullptr, nullptr},
+    ChatSeed{"en", "I was charged twice for my subscription this month. Can someone refund one?",
+             "I was charged twice for my subscription this month. Can someone refund one?",
+             "I'm sorry about that. Refunds are handled by our billing team — I've flagged it.",
+             "Billing dispute: refund requested.",
+             "Hi, I've refunded the duplicate charge. It should appear in 3–5 days."},
+};
+
+const QHash<QString, QString> countryOf{
+    {"en", "GB"}, {"da", "DK"}, {"de", "DE"}, {"fr", "FR"}, {"es", "ES"}, {"sv", "SE"},
+    {"no", "NO"}, {"fi", "FI"}, {"it", "IT"}, {"nl", "NL"}, {"pt", "BR"},
+};
+
+constexpr std::array visitorNames{"Mette Hansen", "Lukas Weber", "Camille Durand", "Sofia García",
+                                  "Erik Lindqvist", "Ingrid Berg", "Aino Virtanen",
+                                  "Giulia Romano", "Daan de Vries", "Ana Souza", "Oliver Smith",
+                                  "Priya Patel"};
+constexpr std::array cities{"Copenhagen", "Berlin", "Lyon", "Valencia", "Malmö",
+                            "Bergen", "Tampere", "Bologna", "Utrecht", "Porto Alegre",
+                            "Leeds", "Austin"};
+constexpr std::array browsers{"Chrome", "Safari", "Firefox", "Edge"};
+constexpr std::array systems{"macOS", "Windows", "iOS", "Android", "Linux"};
+constexpr std::array statuses{"waiting", "active", "operator_active", "resolved"};
+
+struct PageSeed {
+    const char* path;
+    const char* title;
+};
+constexpr std::array pages{PageSeed{"/", "Home"},
+                           PageSeed{"/pricing", "Pricing"},
+                           PageSeed{"/contact", "Contact us"},
+                           PageSeed{"/products/trail-jacket", "Trail Jacket — Shop"},
+                           PageSeed{"/booking", "Book a table"},
+                           PageSeed{"/faq", "Frequently asked questions"}};
+
+template <typename T, size_t N>
+const T& pick(std::mt19937_64& random, const std::array<T, N>& items) {
+    return items[std::uniform_int_distribution<size_t>(0, N - 1)(random)];
+}
+
+int between(std::mt19937_64& random, int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+}
+
+std::optional<QString> text(const char* s) {
+    return s ? std::optional<QString>(QString::fromUtf8(s)) : std::nullopt;
+}
+
+} // namespace
+
+QDateTime SimConversation::lastMessageAt() const {
+    return messages.isEmpty() ? QDateTime() : messages.last().createdAt;
+}
+
+QString SimConversation::lastMessagePreview() const {
+    return messages.isEmpty() ? QString() : messages.last().content.left(140);
+}
+
+SimData::SimData(const SimOptions& options, QDateTime now)
+    : m_random(options.seed), m_now(now.toUTC()), m_seed(options.seed) {
+    user = SimUser{QStringLiteral("u_1"), QStringLiteral("alex@kestovar.example"),
+                   QStringLiteral("Alex Morgan"), false, true};
+    clients = {SimClient{QStringLiteral("c_1"), QStringLiteral("Northwind Group")},
+               SimClient{QStringLiteral("c_2"), QStringLiteral("Bluebell Health")},
+               SimClient{QStringLiteral("c_3"), QStringLiteral("Harbor & Vine Hospitality")}};
+    seedProjects(std::max(1, options.agents));
+    seedConversations();
+    seedVisitors();
+    seedSnippets();
+}
+
+QString SimData::nextId(const QString& prefix) {
+    return prefix + QString::number(++m_counter);
+}
+
+void SimData::seedProjects(int agents) {
+    for (int i = 0; i < agents; ++i) {
+        const AgentSeed& seed = agentSeeds[size_t(i) % agentSeeds.size()];
+        SimProject p;
+        p.id = QStringLiteral("p%1").arg(i + 1);
+        p.name = QString::fromUtf8(seed.name);
+        if (i >= int(agentSeeds.size()))
+            p.name += QStringLiteral(" %1").arg(i / int(agentSeeds.size()) + 1);
+        p.websiteUrl = text(seed.website);
+        p.widgetColor = text(seed.color);
+        p.widgetHeaderIcon = text(seed.icon);
+        p.widgetLogoUrl = text(seed.logo);
+        if (seed.client >= 0)
+            p.clientId = clients[seed.client].id;
+        projects.append(p);
+        SimPref pref{p.id};
+        pref.muted = (i == 4);              // one agent muted entirely
+        pref.muteVisitorOnline = (i == 1);  // one that only mutes arrivals
+        prefs.append(pref);
+    }
+}
+
+void SimData::seedConversations() {
+    int visitorIndex = 0;
+    for (qsizetype projectIndex = 0; projectIndex < projects.size(); ++projectIndex) {
+        const SimProject& p = projects[projectIndex];
+        const int count = between(m_random, 3, 6);
+        for (int k = 0; k < count; ++k) {
+            const ChatSeed& chat = pick(m_random, chatSeeds);
+            SimConversation c;
+            c.id = nextId(QStringLiteral("conv_"));
+            c.projectId = p.id;
+            // The first chats of the first agents wait for a human, so the inbox has work.
+            c.status = QString::fromLatin1(k == 0 && projectIndex < 3
+                                               ? "waiting"
+                                               : statuses[size_t(between(m_random, 0, 3))]);
+            if (between(m_random, 0, 4) > 0)
+                c.visitorName = QString::fromUtf8(visitorNames[size_t(visitorIndex++) %
+                                                               visitorNames.size()]);
+            if (between(m_random, 0, 5) > 0)
+                c.visitorCountry = countryOf.value(QString::fromLatin1(chat.language));
+            c.visitorId = QStringLiteral("v_%1_%2").arg(p.id).arg(k);
+            const int minutesAgo = between(m_random, 1, 60 * 24 * 3);
+            c.startedAt = m_now.addSecs(-60 * minutesAgo - 300);
+            c.hasUnread = c.status == u"waiting" || between(m_random, 0, 2) == 0;
+            if (c.status == u"resolved" && between(m_random, 0, 1))
+                c.rating = between(m_random, 3, 5);
+            if (c.status == u"waiting") {
+                c.aiEscalationReason = text(chat.escalation ? chat.escalation
+                                                            : "Visitor asked for a human.");
+                c.aiSuggestedReply = text(chat.suggestedReply);
+                c.tags = {QStringLiteral("escalated")};
+            }
+            if (between(m_random, 0, 2) == 0)
+                c.tags.append(QStringLiteral("vip"));
+            c.chunks = {SimChunk{QStringLiteral("kb_%1").arg(k + 1), QStringLiteral("Help centre"),
+                                 QString::fromUtf8(chat.assistantText),
+                                 QStringLiteral("%1/help").arg(p.websiteUrl.value_or(QString())),
+                                 0.5 + 0.05 * between(m_random, 0, 9)}};
+
+            const QString language = QString::fromLatin1(chat.language);
+            QDateTime at = c.startedAt;
+            auto add = [&](const QString& role, const QString& content,
+                           std::optional<QString> detected) {
+                at = at.addSecs(between(m_random, 5, 90));
+                c.messages.append(SimMessage{nextId(QStringLiteral("msg_")), c.id, role, content,
+                                             at, std::move(detected), std::nullopt});
+            };
+            const QString visitorText = QString::fromUtf8(chat.visitorText);
+            add(QStringLiteral("user"), visitorText, language);
+            add(QStringLiteral("assistant"), QString::fromUtf8(chat.assistantText), language);
+            if (c.status == u"waiting")
+                add(QStringLiteral("system"), QStringLiteral("The AI asked for a human."),
+                    std::nullopt);
+            if (c.status == u"operator_active" || c.status == u"resolved")
+                add(QStringLiteral("operator"), QStringLiteral("Thanks for waiting — I'm on it."),
+                    std::nullopt);
+            translations.insert(visitorText,
+                                {language, QString::fromUtf8(chat.english)});
+            conversations.append(c);
+        }
+    }
+}
+
+void SimData::seedVisitors() {
+    int index = 0;
+    for (const SimProject& p : projects) {
+        const int count = between(m_random, 0, 4);
+        for (int k = 0; k < count; ++k, ++index) {
+            const PageSeed& page = pick(m_random, pages);
+            SimVisitor v;
+            v.visitorId = QStringLiteral("vis_%1_%2").arg(p.id).arg(k + 1);
+            v.projectId = p.id;
+            v.pageUrl = p.websiteUrl.value_or(QStringLiteral("https://example.com")) +
+                        QString::fromLatin1(page.path);
+            v.pageTitle = QString::fromUtf8(page.title);
+            const auto& language = QString::fromLatin1(
+                chatSeeds[size_t(index) % chatSeeds.size()].language);
+            if (index % 5 != 4)
+                v.country = countryOf.value(language);
+            v.city = QString::fromUtf8(cities[size_t(index) % cities.size()]);
+            v.browser = QString::fromLatin1(pick(m_random, browsers));
+            v.os = QString::fromLatin1(pick(m_random, systems));
+            if (index % 3 == 0)
+                v.referrer = QStringLiteral("https://www.search.example/?q=%1")
+                                 .arg(QString(p.name).replace(u' ', u'+'));
+            v.timeOnSiteSeconds = between(m_random, 20, 1800);
+            v.firstSeen = m_now.addSecs(-v.timeOnSiteSeconds);
+            v.lastSeen = m_now.addSecs(-between(m_random, 0, 20));
+            v.pagesThisSession = between(m_random, 1, 9);
+            v.isReturning = between(m_random, 0, 2) == 0;
+            v.previousConversations = v.isReturning ? between(m_random, 0, 3) : 0;
+            v.hasConversation = between(m_random, 0, 3) == 0;
+            visitors.append(v);
+        }
+    }
+}
+
+void SimData::seedSnippets() {
+    for (const SimProject& p : projects) {
+        QList<SimSnippet> list{
+            {nextId(QStringLiteral("snip_")), QStringLiteral("hello"), QStringLiteral("Greeting"),
+             QStringLiteral("Hi there! I'm a real person and happy to help."),
+             QStringLiteral("\U0001F44B")},
+            {nextId(QStringLiteral("snip_")), QStringLiteral("thanks"),
+             QStringLiteral("Thanks for waiting"),
+             QStringLiteral("Thanks for your patience — I'm looking into it now."),
+             QStringLiteral("\U0001F64F")},
+            {nextId(QStringLiteral("snip_")), QStringLiteral("hours"),
+             QStringLiteral("Opening hours"),
+             QStringLiteral("We're open Monday to Friday, 9:00–17:00, and Saturday 10:00–14:00."),
+             QString()},
+        };
+        snippets.insert(p.id, list);
+    }
+}
+
+const SimProject* SimData::project(const QString& id) const {
+    for (const auto& p : projects) {
+        if (p.id == id)
+            return &p;
+    }
+    return nullptr;
+}
+
+SimConversation* SimData::conversation(const QString& projectId, const QString& id) {
+    for (auto& c : conversations) {
+        if (c.id == id && c.projectId == projectId)
+            return &c;
+    }
+    return nullptr;
+}
+
+SimPref* SimData::pref(const QString& projectId) {
+    for (auto& p : prefs) {
+        if (p.projectId == projectId)
+            return &p;
+    }
+    return nullptr;
+}
+
+namespace {
+
+// A stable pseudo-random stream per (seed, agent, range).
+std::mt19937_64 statsRandom(quint64 seed, const QString& projectId, int days) {
+    const QByteArray digest = QCryptographicHash::hash(
+        QStringLiteral("%1/%2/%3").arg(seed).arg(projectId).arg(days).toUtf8(),
+        QCryptographicHash::Sha1);
+    quint64 value = 0;
+    for (int i = 0; i < 8; ++i)
+        value = (value << 8) | quint8(digest[i]);
+    return std::mt19937_64(value);
+}
+
+} // namespace
+
+QJsonObject SimData::stats(const QString& projectId, int days) const {
+    struct Totals {
+        QList<qint64> conversations, messages;
+        qint64 visitors = 0, prev = 0, ratingCount = 0;
+        double ratingSum = 0, resolved = 0;
+    };
+    auto agentTotals = [&](const QString& id) {
+        auto random = statsRandom(m_seed, id, days);
+        Totals t;
+        for (int d = 0; d < days; ++d) {
+            const qint64 c = between(random, 0, 14);
+            t.conversations.append(c);
+            t.messages.append(c * between(random, 3, 7));
+        }
+        const qint64 total = std::accumulate(t.conversations.begin(), t.conversations.end(), 0LL);
+        t.visitors = total * between(random, 2, 5) + between(random, 0, 9);
+        t.prev = std::max<qint64>(0, total + between(random, -total / 3 - 1, total / 3 + 1));
+        t.ratingCount = total / 4;
+        t.ratingSum = t.ratingCount * (3.6 + 0.1 * between(random, 0, 12));
+        t.resolved = total * (0.45 + 0.01 * between(random, 0, 45));
+        return t;
+    };
+
+    QStringList ids;
+    if (projectId.isEmpty()) {
+        for (const auto& p : projects)
+            ids.append(p.id);
+    } else {
+        ids.append(projectId);
+    }
+    Totals sum;
+    sum.conversations.fill(0, days);
+    sum.messages.fill(0, days);
+    QList<QPair<qint64, QString>> perAgent;
+    for (const QString& id : ids) {
+        const Totals t = agentTotals(id);
+        qint64 agentTotal = 0;
+        for (int d = 0; d < days; ++d) {
+            sum.conversations[d] += t.conversations[d];
+            sum.messages[d] += t.messages[d];
+            agentTotal += t.conversations[d];
+        }
+        sum.visitors += t.visitors;
+        sum.prev += t.prev;
+        sum.ratingCount += t.ratingCount;
+        sum.ratingSum += t.ratingSum;
+        sum.resolved += t.resolved;
+        perAgent.append({agentTotal, id});
+    }
+
+    QJsonArray buckets;
+    qint64 conversations = 0, messages = 0;
+    for (int d = 0; d < days; ++d) {
+        const QDate day = m_now.date().addDays(d - days + 1);
+        buckets.append(QJsonObject{{"day", day.toString(Qt::ISODate)},
+                                   {"conversations", sum.conversations[d]},
+                                   {"messages", sum.messages[d]}});
+        conversations += sum.conversations[d];
+        messages += sum.messages[d];
+    }
+    QJsonObject out{{"project_id", projectId.isEmpty() ? QStringLiteral("all") : projectId},
+                    {"days", days},
+                    {"conversations", conversations},
+                    {"messages", messages},
+                    {"unique_visitors", sum.visitors},
+                    {"resolution_rate",
+                     conversations ? std::min(1.0, sum.resolved / double(conversations)) : 0.0},
+                    {"prev_conversations", sum.prev},
+                    {"rating_count", sum.ratingCount},
+                    {"buckets", buckets}};
+    if (sum.ratingCount > 0)
+        out.insert("avg_rating", std::round(sum.ratingSum / sum.ratingCount * 10) / 10);
+    if (projectId.isEmpty()) {
+        std::sort(perAgent.begin(), perAgent.end(),
+                  [](const auto& a, const auto& b) { return a.first > b.first; });
+        QJsonArray top;
+        for (qsizetype i = 0; i < std::min<qsizetype>(5, perAgent.size()); ++i) {
+            const SimProject* p = project(perAgent[i].second);
+            QJsonObject row{{"project_id", p->id}, {"name", p->name},
+                            {"conversations", perAgent[i].first}};
+            if (p->websiteUrl)
+                row.insert("website_url", *p->websiteUrl);
+            if (p->widgetHeaderIcon)
+                row.insert("widget_header_icon", *p->widgetHeaderIcon);
+            top.append(row);
+        }
+        out.insert("top_agents", top);
+    }
+    return out;
+}
+
+// ---- JSON forms ------------------------------------------------------------
+
+QString wireTime(const QDateTime& t) {
+    return t.toUTC().toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss.zzz'Z'"));
+}
+
+namespace {
+
+void putOptional(QJsonObject& o, const char* key, const std::optional<QString>& value) {
+    if (value)
+        o.insert(QLatin1StringView(key), *value);
+}
+
+} // namespace
+
+QJsonObject toJson(const SimUser& u) {
+    return {{"id", u.id},
+            {"email", u.email},
+            {"name", u.name},
+            {"is_admin", u.isAdmin},
+            {"is_agency", u.isAgency}};
+}
+
+QJsonObject toJson(const SimClient& c) {
+    return {{"id", c.id}, {"name", c.name}};
+}
+
+QJsonObject toJson(const SimProject& p, const SimData& data) {
+    qint64 unread = 0, live = 0;
+    for (const auto& c : data.conversations)
+        unread += (c.projectId == p.id && c.hasUnread) ? 1 : 0;
+    for (const auto& v : data.visitors)
+        live += v.projectId == p.id ? 1 : 0;
+    QJsonObject o{{"id", p.id}, {"name", p.name}, {"unread_count", unread},
+                  {"live_visitor_count", live}};
+    putOptional(o, "website_url", p.websiteUrl);
+    putOptional(o, "widget_color", p.widgetColor);
+    putOptional(o, "widget_header_icon", p.widgetHeaderIcon);
+    putOptional(o, "widget_logo_url", p.widgetLogoUrl);
+    putOptional(o, "client_id", p.clientId);
+    return o;
+}
+
+QJsonObject toJson(const SimConversation& c) {
+    QJsonArray chunks;
+    for (const auto& k : c.chunks) {
+        chunks.append(QJsonObject{{"id", k.id},
+                                  {"title", k.title},
+                                  {"snippet", k.snippet},
+                                  {"score", k.score},
+                                  {"source_url", k.sourceUrl}});
+    }
+    QJsonObject o{{"id", c.id},
+                  {"project_id", c.projectId},
+                  {"status", c.status},
+                  {"last_message_preview", c.lastMessagePreview()},
+                  {"message_count", c.messages.size()},
+                  {"has_unread", c.hasUnread},
+                  {"tags", QJsonArray::fromStringList(c.tags)},
+                  {"started_at", wireTime(c.startedAt)},
+                  {"ai_retrieved_chunks", chunks}};
+    putOptional(o, "visitor_name", c.visitorName);
+    putOptional(o, "visitor_country", c.visitorCountry);
+    if (!c.messages.isEmpty())
+        o.insert("last_message_at", wireTime(c.lastMessageAt()));
+    if (c.rating)
+        o.insert("rating", *c.rating);
+    putOptional(o, "ai_escalation_reason", c.aiEscalationReason);
+    putOptional(o, "ai_suggested_reply", c.aiSuggestedReply);
+    return o;
+}
+
+QJsonObject toJson(const SimMessage& m) {
+    QJsonObject o{{"id", m.id},
+                  {"conversation_id", m.conversationId},
+                  {"role", m.role},
+                  {"content", m.content},
+                  {"created_at", wireTime(m.createdAt)}};
+    putOptional(o, "detected_language", m.detectedLanguage);
+    putOptional(o, "translation", m.translation);
+    return o;
+}
+
+QJsonObject toJson(const SimVisitor& v) {
+    QJsonObject o{{"visitor_id", v.visitorId},
+                  {"project_id", v.projectId},
+                  {"page_url", v.pageUrl},
+                  {"last_seen", wireTime(v.lastSeen)},
+                  {"first_seen", wireTime(v.firstSeen)},
+                  {"has_conversation", v.hasConversation},
+                  {"pages_this_session", v.pagesThisSession},
+                  {"time_on_site_seconds", v.timeOnSiteSeconds},
+                  {"is_returning", v.isReturning},
+                  {"previous_conversations", v.previousConversations}};
+    putOptional(o, "page_title", v.pageTitle);
+    putOptional(o, "country", v.country);
+    putOptional(o, "city", v.city);
+    putOptional(o, "browser", v.browser);
+    putOptional(o, "os", v.os);
+    putOptional(o, "referrer", v.referrer);
+    return o;
+}
+
+QJsonObject toJson(const SimSnippet& s) {
+    return {{"id", s.id},
+            {"shortcut", s.shortcut},
+            {"title", s.title},
+            {"body", s.body},
+            {"emoji", s.emoji}};
+}
+
+QJsonObject toJson(const SimPref& p) {
+    return {{"project_id", p.projectId},
+            {"muted", p.muted},
+            {"mute_escalation", p.muteEscalation},
+            {"mute_new_message", p.muteNewMessage},
+            {"mute_visitor_online", p.muteVisitorOnline}};
+}
+
+} // namespace kv::sim

@@ -1,0 +1,85 @@
+#pragma once
+
+// The simulated service over real HTTP on a loopback address: every REST
+// endpoint, the browser sign-in pages and the code exchange, plus test
+// control under /_sim/ (recorded requests, injected faults, approvals).
+// Runs its own threads; usable in-process or from the kestovar-sim executable.
+
+#include "SimData.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+
+namespace kv::sim {
+
+struct SimConfig {
+    SimOptions data;
+    QString apiKey = QStringLiteral("sim-demo-key");
+};
+
+// A fault answers matching requests instead of (or, for `mistyped`, on top of) the handler.
+struct Fault {
+    enum class Kind {
+        status,    // `status` with `body`
+        malformed, // 200 whose body is not JSON
+        mistyped,  // the real answer with every identifier turned into a number
+        empty,     // `status` (204 unless given) with no body
+        redirect,  // 302 to `location`
+    };
+    Kind kind = Kind::status;
+    QString method;              // empty: any method
+    QString path = QStringLiteral("*");// exact path, "prefix*", or "*" for every path
+    int status = 500;
+    QByteArray body;
+    QString location;
+    int delayMs = 0;
+    int times = -1;              // how many requests it answers; -1: until cleared
+
+    static std::optional<Fault> fromJson(const QJsonObject& o, QString* error);
+};
+
+class SimServer {
+public:
+    explicit SimServer(SimConfig config = {});
+    ~SimServer();
+    SimServer(const SimServer&) = delete;
+    SimServer& operator=(const SimServer&) = delete;
+
+    // Listens on 127.0.0.1 (port 0: any free one). Returns the port, or -1.
+    int start(int port = 0);
+    void stop();
+
+    int port() const;
+    QString baseUrl() const;
+    QString apiKey() const;
+
+    // The one-time code the browser would carry back for this sign-in state.
+    QString approve(const QString& state);
+    void acceptKey(const QString& key, bool accepted = true);
+
+    // Every request received outside /_sim/, oldest first, as JSON objects
+    // with "method", "target" (path and query as sent), "path", "headers" and "body".
+    QJsonArray requests() const;
+    void clearRequests();
+    void addFault(const Fault& fault);
+    void clearFaults();
+
+    // Runs `f` with the data under the server's lock.
+    template <typename F>
+    auto withData(F f) {
+        auto lock = lockData();
+        return f(data());
+    }
+
+private:
+    struct Impl;
+    std::unique_lock<std::mutex> lockData();
+    SimData& data();
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace kv::sim

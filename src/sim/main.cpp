@@ -1,0 +1,59 @@
+// kestovar-sim: the simulated service, on a loopback port, until interrupted.
+
+#include "SimServer.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <csignal>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kestovar-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Serves a simulated Kestovar service on 127.0.0.1."));
+    parser.addHelpOption();
+    const QCommandLineOption portOption("port", "Port to listen on (0: any free one).", "port", "0");
+    const QCommandLineOption seedOption("seed", "Seed of the generated data.", "seed", "1");
+    const QCommandLineOption agentsOption("agents", "Number of agents.", "count", "7");
+    const QCommandLineOption keyOption("api-key", "API key accepted without signing in.", "key",
+                                       "sim-demo-key");
+    parser.addOptions({portOption, seedOption, agentsOption, keyOption});
+    parser.process(app);
+
+    bool ok = true;
+    kv::sim::SimConfig config;
+    config.data.seed = parser.value(seedOption).toULongLong(&ok);
+    if (ok)
+        config.data.agents = parser.value(agentsOption).toInt(&ok);
+    const int port = ok ? parser.value(portOption).toInt(&ok) : 0;
+    if (!ok || config.data.agents < 1 || port < 0 || port > 65535) {
+        std::fprintf(stderr, "kestovar-sim: --port, --seed and --agents take whole numbers\n");
+        return 2;
+    }
+    config.apiKey = parser.value(keyOption);
+
+    // Signals are taken synchronously below, so block them before any thread starts.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    kv::sim::SimServer server(config);
+    if (server.start(port) < 0) {
+        std::fprintf(stderr, "kestovar-sim: cannot listen on 127.0.0.1:%d\n", port);
+        return 1;
+    }
+    std::printf("kestovar-sim listening on %s (api key: %s)\n",
+                qPrintable(server.baseUrl()), qPrintable(server.apiKey()));
+    std::fflush(stdout);
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    server.stop();
+    return 0;
+}
