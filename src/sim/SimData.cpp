@@ -215,7 +215,7 @@ void SimData::seedConversations() {
             c.chunks = {SimChunk{QStringLiteral("kb_%1").arg(k + 1), QStringLiteral("Help centre"),
                                  QString::fromUtf8(chat.assistantText),
                                  QStringLiteral("%1/help").arg(p.websiteUrl.value_or(QString())),
-                                 0.5 + 0.05 * between(m_random, 0, 9)}};
+                                 (50 + 5 * between(m_random, 0, 9)) / 100.0}};
 
             const QString language = QString::fromLatin1(chat.language);
             QDateTime at = c.startedAt;

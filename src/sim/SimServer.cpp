@@ -139,6 +139,7 @@ struct SimServer::Impl {
     void installPages();
     void installControlRoutes();
     std::optional<Fault> takeFault(const httplib::Request& req);
+    void record(const httplib::Request& req);
     bool authorised(const httplib::Request& req);
     QString mintCode(const QString& state);
 };
@@ -251,6 +252,26 @@ std::optional<Fault> SimServer::Impl::takeFault(const httplib::Request& req) {
     return std::nullopt;
 }
 
+void SimServer::Impl::record(const httplib::Request& req) {
+    QJsonObject headers;
+    QJsonArray headerList;
+    for (const auto& [name, value] : req.headers) {
+        // The server library files connection facts among the headers.
+        if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
+            name == "LOCAL_PORT")
+            continue;
+        headers.insert(q(name).toLower(), q(value));
+        headerList.append(QJsonArray{q(name), q(value)});
+    }
+    std::lock_guard lock(mutex);
+    requests.append(QJsonObject{{"method", q(req.method)},
+                                {"target", q(req.target)},
+                                {"path", q(req.path)},
+                                {"headers", headers},
+                                {"header_list", headerList},
+                                {"body", q(req.body)}});
+}
+
 bool SimServer::Impl::authorised(const httplib::Request& req) {
     const std::string header = req.get_header_value("Authorization");
     constexpr std::string_view prefix = "Bearer ";
@@ -276,22 +297,6 @@ void SimServer::Impl::installRoutes() {
         std::optional<Fault> fault;
         {
             std::lock_guard lock(mutex);
-            QJsonObject headers;
-            QJsonArray headerList;
-            for (const auto& [name, value] : req.headers) {
-                // The server library files connection facts among the headers.
-                if (name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
-                    name == "LOCAL_PORT")
-                    continue;
-                headers.insert(q(name).toLower(), q(value));
-                headerList.append(QJsonArray{q(name), q(value)});
-            }
-            requests.append(QJsonObject{{"method", q(req.method)},
-                                        {"target", q(req.target)},
-                                        {"path", q(req.path)},
-                                        {"headers", headers},
-                                        {"header_list", headerList},
-                                        {"body", q(req.body)}});
             fault = takeFault(req);
         }
         if (fault && fault->delayMs > 0)
@@ -328,7 +333,10 @@ void SimServer::Impl::installRoutes() {
         return Handled::Unhandled;
     });
 
-    server.set_post_routing_handler([](const Request&, Response& res) {
+    // Requests are recorded as answered, when their body has been read.
+    server.set_post_routing_handler([this](const Request& req, Response& res) {
+        if (req.path.rfind("/_sim/", 0) != 0)
+            record(req);
         if (!res.has_header(kMistypeMark))
             return;
         res.headers.erase(kMistypeMark);

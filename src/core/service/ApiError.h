@@ -43,6 +43,8 @@ struct ApiError {
 template <typename T>
 class ApiResult {
 public:
+    // Empty-handed until assigned (awaiting helpers need a default); reads as invalidResponse.
+    ApiResult() : m_state(ApiError{}) {}
     ApiResult(T value) : m_state(std::move(value)) {}
     ApiResult(ApiError error) : m_state(std::move(error)) {}
 
