@@ -83,8 +83,8 @@ qint64 positiveNumber(const Context& c, const char* option) {
     bool ok = false;
     const qint64 n = c.parser.value(QLatin1StringView(option)).toLongLong(&ok);
     if (!ok || n <= 0)
-        throw UsageError{QStringLiteral("--%1 takes a positive whole number")
-                             .arg(QLatin1StringView(option))};
+        throw UsageError{
+            QStringLiteral("--%1 takes a positive whole number").arg(QLatin1StringView(option))};
     return n;
 }
 
@@ -197,8 +197,8 @@ const std::map<QString, Command>& commands() {
              const auto target = optionValue(c, "target");
              if (!target || target->isEmpty())
                  throw UsageError{QStringLiteral("translate needs --target CODE")};
-             co_return report(
-                 co_await c.api.translate(c.args[0], *target, QStringLiteral("auto")), printOne);
+             co_return report(co_await c.api.translate(c.args[0], *target, QStringLiteral("auto")),
+                              printOne);
          }},
         {"mute",
          [](Context& c) -> QCoro::Task<int> {
@@ -241,9 +241,9 @@ const std::map<QString, Command>& commands() {
              }
              if (const auto error = co_await c.store.save(exchanged->apiKey)) {
                  printError(QStringLiteral("Couldn't store the API key: %1")
-                                .arg(error->message.isEmpty() ? QStringLiteral("status %1")
-                                                                    .arg(error->status)
-                                                              : error->message));
+                                .arg(error->message.isEmpty()
+                                         ? QStringLiteral("status %1").arg(error->status)
+                                         : error->message));
                  co_return kExitFailure;
              }
              printLine(toJson(exchanged->user));

@@ -125,14 +125,13 @@ QJsonObject toJson(const NotificationPref& v) {
 QJsonObject toJson(const ProjectStats& v) {
     QJsonArray buckets;
     for (const auto& b : v.buckets) {
-        buckets.append(QJsonObject{{"day", instant(b.day)},
-                                   {"conversations", b.conversations},
-                                   {"messages", b.messages}});
+        buckets.append(QJsonObject{
+            {"day", instant(b.day)}, {"conversations", b.conversations}, {"messages", b.messages}});
     }
     QJsonArray top;
     for (const auto& t : v.topAgents) {
-        QJsonObject row{{"projectID", t.projectID}, {"name", t.name},
-                        {"conversations", t.conversations}};
+        QJsonObject row{
+            {"projectID", t.projectID}, {"name", t.name}, {"conversations", t.conversations}};
         putOptional(row, "websiteURL", t.websiteURL);
         putOptional(row, "widgetHeaderIcon", t.widgetHeaderIcon);
         top.append(row);

@@ -32,7 +32,8 @@ constexpr std::array agentSeeds{
     AgentSeed{"Harbor & Vine Sommelier", "https://harborandvine.example", "#8E2C48", "sparkles",
               nullptr, 2, "it"},
     AgentSeed{"Fjordlys Booking", "https://fjordlys.example", nullptr, "robot", nullptr, 0, "da"},
-    AgentSeed{"Café Lumière", "https://cafe-lumiere.example", "#C9A227", nullptr, nullptr, -1, "fr"},
+    AgentSeed{"Café Lumière", "https://cafe-lumiere.example", "#C9A227", nullptr, nullptr, -1,
+              "fr"},
     AgentSeed{"Bergmann Technik Hilfe", "https://bergmann-technik.example", "#4A5568", "Robot",
               "/static/logos/bergmann.svg", 1, "de"},
     AgentSeed{"Solmar Reservas", "https://solmar.example", "#E07A1F", "headset", nullptr, -1, "es"},
@@ -95,13 +96,12 @@ const QHash<QString, QString> countryOf{
     {"no", "NO"}, {"fi", "FI"}, {"it", "IT"}, {"nl", "NL"}, {"pt", "BR"},
 };
 
-constexpr std::array visitorNames{"Mette Hansen", "Lukas Weber", "Camille Durand", "Sofia García",
-                                  "Erik Lindqvist", "Ingrid Berg", "Aino Virtanen",
-                                  "Giulia Romano", "Daan de Vries", "Ana Souza", "Oliver Smith",
-                                  "Priya Patel"};
-constexpr std::array cities{"Copenhagen", "Berlin", "Lyon", "Valencia", "Malmö",
-                            "Bergen", "Tampere", "Bologna", "Utrecht", "Porto Alegre",
-                            "Leeds", "Austin"};
+constexpr std::array visitorNames{"Mette Hansen",  "Lukas Weber",    "Camille Durand",
+                                  "Sofia García",  "Erik Lindqvist", "Ingrid Berg",
+                                  "Aino Virtanen", "Giulia Romano",  "Daan de Vries",
+                                  "Ana Souza",     "Oliver Smith",   "Priya Patel"};
+constexpr std::array cities{"Copenhagen", "Berlin",  "Lyon",    "Valencia",     "Malmö", "Bergen",
+                            "Tampere",    "Bologna", "Utrecht", "Porto Alegre", "Leeds", "Austin"};
 constexpr std::array browsers{"Chrome", "Safari", "Firefox", "Edge"};
 constexpr std::array systems{"macOS", "Windows", "iOS", "Android", "Linux"};
 constexpr std::array statuses{"waiting", "active", "operator_active", "resolved"};
@@ -173,8 +173,8 @@ void SimData::seedProjects(int agents) {
             p.clientId = clients[seed.client].id;
         projects.append(p);
         SimPref pref{p.id};
-        pref.muted = (i == 4);              // one agent muted entirely
-        pref.muteVisitorOnline = (i == 1);  // one that only mutes arrivals
+        pref.muted = (i == 4);             // one agent muted entirely
+        pref.muteVisitorOnline = (i == 1); // one that only mutes arrivals
         prefs.append(pref);
     }
 }
@@ -190,12 +190,11 @@ void SimData::seedConversations() {
             c.id = nextId(QStringLiteral("conv_"));
             c.projectId = p.id;
             // The first chats of the first agents wait for a human, so the inbox has work.
-            c.status = QString::fromLatin1(k == 0 && projectIndex < 3
-                                               ? "waiting"
-                                               : statuses[size_t(between(m_random, 0, 3))]);
+            c.status = QString::fromLatin1(
+                k == 0 && projectIndex < 3 ? "waiting" : statuses[size_t(between(m_random, 0, 3))]);
             if (between(m_random, 0, 4) > 0)
-                c.visitorName = QString::fromUtf8(visitorNames[size_t(visitorIndex++) %
-                                                               visitorNames.size()]);
+                c.visitorName =
+                    QString::fromUtf8(visitorNames[size_t(visitorIndex++) % visitorNames.size()]);
             if (between(m_random, 0, 5) > 0)
                 c.visitorCountry = countryOf.value(QString::fromLatin1(chat.language));
             c.visitorId = QStringLiteral("v_%1_%2").arg(p.id).arg(k);
@@ -205,8 +204,8 @@ void SimData::seedConversations() {
             if (c.status == u"resolved" && between(m_random, 0, 1))
                 c.rating = between(m_random, 3, 5);
             if (c.status == u"waiting") {
-                c.aiEscalationReason = text(chat.escalation ? chat.escalation
-                                                            : "Visitor asked for a human.");
+                c.aiEscalationReason =
+                    text(chat.escalation ? chat.escalation : "Visitor asked for a human.");
                 c.aiSuggestedReply = text(chat.suggestedReply);
                 c.tags = {QStringLiteral("escalated")};
             }
@@ -234,8 +233,7 @@ void SimData::seedConversations() {
             if (c.status == u"operator_active" || c.status == u"resolved")
                 add(QStringLiteral("operator"), QStringLiteral("Thanks for waiting — I'm on it."),
                     std::nullopt);
-            translations.insert(visitorText,
-                                {language, QString::fromUtf8(chat.english)});
+            translations.insert(visitorText, {language, QString::fromUtf8(chat.english)});
             conversations.append(c);
         }
     }
@@ -253,8 +251,8 @@ void SimData::seedVisitors() {
             v.pageUrl = p.websiteUrl.value_or(QStringLiteral("https://example.com")) +
                         QString::fromLatin1(page.path);
             v.pageTitle = QString::fromUtf8(page.title);
-            const auto& language = QString::fromLatin1(
-                chatSeeds[size_t(index) % chatSeeds.size()].language);
+            const auto& language =
+                QString::fromLatin1(chatSeeds[size_t(index) % chatSeeds.size()].language);
             if (index % 5 != 4)
                 v.country = countryOf.value(language);
             v.city = QString::fromUtf8(cities[size_t(index) % cities.size()]);
@@ -411,8 +409,8 @@ QJsonObject SimData::stats(const QString& projectId, int days) const {
         QJsonArray top;
         for (qsizetype i = 0; i < std::min<qsizetype>(5, perAgent.size()); ++i) {
             const SimProject* p = project(perAgent[i].second);
-            QJsonObject row{{"project_id", p->id}, {"name", p->name},
-                            {"conversations", perAgent[i].first}};
+            QJsonObject row{
+                {"project_id", p->id}, {"name", p->name}, {"conversations", perAgent[i].first}};
             if (p->websiteUrl)
                 row.insert("website_url", *p->websiteUrl);
             if (p->widgetHeaderIcon)
@@ -457,8 +455,8 @@ QJsonObject toJson(const SimProject& p, const SimData& data) {
         unread += (c.projectId == p.id && c.hasUnread) ? 1 : 0;
     for (const auto& v : data.visitors)
         live += v.projectId == p.id ? 1 : 0;
-    QJsonObject o{{"id", p.id}, {"name", p.name}, {"unread_count", unread},
-                  {"live_visitor_count", live}};
+    QJsonObject o{
+        {"id", p.id}, {"name", p.name}, {"unread_count", unread}, {"live_visitor_count", live}};
     putOptional(o, "website_url", p.websiteUrl);
     putOptional(o, "widget_color", p.widgetColor);
     putOptional(o, "widget_header_icon", p.widgetHeaderIcon);

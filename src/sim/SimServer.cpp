@@ -50,7 +50,8 @@ void sendPage(httplib::Response& res, const QString& title, const QString& bodyH
 }
 
 bool isLoopback(const std::string& address) {
-    return address.rfind("127.", 0) == 0 || address == "::1" || address.rfind("::ffff:127.", 0) == 0;
+    return address.rfind("127.", 0) == 0 || address == "::1" ||
+           address.rfind("::ffff:127.", 0) == 0;
 }
 
 std::optional<QJsonObject> jsonBody(const httplib::Request& req) {
@@ -96,11 +97,9 @@ const char* bergmannLogo =
 std::optional<Fault> Fault::fromJson(const QJsonObject& o, QString* error) {
     Fault f;
     const QString kind = o.value("kind").toString(QStringLiteral("status"));
-    static const QHash<QString, Kind> kinds{{"status", Kind::status},
-                                            {"malformed", Kind::malformed},
-                                            {"mistyped", Kind::mistyped},
-                                            {"empty", Kind::empty},
-                                            {"redirect", Kind::redirect}};
+    static const QHash<QString, Kind> kinds{
+        {"status", Kind::status}, {"malformed", Kind::malformed}, {"mistyped", Kind::mistyped},
+        {"empty", Kind::empty},   {"redirect", Kind::redirect},   {"truncated", Kind::truncated}};
     if (!kinds.contains(kind)) {
         *error = QStringLiteral("unknown fault kind: ") + kind;
         return std::nullopt;
@@ -147,6 +146,7 @@ struct SimServer::Impl {
 SimServer::SimServer(SimConfig config) : d(std::make_unique<Impl>(std::move(config))) {
     d->server.new_task_queue = [] { return new httplib::ThreadPool(16); };
     d->server.set_tcp_nodelay(true);
+    d->server.set_keep_alive_max_count(1000);
     d->installRoutes();
 }
 
@@ -318,6 +318,14 @@ void SimServer::Impl::installRoutes() {
                 res.status = 302;
                 res.set_header("Location", s(fault->location));
                 return Handled::Handled;
+            case Fault::Kind::truncated:
+                res.status = 200;
+                res.set_content_provider(
+                    1000, kJsonType, [](size_t, size_t, httplib::DataSink& sink) {
+                        sink.write(R"({"id":"u_1","email":)", 19);
+                        return false; // drop the connection with the body unfinished
+                    });
+                return Handled::Handled;
             case Fault::Kind::mistyped:
                 res.set_header(kMistypeMark, "1");
                 break;
@@ -341,9 +349,13 @@ void SimServer::Impl::installRoutes() {
             return;
         res.headers.erase(kMistypeMark);
         const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(res.body));
-        res.set_content(
-            QJsonDocument(mistype(doc.object()).toObject()).toJson(QJsonDocument::Compact).toStdString(),
-            kJsonType);
+        res.set_content(QJsonDocument(mistype(doc.object()).toObject())
+                            .toJson(QJsonDocument::Compact)
+                            .toStdString(),
+                        kJsonType);
+        // The length was written down before this handler ran.
+        res.headers.erase("Content-Length");
+        res.set_header("Content-Length", std::to_string(res.body.size()));
     });
 
     server.set_error_handler([](const Request&, Response& res) {
@@ -391,12 +403,12 @@ void SimServer::Impl::installApiRoutes() {
         const QString status = q(req.get_param_value("status"));
         QList<const SimConversation*> matches;
         for (const auto& c : data.conversations) {
-            if ((!projectId || c.projectId == *projectId) && (status.isEmpty() || c.status == status))
+            if ((!projectId || c.projectId == *projectId) &&
+                (status.isEmpty() || c.status == status))
                 matches.append(&c);
         }
-        std::stable_sort(matches.begin(), matches.end(), [](auto* a, auto* b) {
-            return a->lastMessageAt() > b->lastMessageAt();
-        });
+        std::stable_sort(matches.begin(), matches.end(),
+                         [](auto* a, auto* b) { return a->lastMessageAt() > b->lastMessageAt(); });
         QJsonArray items;
         for (qsizetype i = 0; i < std::min<qsizetype>(limit, matches.size()); ++i)
             items.append(toJson(*matches[i]));
@@ -423,10 +435,9 @@ void SimServer::Impl::installApiRoutes() {
     };
     server.Get("/api/v2/visitors/live",
                [visitorList](const Request&, Response& res) { visitorList(res, std::nullopt); });
-    server.Get(R"(/api/v2/projects/([^/]+)/visitors/live)",
-               [visitorList](const Request& req, Response& res) {
-                   visitorList(res, q(req.matches[1]));
-               });
+    server.Get(
+        R"(/api/v2/projects/([^/]+)/visitors/live)",
+        [visitorList](const Request& req, Response& res) { visitorList(res, q(req.matches[1])); });
 
     server.Get(R"(/api/v2/projects/([^/]+)/conversations/([^/]+))",
                [this](const Request& req, Response& res) {
@@ -453,38 +464,41 @@ void SimServer::Impl::installApiRoutes() {
                                    {"resolved_at", wireTime(QDateTime::currentDateTimeUtc())}});
                 });
 
-    server.Post(R"(/api/v2/projects/([^/]+)/conversations/([^/]+)/send)",
-                [this](const Request& req, Response& res) {
-                    const auto body = jsonBody(req);
-                    if (!body || !body->value("text").isString() ||
-                        !body->value("resolve_after").isBool())
-                        return sendError(res, 400, "bad_request",
-                                         QStringLiteral("text and resolve_after are required"));
-                    const QString text = body->value("text").toString();
-                    if (text.trimmed().isEmpty())
-                        return sendError(res, 400, "bad_request", QStringLiteral("empty reply"));
-                    std::lock_guard lock(mutex);
-                    SimConversation* c = data.conversation(q(req.matches[1]), q(req.matches[2]));
-                    if (!c)
-                        return sendError(res, 404, "not_found", QStringLiteral("no such chat"));
-                    const QDateTime now = QDateTime::currentDateTimeUtc();
-                    SimMessage m{data.nextId(QStringLiteral("msg_")), c->id,
-                                 QStringLiteral("operator"), text, now, std::nullopt,
-                                 std::nullopt};
-                    c->messages.append(m);
-                    c->status = body->value("resolve_after").toBool()
-                                    ? QStringLiteral("resolved")
-                                    : QStringLiteral("operator_active");
-                    c->hasUnread = false;
-                    sendJson(res, {{"message", toJson(m)},
-                                   {"conversation_status", c->status},
-                                   {"conversation_last_message_at", wireTime(now)}});
-                });
+    server.Post(R"(/api/v2/projects/([^/]+)/conversations/([^/]+)/send)", [this](const Request& req,
+                                                                                 Response& res) {
+        const auto body = jsonBody(req);
+        if (!body || !body->value("text").isString() || !body->value("resolve_after").isBool())
+            return sendError(res, 400, "bad_request",
+                             QStringLiteral("text and resolve_after are required"));
+        const QString text = body->value("text").toString();
+        if (text.trimmed().isEmpty())
+            return sendError(res, 400, "bad_request", QStringLiteral("empty reply"));
+        std::lock_guard lock(mutex);
+        SimConversation* c = data.conversation(q(req.matches[1]), q(req.matches[2]));
+        if (!c)
+            return sendError(res, 404, "not_found", QStringLiteral("no such chat"));
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        SimMessage m{data.nextId(QStringLiteral("msg_")),
+                     c->id,
+                     QStringLiteral("operator"),
+                     text,
+                     now,
+                     std::nullopt,
+                     std::nullopt};
+        c->messages.append(m);
+        c->status = body->value("resolve_after").toBool() ? QStringLiteral("resolved")
+                                                          : QStringLiteral("operator_active");
+        c->hasUnread = false;
+        sendJson(res, {{"message", toJson(m)},
+                       {"conversation_status", c->status},
+                       {"conversation_last_message_at", wireTime(now)}});
+    });
 
     server.Post("/api/v2/translate", [this](const Request& req, Response& res) {
         const auto body = jsonBody(req);
         if (!body || !body->value("text").isString() || !body->value("target").isString())
-            return sendError(res, 400, "bad_request", QStringLiteral("text and target are required"));
+            return sendError(res, 400, "bad_request",
+                             QStringLiteral("text and target are required"));
         const QString text = body->value("text").toString();
         const QString target = body->value("target").toString();
         std::lock_guard lock(mutex);
@@ -556,30 +570,29 @@ void SimServer::Impl::installApiRoutes() {
             items.append(toJson(snippet));
         sendJson(res, {{"snippets", items}});
     });
-    server.Post(R"(/api/v2/projects/([^/]+)/snippets)",
-                [this, snippetFields](const Request& req, Response& res) {
-                    const auto body = snippetFields(req);
-                    if (!body)
-                        return sendError(res, 400, "bad_request",
-                                         QStringLiteral("shortcut, title, body and emoji are required"));
-                    std::lock_guard lock(mutex);
-                    const QString projectId = q(req.matches[1]);
-                    if (!data.project(projectId))
-                        return sendError(res, 404, "not_found", QStringLiteral("no such agent"));
-                    SimSnippet snippet{data.nextId(QStringLiteral("snip_")),
-                                       body->value("shortcut").toString(),
-                                       body->value("title").toString(),
-                                       body->value("body").toString(),
-                                       body->value("emoji").toString()};
-                    data.snippets[projectId].append(snippet);
-                    sendJson(res, toJson(snippet), 201);
-                });
+    server.Post(R"(/api/v2/projects/([^/]+)/snippets)", [this, snippetFields](const Request& req,
+                                                                              Response& res) {
+        const auto body = snippetFields(req);
+        if (!body)
+            return sendError(res, 400, "bad_request",
+                             QStringLiteral("shortcut, title, body and emoji are required"));
+        std::lock_guard lock(mutex);
+        const QString projectId = q(req.matches[1]);
+        if (!data.project(projectId))
+            return sendError(res, 404, "not_found", QStringLiteral("no such agent"));
+        SimSnippet snippet{data.nextId(QStringLiteral("snip_")), body->value("shortcut").toString(),
+                           body->value("title").toString(), body->value("body").toString(),
+                           body->value("emoji").toString()};
+        data.snippets[projectId].append(snippet);
+        sendJson(res, toJson(snippet), 201);
+    });
     server.Put(R"(/api/v2/projects/([^/]+)/snippets/([^/]+))",
                [this, snippetFields](const Request& req, Response& res) {
                    const auto body = snippetFields(req);
                    if (!body)
-                       return sendError(res, 400, "bad_request",
-                                        QStringLiteral("shortcut, title, body and emoji are required"));
+                       return sendError(
+                           res, 400, "bad_request",
+                           QStringLiteral("shortcut, title, body and emoji are required"));
                    std::lock_guard lock(mutex);
                    auto& list = data.snippets[q(req.matches[1])];
                    for (auto& snippet : list) {
@@ -593,16 +606,16 @@ void SimServer::Impl::installApiRoutes() {
                    }
                    sendError(res, 404, "not_found", QStringLiteral("no such snippet"));
                });
-    server.Delete(R"(/api/v2/projects/([^/]+)/snippets/([^/]+))",
-                  [this](const Request& req, Response& res) {
-                      std::lock_guard lock(mutex);
-                      auto& list = data.snippets[q(req.matches[1])];
-                      const auto removed = list.removeIf(
-                          [&](const SimSnippet& snippet) { return snippet.id == q(req.matches[2]); });
-                      if (removed == 0)
-                          return sendError(res, 404, "not_found", QStringLiteral("no such snippet"));
-                      sendJson(res, {{"ok", true}});
-                  });
+    server.Delete(
+        R"(/api/v2/projects/([^/]+)/snippets/([^/]+))", [this](const Request& req, Response& res) {
+            std::lock_guard lock(mutex);
+            auto& list = data.snippets[q(req.matches[1])];
+            const auto removed = list.removeIf(
+                [&](const SimSnippet& snippet) { return snippet.id == q(req.matches[2]); });
+            if (removed == 0)
+                return sendError(res, 404, "not_found", QStringLiteral("no such snippet"));
+            sendJson(res, {{"ok", true}});
+        });
 
     // The realtime event stream (/api/v2/events) is served by the stream module.
 }
@@ -621,9 +634,8 @@ void SimServer::Impl::installSignInRoutes() {
                                            "the Kestovar app.</p>"));
         }
         std::lock_guard lock(mutex);
-        const QString approveUrl =
-            QStringLiteral("/oauth/device/approve?state=") +
-            QString::fromLatin1(QUrl::toPercentEncoding(state));
+        const QString approveUrl = QStringLiteral("/oauth/device/approve?state=") +
+                                   QString::fromLatin1(QUrl::toPercentEncoding(state));
         sendPage(res, QStringLiteral("Sign in to Kestovar"),
                  QStringLiteral("<p>Signed in as <b>%1</b> (%2).</p>"
                                 "<p>Allow the Kestovar %3 app on this computer to read and "
@@ -641,15 +653,16 @@ void SimServer::Impl::installSignInRoutes() {
         std::lock_guard lock(mutex);
         const QString code = mintCode(state);
         res.status = 302;
-        res.set_header("Location", s(QStringLiteral("kestovar://callback?code=%1&state=%2")
-                                         .arg(code, QString::fromLatin1(
-                                                        QUrl::toPercentEncoding(state)))));
+        res.set_header("Location",
+                       s(QStringLiteral("kestovar://callback?code=%1&state=%2")
+                             .arg(code, QString::fromLatin1(QUrl::toPercentEncoding(state)))));
     });
 
     server.Post("/oauth/device/exchange", [this](const Request& req, Response& res) {
         const auto body = jsonBody(req);
         if (!body || !body->value("code").isString() || !body->value("state").isString())
-            return sendError(res, 400, "bad_request", QStringLiteral("code and state are required"));
+            return sendError(res, 400, "bad_request",
+                             QStringLiteral("code and state are required"));
         std::lock_guard lock(mutex);
         const QString code = body->value("code").toString();
         const auto pending = pendingCodes.constFind(code);
@@ -671,7 +684,8 @@ void SimServer::Impl::installPages() {
                  QStringLiteral("<p>Put an AI agent on your website in minutes.</p>"));
     });
     server.Get("/dashboard", [](const Request&, Response& res) {
-        sendPage(res, QStringLiteral("Dashboard"), QStringLiteral("<p>Your agents at a glance.</p>"));
+        sendPage(res, QStringLiteral("Dashboard"),
+                 QStringLiteral("<p>Your agents at a glance.</p>"));
     });
     server.Get(R"(/legal/([a-z-]+))", [](const Request& req, Response& res) {
         sendPage(res, QStringLiteral("Legal: ") + q(req.matches[1]),
@@ -687,8 +701,9 @@ void SimServer::Impl::installPages() {
         QString rows;
         for (const auto& m : c->messages)
             rows += QStringLiteral("<p><b>%1</b>: %2</p>").arg(m.role, htmlEscape(m.content));
-        sendPage(res, QStringLiteral("Chat with %1")
-                          .arg(htmlEscape(c->visitorName.value_or(QStringLiteral("a visitor")))),
+        sendPage(res,
+                 QStringLiteral("Chat with %1")
+                     .arg(htmlEscape(c->visitorName.value_or(QStringLiteral("a visitor")))),
                  rows);
     });
     server.Get(R"(/static/logos/(northwind|bergmann)\.svg)", [](const Request& req, Response& res) {

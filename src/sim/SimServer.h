@@ -29,15 +29,16 @@ struct Fault {
         mistyped,  // the real answer with every identifier turned into a number
         empty,     // `status` (204 unless given) with no body
         redirect,  // 302 to `location`
+        truncated, // 200 promising more body than it sends, then the connection drops
     };
     Kind kind = Kind::status;
-    QString method;              // empty: any method
-    QString path = QStringLiteral("*");// exact path, "prefix*", or "*" for every path
+    QString method;                     // empty: any method
+    QString path = QStringLiteral("*"); // exact path, "prefix*", or "*" for every path
     int status = 500;
     QByteArray body;
     QString location;
     int delayMs = 0;
-    int times = -1;              // how many requests it answers; -1: until cleared
+    int times = -1; // how many requests it answers; -1: until cleared
 
     static std::optional<Fault> fromJson(const QJsonObject& o, QString* error);
 };

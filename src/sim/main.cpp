@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription(
         QStringLiteral("Serves a simulated Kestovar service on 127.0.0.1."));
     parser.addHelpOption();
-    const QCommandLineOption portOption("port", "Port to listen on (0: any free one).", "port", "0");
+    const QCommandLineOption portOption("port", "Port to listen on (0: any free one).", "port",
+                                        "0");
     const QCommandLineOption seedOption("seed", "Seed of the generated data.", "seed", "1");
     const QCommandLineOption agentsOption("agents", "Number of agents.", "count", "7");
     const QCommandLineOption keyOption("api-key", "API key accepted without signing in.", "key",
@@ -48,8 +49,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestovar-sim: cannot listen on 127.0.0.1:%d\n", port);
         return 1;
     }
-    std::printf("kestovar-sim listening on %s (api key: %s)\n",
-                qPrintable(server.baseUrl()), qPrintable(server.apiKey()));
+    std::printf("kestovar-sim listening on %s (api key: %s)\n", qPrintable(server.baseUrl()),
+                qPrintable(server.apiKey()));
     std::fflush(stdout);
 
     int received = 0;

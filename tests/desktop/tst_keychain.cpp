@@ -29,7 +29,8 @@ QStringList storedSecrets() {
                                "user", CredentialStore::kAccount});
     tool.waitForFinished(10'000);
     QStringList secrets;
-    const QString out = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    const QString out =
+        QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
     for (const QString& line : out.split('\n')) {
         if (line.startsWith("secret = "))
             secrets.append(line.mid(9));

@@ -93,7 +93,8 @@ private slots:
             {"/api/v2/stats?days=30", [&] { return bool(await(api->fetchAggregateStats(30))); }},
             {"/api/v2/notification-prefs",
              [&] { return bool(await(api->fetchNotificationPrefs())); }},
-            {"/api/v2/projects/p1/snippets", [&] { return bool(await(api->fetchSnippets(u"p1"_qs))); }},
+            {"/api/v2/projects/p1/snippets",
+             [&] { return bool(await(api->fetchSnippets(u"p1"_qs))); }},
         };
         for (const Case& c : cases) {
             QVERIFY2(c.call(), c.target);
@@ -114,7 +115,8 @@ private slots:
         QVERIFY(projects);
         QCOMPARE(projects->size(), 7);
         QCOMPARE(projects->at(0).emoji, u"\U0001F3A7"_qs);
-        QCOMPARE(projects->at(0).logoURL->toString(), sim->baseUrl() + "/static/logos/northwind.svg");
+        QCOMPARE(projects->at(0).logoURL->toString(),
+                 sim->baseUrl() + "/static/logos/northwind.svg");
         QCOMPARE(projects->at(5).emoji, u"\U0001F916"_qs); // "Robot" is not "robot"
 
         const auto stats = await(api->fetchAggregateStats(90));
@@ -135,9 +137,11 @@ private slots:
         QVERIFY(sent);
         QJsonObject request = lastRequest();
         QCOMPARE(request["method"].toString(), u"POST"_qs);
-        QCOMPARE(request["target"].toString(), "/api/v2/projects/p1/conversations/" + first.id + "/send");
+        QCOMPARE(request["target"].toString(),
+                 "/api/v2/projects/p1/conversations/" + first.id + "/send");
         QCOMPARE(request["headers"].toObject()["content-type"].toString(), u"application/json"_qs);
-        QCOMPARE(bodyOf(request), (QJsonObject{{"text", "Hej — I'm here"}, {"resolve_after", false}}));
+        QCOMPARE(bodyOf(request),
+                 (QJsonObject{{"text", "Hej — I'm here"}, {"resolve_after", false}}));
         QCOMPARE(sent->conversationStatus, u"operator_active"_qs);
         QCOMPARE(sent->message.role, MessageRole::operatorRole);
         QCOMPARE(sent->message.content, u"Hej — I'm here"_qs);
@@ -156,7 +160,8 @@ private slots:
         QCOMPARE(await(api->fetchConversationDetail("p1", first.id))->conversation.status,
                  ConversationStatus::resolved);
 
-        const auto translated = await(api->translate("Hej, jeg vil gerne tale med et menneske om min booking.", "en", "auto"));
+        const auto translated = await(api->translate(
+            "Hej, jeg vil gerne tale med et menneske om min booking.", "en", "auto"));
         QVERIFY(translated);
         QCOMPARE(bodyOf(lastRequest()),
                  (QJsonObject{{"text", "Hej, jeg vil gerne tale med et menneske om min booking."},
@@ -176,9 +181,10 @@ private slots:
     void snippetLifecycle() {
         const auto created = await(api->createSnippet("p1", "bye", "Goodbye", "Take care!", ""));
         QVERIFY(created);
-        QCOMPARE(bodyOf(lastRequest()),
-                 (QJsonObject{{"shortcut", "bye"}, {"title", "Goodbye"}, {"body", "Take care!"},
-                              {"emoji", ""}}));
+        QCOMPARE(
+            bodyOf(lastRequest()),
+            (QJsonObject{
+                {"shortcut", "bye"}, {"title", "Goodbye"}, {"body", "Take care!"}, {"emoji", ""}}));
         QCOMPARE(created->emoji, QString("")); // copied as returned; only listing substitutes
 
         const auto updated =
@@ -238,8 +244,9 @@ private slots:
         addFault(R"({"kind":"mistyped","path":"/api/v2/projects/p1/conversations"})");
         auto conversations = await(api->fetchConversations(u"p1"_qs, {}, 50));
         QVERIFY(!conversations);
-        QCOMPARE(conversations.error().errorDescription(),
-                 u"Couldn't read server response: Key \"id\" is not text (at conversations[0].id)."_qs);
+        QCOMPARE(
+            conversations.error().errorDescription(),
+            u"Couldn't read server response: Key \"id\" is not text (at conversations[0].id)."_qs);
 
         // A DELETE answered 204 without a body is not the JSON object the service promises.
         addFault(R"({"kind":"empty","method":"DELETE"})");
@@ -295,6 +302,13 @@ private slots:
                  QStringList{u"GET /api/v2/me — transport error: Connection refused"_qs});
     }
 
+    void bodyCutOffIsANetworkError() {
+        addFault(R"({"kind":"truncated","path":"/api/v2/me"})");
+        const auto me = await(api->fetchMe());
+        QCOMPARE(me.error().kind, ApiError::Kind::transport);
+        QVERIFY(me.error().errorDescription().startsWith(u"Network error: "_qs));
+    }
+
     void requestTimeout() {
         Timing::current().requestTimeout = std::chrono::milliseconds(200);
         addFault(R"({"status":200,"delay_ms":800,"body":"{}"})");
@@ -316,7 +330,8 @@ private slots:
 
     void redirectsStayOnOrigin() {
         // Same origin: followed, and the key goes along.
-        addFault(R"({"kind":"redirect","path":"/api/v2/me","location":"/api/v2/me?moved=1","times":1})");
+        addFault(
+            R"({"kind":"redirect","path":"/api/v2/me","location":"/api/v2/me?moved=1","times":1})");
         QVERIFY(await(api->fetchMe()));
         QCOMPARE(lastRequest()["target"].toString(), u"/api/v2/me?moved=1"_qs);
 
@@ -335,8 +350,7 @@ private slots:
 
     void requestShape() {
         const QNetworkRequest get = api->buildRequest("/api/v2/me", false);
-        QCOMPARE(get.rawHeaderList(),
-                 (QList<QByteArray>{"Authorization", "Accept", "User-Agent"}));
+        QCOMPARE(get.rawHeaderList(), (QList<QByteArray>{"Authorization", "Accept", "User-Agent"}));
         const QNetworkRequest post = api->buildRequest("/api/v2/translate", true);
         QCOMPARE(post.rawHeaderList(),
                  (QList<QByteArray>{"Authorization", "Content-Type", "Accept", "User-Agent"}));
@@ -376,10 +390,11 @@ private slots:
         QCOMPARE(headers["x-device-hostname"].toString(), u"Alex’s Workstation"_qs);
         QCOMPARE(headers["content-type"].toString(), u"application/json"_qs);
         QCOMPARE(bodyOf(request), (QJsonObject{{"code", code}, {"state", "state-1"}}));
-        QCOMPARE(log.messages("APIClient"),
-                 (QStringList{"exchangeOAuthCode → POST " + sim->baseUrl() + "/oauth/device/exchange",
-                              u"POST /oauth/device/exchange → 200 (156 bytes)"_qs,
-                              u"exchangeOAuthCode: success user=alex@kestovar.example"_qs}));
+        QCOMPARE(
+            log.messages("APIClient"),
+            (QStringList{"exchangeOAuthCode → POST " + sim->baseUrl() + "/oauth/device/exchange",
+                         u"POST /oauth/device/exchange → 200 (156 bytes)"_qs,
+                         u"exchangeOAuthCode: success user=alex@kestovar.example"_qs}));
 
         // The new key works; the code is spent.
         api->setApiKey(exchanged->apiKey);

@@ -107,7 +107,8 @@ private slots:
         QCOMPARE(added.exitCode, 0);
         const QString snippet = added.lines[0]["id"].toString();
         QCOMPARE(cli({"snippet-edit", "p2", snippet, "bye", "Farewell", "See you", "👋"})
-                     .lines[0]["emoji"].toString(),
+                     .lines[0]["emoji"]
+                     .toString(),
                  u"👋"_qs);
         const Run removed = cli({"snippet-rm", "p2", snippet});
         QCOMPARE(removed.exitCode, 0);

@@ -68,7 +68,8 @@ private slots:
         o.remove("last_message_at");
         o["status"] = "closed";
         o["visitor_name"] = QJsonValue::Null; // optional null = absent
-        const Conversation c = ConversationDTO::decode(o, {}).toModel(QDateTime::currentDateTimeUtc());
+        const Conversation c =
+            ConversationDTO::decode(o, {}).toModel(QDateTime::currentDateTimeUtc());
         QCOMPARE(c.status, ConversationStatus::active);
         QCOMPARE(c.lastMessageAt.toMSecsSinceEpoch(), 0); // sorts as the oldest
         QVERIFY(!c.visitorName);
@@ -79,11 +80,30 @@ private slots:
         o.remove("project_id");
         o["projectId"] = "p9";
         QCOMPARE(ConversationDTO::decode(o, {}).projectId, u"p9"_qs);
-        const NotificationPref p = decodeNotificationPref(
-            json(R"({"projectId":"p1","muted":true,"muteEscalation":false,
+        const NotificationPref p =
+            decodeNotificationPref(json(R"({"projectId":"p1","muted":true,"muteEscalation":false,
                      "mute_new_message":true,"mute_visitor_online":false})"),
-            {});
+                                   {});
         QCOMPARE(p, (NotificationPref{"p1", true, false, true, false}));
+    }
+
+    void unusualSpellingsFollowTheKeyRule() {
+        // Keys the service would not write but the rule still maps onto members.
+        const VisitorDTO v = VisitorDTO::decode(
+            json(R"({"visitor__id":"v1","projectId":"p1","page_Url":"/","has_conversation":false,
+                     "pages_thisSession":2,"time_on_site_seconds":30,"is_returning":true,
+                     "previous_conversations":1,"referrer":"r","_private":1,"unknown_key":2})"),
+            {});
+        QCOMPARE(v.visitorId, u"v1"_qs);
+        QCOMPARE(v.projectId, u"p1"_qs);
+        QCOMPARE(v.pageUrl, u"/"_qs);
+        QCOMPARE(v.pagesThisSession, 2);
+        QCOMPARE(v.referrer, std::optional<QString>(u"r"_qs));
+        // Both spellings of one member: read without error, one of the two values.
+        QJsonObject o = conversationJson();
+        o["projectId"] = "p2";
+        const QString project = ConversationDTO::decode(o, {}).projectId;
+        QVERIFY(project == u"p1" || project == u"p2");
     }
 
     void requiredKeysAndTypes_data() {
@@ -110,8 +130,8 @@ private slots:
                                               "bits (at rating).";
         QTest::newRow("bad time") << "started_at" << QJsonValue("2024-05-01")
                                   << "Bad date: 2024-05-01 (at startedAt).";
-        QTest::newRow("number in tags") << "tags" << QJsonValue(QJsonArray{"a", 1})
-                                        << "Expected text (at tags[1]).";
+        QTest::newRow("number in tags")
+            << "tags" << QJsonValue(QJsonArray{"a", 1}) << "Expected text (at tags[1]).";
     }
 
     void requiredKeysAndTypes() {
@@ -143,8 +163,9 @@ private slots:
         o["ai_retrieved_chunks"] = chunks;
         const WirePath top{nullptr, "conversations"};
         const WirePath item{&top, nullptr, 3};
-        const QString expected = QStringLiteral("Required key \"score\" is missing or null "
-                                                "(at conversations[3].aiRetrievedChunks[0].score).");
+        const QString expected =
+            QStringLiteral("Required key \"score\" is missing or null "
+                           "(at conversations[3].aiRetrievedChunks[0].score).");
         QCOMPARE(failureOf([&] { ConversationDTO::decode(o, item); }), expected);
     }
 
@@ -158,8 +179,8 @@ private slots:
     void projectMapping() {
         const QUrl base("http://127.0.0.1:8080");
         auto project = [&](const char* key = nullptr, const char* value = nullptr) {
-            QJsonObject o{{"id", "p1"}, {"name", "N"}, {"unread_count", 2},
-                          {"live_visitor_count", 0}};
+            QJsonObject o{
+                {"id", "p1"}, {"name", "N"}, {"unread_count", 2}, {"live_visitor_count", 0}};
             if (key)
                 o.insert(QLatin1StringView(key), QString::fromUtf8(value));
             return ProjectDTO::decode(o, {}).toModel(base);
@@ -183,32 +204,38 @@ private slots:
 
     void messageAndVisitorMapping() {
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        const Message m = MessageDTO::decode(
-            json(R"({"id":"m1","conversation_id":"c1","role":"bot","content":"x"})"), {})
-                              .toModel(now);
+        const Message m =
+            MessageDTO::decode(
+                json(R"({"id":"m1","conversation_id":"c1","role":"bot","content":"x"})"), {})
+                .toModel(now);
         QCOMPARE(m.role, MessageRole::system);
         QCOMPARE(m.createdAt, now);
         QCOMPARE(messageRoleFromWire("operator"), MessageRole::operatorRole);
         QCOMPARE(wireText(MessageRole::operatorRole), u"operator"_qs);
         QCOMPARE(wireText(ConversationStatus::operatorActive), u"operator_active"_qs);
 
-        const Visitor v = VisitorDTO::decode(
-            json(R"({"visitor_id":"v1","project_id":"p1","page_url":"/","has_conversation":false,
+        const Visitor v =
+            VisitorDTO::decode(
+                json(
+                    R"({"visitor_id":"v1","project_id":"p1","page_url":"/","has_conversation":false,
                      "pages_this_session":2,"time_on_site_seconds":30,"is_returning":true,
-                     "previous_conversations":1,"first_seen":"2024-05-01T10:00:00Z"})"), {})
-                              .toModel(now);
+                     "previous_conversations":1,"first_seen":"2024-05-01T10:00:00Z"})"),
+                {})
+                .toModel(now);
         QCOMPARE(v.lastSeen, now);
         QCOMPARE(formatInstant(v.firstSeen), u"2024-05-01T10:00:00.000Z"_qs);
     }
 
     void statsMapping() {
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        const ProjectStats s = ProjectStatsDTO::decode(
-            json(R"({"project_id":"p1","days":7,"conversations":3,"messages":9,
+        const ProjectStats s =
+            ProjectStatsDTO::decode(
+                json(R"({"project_id":"p1","days":7,"conversations":3,"messages":9,
                      "unique_visitors":4,"resolution_rate":0.42,"prev_conversations":1,
                      "rating_count":0,"buckets":[{"day":"2024-02-29","conversations":1,
-                     "messages":2},{"day":"2024-02-30","conversations":2,"messages":7}]})"), {})
-                                   .toModel(now);
+                     "messages":2},{"day":"2024-02-30","conversations":2,"messages":7}]})"),
+                {})
+                .toModel(now);
         QVERIFY(s.topAgents.isEmpty());
         QVERIFY(!s.avgRating);
         QCOMPARE(s.buckets.size(), 2);
@@ -256,19 +283,32 @@ private slots:
     void pathSegments_data() {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("segment"); // empty: refused
-        QTest::newRow("plain") << "conv_1001" << "conv_1001";
-        QTest::newRow("space and slash") << "a b/c" << "a%20b%2Fc";
-        QTest::newRow("query and fragment") << "x?y#z" << "x%3Fy%23z";
-        QTest::newRow("unicode") << "ü" << "%C3%BC";
-        QTest::newRow("percent kept literal") << "50%" << "50%25";
-        QTest::newRow("dots inside") << "a..b" << "a..b";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("dot") << "." << "";
-        QTest::newRow("dot dot") << ".." << "";
-        QTest::newRow("encoded dot dot") << "%2e%2E" << "";
-        QTest::newRow("half encoded") << ".%2e" << "";
-        QTest::newRow("double encoded") << "%252e%252e" << "";
-        QTest::newRow("encoded empty is not a dot") << "%2e%2e%2e" << "%252e%252e%252e";
+        QTest::newRow("plain") << "conv_1001"
+                               << "conv_1001";
+        QTest::newRow("space and slash") << "a b/c"
+                                         << "a%20b%2Fc";
+        QTest::newRow("query and fragment") << "x?y#z"
+                                            << "x%3Fy%23z";
+        QTest::newRow("unicode") << "ü"
+                                 << "%C3%BC";
+        QTest::newRow("percent kept literal") << "50%"
+                                              << "50%25";
+        QTest::newRow("dots inside") << "a..b"
+                                     << "a..b";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("dot") << "."
+                             << "";
+        QTest::newRow("dot dot") << ".."
+                                 << "";
+        QTest::newRow("encoded dot dot") << "%2e%2E"
+                                         << "";
+        QTest::newRow("half encoded") << ".%2e"
+                                      << "";
+        QTest::newRow("double encoded") << "%252e%252e"
+                                        << "";
+        QTest::newRow("encoded empty is not a dot") << "%2e%2e%2e"
+                                                    << "%252e%252e%252e";
     }
 
     void pathSegments() {

@@ -1,7 +1,5 @@
 #include "IsoTime.h"
 
-
-
 namespace kv {
 
 namespace {

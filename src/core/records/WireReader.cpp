@@ -49,15 +49,18 @@ QString WirePath::text() const {
     return member ? above + u'.' + own : above + own;
 }
 
-WireObject::WireObject(const QJsonValue& value, const WirePath& path) : m_path(path) {
+WireObject::WireObject(const QJsonValue& value, const WirePath& path, Mode mode)
+    : m_path(path), m_mode(mode) {
     if (!value.isObject()) {
         const QString where = path.text();
         throw WireError(QStringLiteral("Expected a JSON object%1.")
                             .arg(where.isEmpty() ? QString() : QStringLiteral(" at ") + where));
     }
-    const QJsonObject object = value.toObject();
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it)
-        m_entries.append(Entry{camelFromSnake(it.key()), it.value()});
+    m_object = value.toObject();
+    if (mode == Mode::exact) {
+        for (auto it = m_object.constBegin(); it != m_object.constEnd(); ++it)
+            m_entries.append(Entry{camelFromSnake(it.key()), it.value()});
+    }
 }
 
 void WireObject::fail(const char* member, const QString& problem) const {
@@ -65,7 +68,40 @@ void WireObject::fail(const char* member, const QString& problem) const {
     throw WireError(QStringLiteral("%1 (at %2).").arg(problem, where));
 }
 
+std::optional<QJsonValue> WireObject::findQuick(const char* member) const {
+    // The service's snake-case spelling of the member: "websiteUrl" → "website_url".
+    char snake[96];
+    qsizetype length = 0;
+    bool hasUpper = false;
+    for (const char* c = member; *c && length < qsizetype(sizeof snake) - 2; ++c) {
+        if (*c >= 'A' && *c <= 'Z') {
+            snake[length++] = '_';
+            snake[length++] = char(*c - 'A' + 'a');
+            hasUpper = true;
+        } else {
+            snake[length++] = *c;
+        }
+    }
+    // Once every key is accounted for, whatever is left to read is absent.
+    if (m_matched == m_object.size())
+        return std::nullopt;
+    auto hit = m_object.constFind(QLatin1StringView(snake, length));
+    if (hit == m_object.constEnd() && hasUpper)
+        hit = m_object.constFind(QLatin1StringView(member));
+    if (hit == m_object.constEnd())
+        return std::nullopt;
+    // A second spelling of the same member stays unaccounted, so the exact
+    // read takes over and decides between them.
+    ++m_matched;
+    const QJsonValue value = *hit;
+    if (value.isNull() || value.isUndefined())
+        return std::nullopt;
+    return value;
+}
+
 std::optional<QJsonValue> WireObject::find(const char* member) const {
+    if (m_mode == Mode::quick)
+        return findQuick(member);
     const QLatin1StringView name(member);
     // The last occurrence wins when a key arrives in both spellings.
     for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
@@ -80,6 +116,8 @@ std::optional<QJsonValue> WireObject::find(const char* member) const {
 
 QJsonValue WireObject::require(const char* member) const {
     auto v = find(member);
+    if (!v && m_mode == Mode::quick)
+        throw NeedExactRead{}; // perhaps spelled another way; the exact read decides
     if (!v)
         fail(member, QStringLiteral("Required key \"%1\" is missing or null")
                          .arg(QLatin1StringView(member)));

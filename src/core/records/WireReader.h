@@ -41,10 +41,24 @@ struct WirePath {
     QString text() const;
 };
 
+// Thrown by a quick read that cannot decide alone; readObject() then reads exactly.
+struct NeedExactRead {};
+
+// One JSON object read member by member. A quick read looks members up by
+// their two usual spellings ("website_url", "websiteUrl") without touching
+// the other keys; an exact read converts every incoming key by the rule.
+// Use readObject(), which takes the quick read only when it accounts for
+// every key of the object, so both give the same result. Each member is
+// read at most once.
 class WireObject {
 public:
+    enum class Mode { quick, exact };
+
     // Throws unless `value` is a JSON object.
-    WireObject(const QJsonValue& value, const WirePath& path);
+    WireObject(const QJsonValue& value, const WirePath& path, Mode mode = Mode::exact);
+
+    // A quick read that found every key of the object under a member name.
+    bool accountedForAllKeys() const { return m_matched == m_object.size(); }
 
     const WirePath& path() const { return m_path; }
 
@@ -98,13 +112,33 @@ private:
     std::optional<QJsonValue> find(const char* member) const;
     QJsonValue require(const char* member) const;
 
+    std::optional<QJsonValue> findQuick(const char* member) const;
+
     struct Entry {
         QString key;
         QJsonValue value;
     };
-    QVarLengthArray<Entry, 24> m_entries;
+    QJsonObject m_object;
+    QVarLengthArray<Entry, 24> m_entries; // exact reads only
     WirePath m_path;
+    Mode m_mode;
+    mutable qsizetype m_matched = 0;
 };
+
+// Reads `value` as an object with `read(const WireObject&)`: quickly when
+// that accounts for every key, exactly otherwise.
+template <typename Read>
+auto readObject(const QJsonValue& value, const WirePath& path, Read read) {
+    try {
+        const WireObject quick(value, path, WireObject::Mode::quick);
+        auto result = read(quick);
+        if (quick.accountedForAllKeys())
+            return result;
+    } catch (const NeedExactRead&) {
+    }
+    const WireObject exact(value, path, WireObject::Mode::exact);
+    return read(exact);
+}
 
 // Parses a response body that must be one JSON object; throws WireError otherwise.
 QJsonObject parseBodyObject(const QByteArray& body);

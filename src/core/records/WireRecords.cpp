@@ -5,18 +5,19 @@
 namespace kv {
 
 ProjectDTO ProjectDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    ProjectDTO d;
-    d.id = o.string("id");
-    d.name = o.string("name");
-    d.websiteUrl = o.optString("websiteUrl");
-    d.widgetColor = o.optString("widgetColor");
-    d.widgetHeaderIcon = o.optString("widgetHeaderIcon");
-    d.widgetLogoUrl = o.optString("widgetLogoUrl");
-    d.clientId = o.optString("clientId");
-    d.unreadCount = o.integer("unreadCount");
-    d.liveVisitorCount = o.integer("liveVisitorCount");
-    return d;
+    return readObject(v, path, [&](const WireObject& o) {
+        ProjectDTO d;
+        d.id = o.string("id");
+        d.name = o.string("name");
+        d.websiteUrl = o.optString("websiteUrl");
+        d.widgetColor = o.optString("widgetColor");
+        d.widgetHeaderIcon = o.optString("widgetHeaderIcon");
+        d.widgetLogoUrl = o.optString("widgetLogoUrl");
+        d.clientId = o.optString("clientId");
+        d.unreadCount = o.integer("unreadCount");
+        d.liveVisitorCount = o.integer("liveVisitorCount");
+        return d;
+    });
 }
 
 QString emojiForHeaderIcon(const std::optional<QString>& icon) {
@@ -55,35 +56,38 @@ Project ProjectDTO::toModel(const QUrl& baseURL) const {
 }
 
 RetrievedChunk decodeRetrievedChunk(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    RetrievedChunk c;
-    c.id = o.string("id");
-    c.title = o.string("title");
-    c.snippet = o.string("snippet");
-    c.score = o.number("score");
-    c.sourceURL = o.string("sourceUrl");
-    return c;
+    return readObject(v, path, [&](const WireObject& o) {
+        RetrievedChunk c;
+        c.id = o.string("id");
+        c.title = o.string("title");
+        c.snippet = o.string("snippet");
+        c.score = o.number("score");
+        c.sourceURL = o.string("sourceUrl");
+        return c;
+    });
 }
 
 ConversationDTO ConversationDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    ConversationDTO d;
-    d.id = o.string("id");
-    d.projectId = o.string("projectId");
-    d.visitorName = o.optString("visitorName");
-    d.visitorCountry = o.optString("visitorCountry");
-    d.status = o.string("status");
-    d.lastMessagePreview = o.string("lastMessagePreview");
-    d.lastMessageAt = o.optTime("lastMessageAt");
-    d.messageCount = o.integer("messageCount");
-    d.hasUnread = o.boolean("hasUnread");
-    d.rating = o.optInteger("rating");
-    d.tags = o.stringArray("tags");
-    d.startedAt = o.optTime("startedAt");
-    d.aiEscalationReason = o.optString("aiEscalationReason");
-    d.aiRetrievedChunks = o.list("aiRetrievedChunks", decodeRetrievedChunk);
-    d.aiSuggestedReply = o.optString("aiSuggestedReply");
-    return d;
+    return readObject(v, path, [&](const WireObject& o) {
+        ConversationDTO d;
+        // Required members first: once every key is matched, absent optionals cost nothing.
+        d.id = o.string("id");
+        d.projectId = o.string("projectId");
+        d.status = o.string("status");
+        d.lastMessagePreview = o.string("lastMessagePreview");
+        d.messageCount = o.integer("messageCount");
+        d.hasUnread = o.boolean("hasUnread");
+        d.tags = o.stringArray("tags");
+        d.aiRetrievedChunks = o.list("aiRetrievedChunks", decodeRetrievedChunk);
+        d.lastMessageAt = o.optTime("lastMessageAt");
+        d.startedAt = o.optTime("startedAt");
+        d.visitorName = o.optString("visitorName");
+        d.visitorCountry = o.optString("visitorCountry");
+        d.rating = o.optInteger("rating");
+        d.aiEscalationReason = o.optString("aiEscalationReason");
+        d.aiSuggestedReply = o.optString("aiSuggestedReply");
+        return d;
+    });
 }
 
 Conversation ConversationDTO::toModel(const QDateTime& now) const {
@@ -108,16 +112,17 @@ Conversation ConversationDTO::toModel(const QDateTime& now) const {
 }
 
 MessageDTO MessageDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    MessageDTO d;
-    d.id = o.string("id");
-    d.conversationId = o.string("conversationId");
-    d.role = o.string("role");
-    d.content = o.string("content");
-    d.createdAt = o.optTime("createdAt");
-    d.detectedLanguage = o.optString("detectedLanguage");
-    d.translation = o.optString("translation");
-    return d;
+    return readObject(v, path, [&](const WireObject& o) {
+        MessageDTO d;
+        d.id = o.string("id");
+        d.conversationId = o.string("conversationId");
+        d.role = o.string("role");
+        d.content = o.string("content");
+        d.createdAt = o.optTime("createdAt");
+        d.detectedLanguage = o.optString("detectedLanguage");
+        d.translation = o.optString("translation");
+        return d;
+    });
 }
 
 Message MessageDTO::toModel(const QDateTime& now) const {
@@ -133,25 +138,27 @@ Message MessageDTO::toModel(const QDateTime& now) const {
 }
 
 VisitorDTO VisitorDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    VisitorDTO d;
-    d.visitorId = o.string("visitorId");
-    d.projectId = o.string("projectId");
-    d.pageUrl = o.string("pageUrl");
-    d.pageTitle = o.optString("pageTitle");
-    d.country = o.optString("country");
-    d.city = o.optString("city");
-    d.browser = o.optString("browser");
-    d.os = o.optString("os");
-    d.lastSeen = o.optTime("lastSeen");
-    d.firstSeen = o.optTime("firstSeen");
-    d.hasConversation = o.boolean("hasConversation");
-    d.pagesThisSession = o.integer("pagesThisSession");
-    d.timeOnSiteSeconds = o.integer("timeOnSiteSeconds");
-    d.isReturning = o.boolean("isReturning");
-    d.previousConversations = o.integer("previousConversations");
-    d.referrer = o.optString("referrer");
-    return d;
+    return readObject(v, path, [&](const WireObject& o) {
+        VisitorDTO d;
+        // Required members first: once every key is matched, absent optionals cost nothing.
+        d.visitorId = o.string("visitorId");
+        d.projectId = o.string("projectId");
+        d.pageUrl = o.string("pageUrl");
+        d.hasConversation = o.boolean("hasConversation");
+        d.pagesThisSession = o.integer("pagesThisSession");
+        d.timeOnSiteSeconds = o.integer("timeOnSiteSeconds");
+        d.isReturning = o.boolean("isReturning");
+        d.previousConversations = o.integer("previousConversations");
+        d.lastSeen = o.optTime("lastSeen");
+        d.firstSeen = o.optTime("firstSeen");
+        d.pageTitle = o.optString("pageTitle");
+        d.country = o.optString("country");
+        d.city = o.optString("city");
+        d.browser = o.optString("browser");
+        d.os = o.optString("os");
+        d.referrer = o.optString("referrer");
+        return d;
+    });
 }
 
 Visitor VisitorDTO::toModel(const QDateTime& now) const {
@@ -176,40 +183,43 @@ Visitor VisitorDTO::toModel(const QDateTime& now) const {
 }
 
 TopAgent decodeTopAgent(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    TopAgent t;
-    t.projectID = o.string("projectId");
-    t.name = o.string("name");
-    t.websiteURL = o.optString("websiteUrl");
-    t.widgetHeaderIcon = o.optString("widgetHeaderIcon");
-    t.conversations = o.integer("conversations");
-    return t;
+    return readObject(v, path, [&](const WireObject& o) {
+        TopAgent t;
+        t.projectID = o.string("projectId");
+        t.name = o.string("name");
+        t.websiteURL = o.optString("websiteUrl");
+        t.widgetHeaderIcon = o.optString("widgetHeaderIcon");
+        t.conversations = o.integer("conversations");
+        return t;
+    });
 }
 
 namespace {
 
 StatsBucketDTO decodeBucket(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    return StatsBucketDTO{o.string("day"), o.integer("conversations"), o.integer("messages")};
+    return readObject(v, path, [&](const WireObject& o) {
+        return StatsBucketDTO{o.string("day"), o.integer("conversations"), o.integer("messages")};
+    });
 }
 
 } // namespace
 
 ProjectStatsDTO ProjectStatsDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    ProjectStatsDTO d;
-    d.projectId = o.string("projectId");
-    d.days = o.integer("days");
-    d.conversations = o.integer("conversations");
-    d.messages = o.integer("messages");
-    d.uniqueVisitors = o.integer("uniqueVisitors");
-    d.resolutionRate = o.number("resolutionRate");
-    d.prevConversations = o.integer("prevConversations");
-    d.avgRating = o.optNumber("avgRating");
-    d.ratingCount = o.integer("ratingCount");
-    d.buckets = o.list("buckets", decodeBucket);
-    d.topAgents = o.optList("topAgents", decodeTopAgent);
-    return d;
+    return readObject(v, path, [&](const WireObject& o) {
+        ProjectStatsDTO d;
+        d.projectId = o.string("projectId");
+        d.days = o.integer("days");
+        d.conversations = o.integer("conversations");
+        d.messages = o.integer("messages");
+        d.uniqueVisitors = o.integer("uniqueVisitors");
+        d.resolutionRate = o.number("resolutionRate");
+        d.prevConversations = o.integer("prevConversations");
+        d.avgRating = o.optNumber("avgRating");
+        d.ratingCount = o.integer("ratingCount");
+        d.buckets = o.list("buckets", decodeBucket);
+        d.topAgents = o.optList("topAgents", decodeTopAgent);
+        return d;
+    });
 }
 
 ProjectStats ProjectStatsDTO::toModel(const QDateTime& now) const {
@@ -231,9 +241,10 @@ ProjectStats ProjectStatsDTO::toModel(const QDateTime& now) const {
 }
 
 SnippetDTO SnippetDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    return SnippetDTO{o.string("id"), o.string("shortcut"), o.string("title"), o.string("body"),
-                      o.string("emoji")};
+    return readObject(v, path, [&](const WireObject& o) {
+        return SnippetDTO{o.string("id"), o.string("shortcut"), o.string("title"), o.string("body"),
+                          o.string("emoji")};
+    });
 }
 
 Snippet SnippetDTO::toListedModel() const {
@@ -248,12 +259,13 @@ Snippet SnippetDTO::toModel() const {
 }
 
 SendMessageResponseDTO SendMessageResponseDTO::decode(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    SendMessageResponseDTO d;
-    d.message = MessageDTO::decode(o.value("message"), WirePath{&o.path(), "message"});
-    d.conversationStatus = o.string("conversationStatus");
-    d.conversationLastMessageAt = o.optTime("conversationLastMessageAt");
-    return d;
+    return readObject(v, path, [&](const WireObject& o) {
+        SendMessageResponseDTO d;
+        d.message = MessageDTO::decode(o.value("message"), WirePath{&o.path(), "message"});
+        d.conversationStatus = o.string("conversationStatus");
+        d.conversationLastMessageAt = o.optTime("conversationLastMessageAt");
+        return d;
+    });
 }
 
 SendMessageResult SendMessageResponseDTO::toModel(const QDateTime& now) const {
@@ -262,37 +274,46 @@ SendMessageResult SendMessageResponseDTO::toModel(const QDateTime& now) const {
 }
 
 User decodeUser(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    return User{o.string("id"), o.string("email"), o.string("name"), o.boolean("isAdmin"),
-                o.boolean("isAgency")};
+    return readObject(v, path, [&](const WireObject& o) {
+        return User{o.string("id"), o.string("email"), o.string("name"), o.boolean("isAdmin"),
+                    o.boolean("isAgency")};
+    });
 }
 
 Client decodeClient(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    return Client{o.string("id"), o.string("name"), std::nullopt};
+    return readObject(v, path, [&](const WireObject& o) {
+        return Client{o.string("id"), o.string("name"), std::nullopt};
+    });
 }
 
 NotificationPref decodeNotificationPref(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    return NotificationPref{o.string("projectId"), o.boolean("muted"), o.boolean("muteEscalation"),
-                            o.boolean("muteNewMessage"), o.boolean("muteVisitorOnline")};
+    return readObject(v, path, [&](const WireObject& o) {
+        return NotificationPref{o.string("projectId"), o.boolean("muted"),
+                                o.boolean("muteEscalation"), o.boolean("muteNewMessage"),
+                                o.boolean("muteVisitorOnline")};
+    });
 }
 
 TranslationResult decodeTranslation(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    return TranslationResult{o.string("translation"), o.string("detectedSource")};
+    return readObject(v, path, [&](const WireObject& o) {
+        return TranslationResult{o.string("translation"), o.string("detectedSource")};
+    });
 }
 
 void decodeResolveResponse(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    o.string("id");
-    o.string("status");
-    o.optTime("resolvedAt");
+    (void)readObject(v, path, [&](const WireObject& o) {
+        o.string("id");
+        o.string("status");
+        o.optTime("resolvedAt");
+        return true;
+    });
 }
 
 void decodeOkResponse(const QJsonValue& v, const WirePath& path) {
-    const WireObject o(v, path);
-    o.optBoolean("ok");
+    (void)readObject(v, path, [&](const WireObject& o) {
+        o.optBoolean("ok");
+        return true;
+    });
 }
 
 } // namespace kv

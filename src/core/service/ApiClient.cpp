@@ -109,9 +109,8 @@ ApiResult<T> ApiClient::decodeBody(const QString& logPath, const QByteArray& bod
     } catch (const WireError& error) {
         const QByteArray head = body.left(400);
         const QString preview = strictUtf8(head).value_or(QStringLiteral("<binary>"));
-        qCWarning(lcApiClient).noquote()
-            << QStringLiteral("decode error on %1: %2 — body: %3")
-                   .arg(logPath, error.description(), preview);
+        qCWarning(lcApiClient).noquote() << QStringLiteral("decode error on %1: %2 — body: %3")
+                                                .arg(logPath, error.description(), preview);
         return ApiError::decoding(error.description());
     }
 }
@@ -119,7 +118,8 @@ ApiResult<T> ApiClient::decodeBody(const QString& logPath, const QByteArray& bod
 QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, QByteArray method,
                                                       QByteArray body, Cancellation cancel) {
     const QString logPath = logPathOf(request);
-    const QString logMethod = method.isEmpty() ? QStringLiteral("GET") : QString::fromLatin1(method);
+    const QString logMethod =
+        method.isEmpty() ? QStringLiteral("GET") : QString::fromLatin1(method);
 
     QNetworkReply* reply = body.isEmpty() && method != kPost && method != kPut
                                ? m_network->sendCustomRequest(request, method)
@@ -129,8 +129,13 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
     reply->deleteLater();
 
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (!statusAttribute.isValid()) {
-        if (reply->error() == QNetworkReply::NoError)
+    // Errors below 100 are the network's (refused, reset, timed out, cut off
+    // mid-body, redirected off origin); a status that came before them does
+    // not make the body whole.
+    const bool networkFailed = reply->error() > QNetworkReply::NoError &&
+                               reply->error() < QNetworkReply::ContentAccessDenied;
+    if (!statusAttribute.isValid() || networkFailed) {
+        if (!networkFailed)
             co_return ApiError::of(ApiError::Kind::invalidResponse);
         const QString description = reply->errorString();
         qCWarning(lcApiClient).noquote()
@@ -228,8 +233,8 @@ ApiClient::fetchConversations(std::optional<QString> projectID, std::optional<QS
     co_return co_await call<QList<Conversation>>(kGet, path, std::nullopt, decode, cancel);
 }
 
-QCoro::Task<ApiResult<QList<Visitor>>> ApiClient::fetchLiveVisitors(std::optional<QString> projectID,
-                                                                    Cancellation cancel) {
+QCoro::Task<ApiResult<QList<Visitor>>>
+ApiClient::fetchLiveVisitors(std::optional<QString> projectID, Cancellation cancel) {
     QString path = QStringLiteral("/api/v2/visitors/live");
     if (projectID) {
         auto p = projectPath({*projectID}, {"visitors/live"});
@@ -237,10 +242,9 @@ QCoro::Task<ApiResult<QList<Visitor>>> ApiClient::fetchLiveVisitors(std::optiona
             co_return *error;
         path = std::get<QString>(p);
     }
-    Decoder<QList<Visitor>> decode =
-        listOf("visitors", [](const QJsonValue& v, const WirePath& p) {
-            return VisitorDTO::decode(v, p).toModel(now());
-        });
+    Decoder<QList<Visitor>> decode = listOf("visitors", [](const QJsonValue& v, const WirePath& p) {
+        return VisitorDTO::decode(v, p).toModel(now());
+    });
     co_return co_await call<QList<Visitor>>(kGet, path, std::nullopt, decode, cancel);
 }
 
@@ -264,9 +268,8 @@ ApiClient::fetchConversationDetail(QString projectID, QString conversationID, Ca
                                                 cancel);
 }
 
-QCoro::Task<ApiResult<void>> ApiClient::resolveConversation(QString projectID,
-                                                            QString conversationID,
-                                                            Cancellation cancel) {
+QCoro::Task<ApiResult<void>>
+ApiClient::resolveConversation(QString projectID, QString conversationID, Cancellation cancel) {
     auto p = projectPath({projectID, conversationID}, {"conversations", "resolve"});
     if (auto* error = std::get_if<ApiError>(&p))
         co_return *error;
@@ -295,9 +298,8 @@ QCoro::Task<ApiResult<SendMessageResult>> ApiClient::sendMessage(QString project
     co_return co_await call<SendMessageResult>(kPost, std::get<QString>(p), body, decode, cancel);
 }
 
-QCoro::Task<ApiResult<TranslationResult>> ApiClient::translate(QString text, QString target,
-                                                               QString source,
-                                                               Cancellation cancel) {
+QCoro::Task<ApiResult<TranslationResult>>
+ApiClient::translate(QString text, QString target, QString source, Cancellation cancel) {
     const QJsonObject body{{QStringLiteral("text"), text},
                            {QStringLiteral("target"), target},
                            {QStringLiteral("source"), source}};
@@ -342,9 +344,8 @@ ApiClient::fetchNotificationPrefs(Cancellation cancel) {
         kGet, QStringLiteral("/api/v2/notification-prefs"), std::nullopt, decode, cancel);
 }
 
-QCoro::Task<ApiResult<NotificationPref>> ApiClient::updateNotificationPref(QString projectID,
-                                                                           bool muted,
-                                                                           Cancellation cancel) {
+QCoro::Task<ApiResult<NotificationPref>>
+ApiClient::updateNotificationPref(QString projectID, bool muted, Cancellation cancel) {
     const QJsonObject body{{QStringLiteral("project_id"), projectID},
                            {QStringLiteral("muted"), muted}};
     Decoder<NotificationPref> decode = [](const QJsonObject& top) {
@@ -386,8 +387,8 @@ QCoro::Task<ApiResult<QList<Snippet>>> ApiClient::fetchSnippets(QString projectI
 }
 
 QCoro::Task<ApiResult<Snippet>> ApiClient::createSnippet(QString projectID, QString shortcut,
-                                                         QString title, QString body,
-                                                         QString emoji, Cancellation cancel) {
+                                                         QString title, QString body, QString emoji,
+                                                         Cancellation cancel) {
     auto p = projectPath({projectID}, {"snippets"});
     if (auto* error = std::get_if<ApiError>(&p))
         co_return *error;
@@ -428,8 +429,8 @@ QCoro::Task<ApiResult<void>> ApiClient::deleteSnippet(QString projectID, QString
 QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code, QString state,
                                                                     Cancellation cancel) {
     const QUrl url = urlFor(QStringLiteral("/oauth/device/exchange"));
-    qCInfo(lcApiClient).noquote() << QStringLiteral("exchangeOAuthCode → POST %1")
-                                         .arg(url.toString(QUrl::FullyEncoded));
+    qCInfo(lcApiClient).noquote()
+        << QStringLiteral("exchangeOAuthCode → POST %1").arg(url.toString(QUrl::FullyEncoded));
     QNetworkRequest request(url);
     request.setTransferTimeout(int(Timing::current().requestTimeout.count()));
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -445,21 +446,20 @@ QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code
     auto raw = co_await execute(request, kPost, QJsonDocument(body).toJson(QJsonDocument::Compact),
                                 cancel);
     ApiResult<SignInExchange> result =
-        raw ? decodeBody<SignInExchange>(logPathOf(request), raw.value(),
-                                         [](const QJsonObject& top) {
-                                             const WireObject o(top, WirePath{});
-                                             return SignInExchange{
-                                                 o.string("apiKey"),
-                                                 decodeUser(o.value("user"),
-                                                            WirePath{nullptr, "user"})};
-                                         })
+        raw ? decodeBody<SignInExchange>(
+                  logPathOf(request), raw.value(),
+                  [](const QJsonObject& top) {
+                      const WireObject o(top, WirePath{});
+                      return SignInExchange{o.string("apiKey"),
+                                            decodeUser(o.value("user"), WirePath{nullptr, "user"})};
+                  })
             : ApiResult<SignInExchange>(raw.error());
     if (result) {
         qCInfo(lcApiClient).noquote()
             << QStringLiteral("exchangeOAuthCode: success user=%1").arg(result->user.email);
     } else {
-        qCWarning(lcApiClient).noquote()
-            << QStringLiteral("exchangeOAuthCode failed: %1").arg(result.error().errorDescription());
+        qCWarning(lcApiClient).noquote() << QStringLiteral("exchangeOAuthCode failed: %1")
+                                                .arg(result.error().errorDescription());
     }
     co_return result;
 }

@@ -42,18 +42,18 @@ public:
     QCoro::Task<ApiResult<QList<Client>>> fetchClients(Cancellation cancel = {});
 
     // Conversations and visitors.
-    QCoro::Task<ApiResult<QList<Conversation>>>
-    fetchConversations(std::optional<QString> projectID, std::optional<QString> status,
-                       qint64 limit, Cancellation cancel = {});
+    QCoro::Task<ApiResult<QList<Conversation>>> fetchConversations(std::optional<QString> projectID,
+                                                                   std::optional<QString> status,
+                                                                   qint64 limit,
+                                                                   Cancellation cancel = {});
     QCoro::Task<ApiResult<QList<Visitor>>> fetchLiveVisitors(std::optional<QString> projectID,
                                                              Cancellation cancel = {});
     QCoro::Task<ApiResult<ConversationDetail>>
     fetchConversationDetail(QString projectID, QString conversationID, Cancellation cancel = {});
     QCoro::Task<ApiResult<void>> resolveConversation(QString projectID, QString conversationID,
                                                      Cancellation cancel = {});
-    QCoro::Task<ApiResult<SendMessageResult>> sendMessage(QString projectID,
-                                                          QString conversationID, QString text,
-                                                          bool resolveAfter,
+    QCoro::Task<ApiResult<SendMessageResult>> sendMessage(QString projectID, QString conversationID,
+                                                          QString text, bool resolveAfter,
                                                           Cancellation cancel = {});
     QCoro::Task<ApiResult<TranslationResult>> translate(QString text, QString target,
                                                         QString source, Cancellation cancel = {});
@@ -61,11 +61,11 @@ public:
     // Statistics.
     QCoro::Task<ApiResult<ProjectStats>> fetchStats(QString projectID, qint64 days,
                                                     Cancellation cancel = {});
-    QCoro::Task<ApiResult<ProjectStats>> fetchAggregateStats(qint64 days,
-                                                             Cancellation cancel = {});
+    QCoro::Task<ApiResult<ProjectStats>> fetchAggregateStats(qint64 days, Cancellation cancel = {});
 
     // Notification preferences.
-    QCoro::Task<ApiResult<QList<NotificationPref>>> fetchNotificationPrefs(Cancellation cancel = {});
+    QCoro::Task<ApiResult<QList<NotificationPref>>>
+    fetchNotificationPrefs(Cancellation cancel = {});
     QCoro::Task<ApiResult<NotificationPref>> updateNotificationPref(QString projectID, bool muted,
                                                                     Cancellation cancel = {});
 
@@ -94,9 +94,8 @@ private:
 
     // Builds and sends one authorised request, then decodes a 2xx body with `decode`.
     template <typename T>
-    QCoro::Task<ApiResult<T>> call(QByteArray method, QString path,
-                                   std::optional<QJsonObject> body, Decoder<T> decode,
-                                   Cancellation cancel);
+    QCoro::Task<ApiResult<T>> call(QByteArray method, QString path, std::optional<QJsonObject> body,
+                                   Decoder<T> decode, Cancellation cancel);
     // Sends a built request; on 2xx gives the body, otherwise the mapped error.
     QCoro::Task<ApiResult<QByteArray>> execute(QNetworkRequest request, QByteArray method,
                                                QByteArray body, Cancellation cancel);

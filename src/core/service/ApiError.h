@@ -24,10 +24,10 @@ struct ApiError {
     };
 
     Kind kind = Kind::invalidResponse;
-    int status = 0;      // http
-    QString body;        // http
-    QString underlying;  // transport, decoding: the underlying error's description
-    QString identifier;  // invalidIdentifier
+    int status = 0;     // http
+    QString body;       // http
+    QString underlying; // transport, decoding: the underlying error's description
+    QString identifier; // invalidIdentifier
 
     static ApiError http(int status, QString body);
     static ApiError transport(QString description);

@@ -1,6 +1,5 @@
 #include "Configuration.h"
 
-
 #ifndef KESTOVAR_VERSION
 #define KESTOVAR_VERSION "0.0.0"
 #endif
@@ -34,9 +33,9 @@ QUrl signInURL(const QString& state) {
 }
 
 QString userAgent() {
-    static const QString agent = QStringLiteral("KestovarMac/%1 (build %2)")
-                                     .arg(QStringLiteral(KESTOVAR_VERSION),
-                                          QStringLiteral(KESTOVAR_BUILD));
+    static const QString agent =
+        QStringLiteral("KestovarMac/%1 (build %2)")
+            .arg(QStringLiteral(KESTOVAR_VERSION), QStringLiteral(KESTOVAR_BUILD));
     return agent;
 }
 
