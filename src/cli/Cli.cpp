@@ -5,15 +5,20 @@
 #include "SimServer.h"
 #include "service/ApiClient.h"
 #include "service/Configuration.h"
+#include "service/SseClient.h"
 
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
+#include <QSocketNotifier>
 #include <QUuid>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <unistd.h>
 
 namespace kv::cli {
 
@@ -41,6 +46,8 @@ Commands (one JSON record per output line):
   snippet-rm P ID
   sign-in --code C --state S           trade a sign-in code for a key and store it
   sign-out                             forget the stored key
+  events [--raw]                       follow the realtime stream until interrupted:
+                                       events (or, with --raw, frames) and connection states
 
 Environment: KESTOVAR_API_URL (service origin), KESTOVAR_API_KEY (key to use
 instead of the stored one). --demo runs against an embedded simulator;
@@ -56,6 +63,7 @@ struct Context {
     QStringList args; // positional arguments after the command
     ApiClient& api;
     CredentialStore& store;
+    QNetworkAccessManager& network;
 };
 
 void printLine(const QJsonObject& record) {
@@ -115,6 +123,71 @@ int report(const ApiResult<void>& result) {
 
 auto printOne = [](const auto& record) { printLine(toJson(record)); };
 auto printList = [](const auto& records) { printAll(records); };
+
+// SIGINT and SIGTERM end the event loop through a pipe (a handler may do no more).
+int signalPipe[2] = {-1, -1};
+
+void onStopSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+QJsonObject eventJson(const RealtimeEvent& e) {
+    QJsonObject o{{"kind", RealtimeEvent::kindText(e.kind)},
+                  {"type", e.type},
+                  {"projectID", e.projectID},
+                  {"notify", e.notify},
+                  {"title", e.title},
+                  {"body", e.body}};
+    if (e.conversationID)
+        o.insert("conversationID", *e.conversationID);
+    return o;
+}
+
+// Follows the stream until a signal (exit 0) or a rejected key (exit 1).
+int followEvents(Context& c) {
+    QEventLoop loop;
+    if (::pipe(signalPipe) != 0) {
+        printError(QStringLiteral("Couldn't set up signal handling."));
+        return kExitFailure;
+    }
+    QSocketNotifier stopNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &loop,
+                     [&loop] { loop.exit(kExitOk); });
+    struct sigaction action {};
+    action.sa_handler = onStopSignal;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+
+    const bool raw = c.parser.isSet("raw");
+    SSEClient stream(&c.network, [&api = c.api] { return api.apiKey(); });
+    std::optional<ConnectionState> shown;
+    stream.onStateChange = [&shown](ConnectionState state) {
+        if (shown == state)
+            return; // heartbeats repeat "connected"
+        shown = state;
+        printLine({{"state", QLatin1StringView(connectionStateText(state))}});
+    };
+    stream.onCatchUp = [](bool inCatchUp) { printLine({{"catchUp", inCatchUp}}); };
+    stream.onUnauthorized = [&loop] {
+        printLine({{"unauthorized", true}});
+        loop.exit(kExitFailure);
+    };
+    if (raw) {
+        stream.onRawFrame = [](const SseFrame& frame) {
+            QJsonObject o{{"event", frame.eventType}, {"data", frame.data}};
+            if (frame.resumeId)
+                o.insert("id", *frame.resumeId);
+            printLine(o);
+        };
+    } else {
+        stream.onEvent = [](const RealtimeEvent& event) { printLine(eventJson(event)); };
+    }
+    stream.start();
+    const int code = loop.exec();
+    stream.stop();
+    return code;
+}
 
 using Command = std::function<QCoro::Task<int>(Context&)>;
 
@@ -249,6 +322,11 @@ const std::map<QString, Command>& commands() {
              printLine(toJson(exchanged->user));
              co_return kExitOk;
          }},
+        {"events",
+         [](Context& c) -> QCoro::Task<int> {
+             requireArgs(c, 0, 0, "events [--raw]");
+             co_return followEvents(c);
+         }},
         {"sign-out",
          [](Context& c) -> QCoro::Task<int> {
              requireArgs(c, 0, 0, "sign-out");
@@ -295,6 +373,7 @@ QCoro::Task<int> run(QStringList arguments) {
         {"code", "Sign-in code.", "C"},
         {"state", "Sign-in state.", "S"},
         {"verbose", "Write the client's log lines to standard error."},
+        {"raw", "events: print frames as received instead of events."},
         {{"h", "help"}, "Show this help."},
     });
     arguments.prepend(QStringLiteral("kestovar-cli"));
@@ -328,7 +407,9 @@ QCoro::Task<int> run(QStringList arguments) {
     std::unique_ptr<sim::SimServer> sim;
 
     if (parser.isSet("demo")) {
-        sim = std::make_unique<sim::SimServer>();
+        sim::SimConfig config;
+        config.speed = 1; // something to watch with `events`
+        sim = std::make_unique<sim::SimServer>(config);
         if (sim->start() < 0) {
             printError(QStringLiteral("Couldn't start the embedded simulator."));
             co_return kExitFailure;
@@ -348,7 +429,7 @@ QCoro::Task<int> run(QStringList arguments) {
     else if (name != u"sign-in" && name != u"sign-out")
         api.setApiKey(co_await store->read());
 
-    Context context{parser, positional, api, *store};
+    Context context{parser, positional, api, *store, network};
     try {
         co_return co_await command->second(context);
     } catch (const UsageError& error) {

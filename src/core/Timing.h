@@ -8,7 +8,19 @@
 namespace kv {
 
 struct Timing {
-    std::chrono::milliseconds requestTimeout{60'000};
+    using ms = std::chrono::milliseconds;
+
+    ms requestTimeout{60'000};
+
+    // Event stream: reconnect back-off doubles from the first value up to the
+    // cap, plus a random jitter of up to sseJitterMax.
+    ms sseInitialBackoff{1'000};
+    ms sseMaxBackoff{30'000};
+    ms sseJitterMax{500};
+    // The replay after a (re)connection is over at the first heartbeat or after this.
+    ms sseCatchUp{3'000};
+    // A stream that delivers no byte at all for this long is dead.
+    ms sseWatchdog{120'000};
 
     // The values in force; tests may assign shorter ones before they start work.
     static Timing& current();

@@ -1,5 +1,8 @@
 #include "SimServer.h"
 
+#include "SimScenario.h"
+#include "SimStream.h"
+
 #include <httplib.h>
 
 #include <QJsonDocument>
@@ -116,7 +119,9 @@ std::optional<Fault> Fault::fromJson(const QJsonObject& o, QString* error) {
 }
 
 struct SimServer::Impl {
-    explicit Impl(SimConfig c) : config(std::move(c)), data(config.data) {
+    explicit Impl(SimConfig c)
+        : config(std::move(c)), data(config.data), stream(config.heartbeatMs),
+          scenario(mutex, data, stream, config.data.seed) {
         acceptedKeys.insert(config.apiKey);
     }
 
@@ -127,6 +132,8 @@ struct SimServer::Impl {
     QHash<QString, QString> pendingCodes; // code → state
     QJsonArray requests;
     QList<Fault> faults;
+    SimStream stream;     // has its own lock
+    SimScenario scenario; // takes `mutex`, then the stream's
 
     httplib::Server server;
     std::thread thread;
@@ -144,7 +151,8 @@ struct SimServer::Impl {
 };
 
 SimServer::SimServer(SimConfig config) : d(std::make_unique<Impl>(std::move(config))) {
-    d->server.new_task_queue = [] { return new httplib::ThreadPool(16); };
+    // Every open event stream holds a thread.
+    d->server.new_task_queue = [] { return new httplib::ThreadPool(32); };
     d->server.set_tcp_nodelay(true);
     d->server.set_keep_alive_max_count(1000);
     d->installRoutes();
@@ -161,6 +169,7 @@ int SimServer::start(int port) {
                         : (d->server.bind_to_port("127.0.0.1", port) ? port : -1);
     if (d->port < 0)
         return -1;
+    d->scenario.setSpeed(d->config.speed);
     d->thread = std::thread([this] { d->server.listen_after_bind(); });
     // The socket already listens; wait only until the accept loop runs so stop() is safe.
     while (!d->server.is_running())
@@ -169,8 +178,10 @@ int SimServer::start(int port) {
 }
 
 void SimServer::stop() {
+    d->scenario.setSpeed(0);
     if (!d->thread.joinable())
         return;
+    d->stream.shutdown(); // open streams end, so their threads can be joined
     d->server.stop();
     d->thread.join();
 }
@@ -218,6 +229,48 @@ void SimServer::addFault(const Fault& fault) {
 void SimServer::clearFaults() {
     std::lock_guard lock(d->mutex);
     d->faults.clear();
+}
+
+QString SimServer::publishEvent(const QString& type, const QString& projectId,
+                                const std::optional<QString>& conversationId,
+                                const QJsonObject& data) {
+    return d->stream.publish(type, projectId, conversationId, data);
+}
+
+void SimServer::pushRawStream(const QList<QByteArray>& chunks, int pauseMs) {
+    d->stream.pushRaw(chunks, pauseMs);
+}
+
+void SimServer::endStreams() {
+    d->stream.endAll();
+}
+
+void SimServer::dropStreams() {
+    d->stream.dropAll();
+}
+
+void SimServer::stallStreams() {
+    d->stream.stallAll();
+}
+
+void SimServer::failNextStreams(int status, int count) {
+    d->stream.failNext(status, count);
+}
+
+void SimServer::setHeartbeatInterval(int ms) {
+    d->stream.setHeartbeat(ms);
+}
+
+QJsonArray SimServer::streamConnections() const {
+    return d->stream.connections();
+}
+
+int SimServer::openStreams() const {
+    return d->stream.openConnections();
+}
+
+void SimServer::setScenarioSpeed(double speed) {
+    d->scenario.setSpeed(speed);
 }
 
 std::unique_lock<std::mutex> SimServer::lockData() {
@@ -617,7 +670,8 @@ void SimServer::Impl::installApiRoutes() {
             sendJson(res, {{"ok", true}});
         });
 
-    // The realtime event stream (/api/v2/events) is served by the stream module.
+    server.Get("/api/v2/events",
+               [this](const Request& req, Response& res) { stream.serve(req, res); });
 }
 
 void SimServer::Impl::installSignInRoutes() {
@@ -746,6 +800,64 @@ void SimServer::Impl::installControlRoutes() {
             return sendError(res, 400, "bad_request", QStringLiteral("state is required"));
         std::lock_guard lock(mutex);
         sendJson(res, {{"code", mintCode(state)}, {"state", state}});
+    });
+    server.Post("/_sim/events", [this](const Request& req, Response& res) {
+        const auto body = jsonBody(req);
+        if (!body || !body->value("type").isString())
+            return sendError(res, 400, "bad_request", QStringLiteral("type is required"));
+        const QJsonValue conversation = body->value("conversation_id");
+        const QString id = stream.publish(
+            body->value("type").toString(), body->value("project_id").toString(),
+            conversation.isString() ? std::optional(conversation.toString()) : std::nullopt,
+            body->value("data").toObject());
+        sendJson(res, {{"id", id}});
+    });
+    server.Post("/_sim/stream/raw", [this](const Request& req, Response& res) {
+        const auto body = jsonBody(req);
+        if (!body || !body->value("chunks").isArray())
+            return sendError(res, 400, "bad_request", QStringLiteral("chunks is required"));
+        QList<QByteArray> chunks;
+        for (const QJsonValue& chunk : body->value("chunks").toArray()) {
+            chunks.append(body->value("base64").toBool()
+                              ? QByteArray::fromBase64(chunk.toString().toLatin1())
+                              : chunk.toString().toUtf8());
+        }
+        stream.pushRaw(chunks, body->value("pause_ms").toInt(0));
+        sendJson(res, {{"ok", true}});
+    });
+    server.Post(R"(/_sim/stream/(end|drop|stall))", [this](const Request& req, Response& res) {
+        if (req.matches[1] == "end")
+            stream.endAll();
+        else if (req.matches[1] == "drop")
+            stream.dropAll();
+        else
+            stream.stallAll();
+        sendJson(res, {{"ok", true}});
+    });
+    server.Post("/_sim/stream/fail", [this](const Request& req, Response& res) {
+        const auto body = jsonBody(req);
+        if (!body || !body->value("status").isDouble())
+            return sendError(res, 400, "bad_request", QStringLiteral("status is required"));
+        stream.failNext(body->value("status").toInt(), body->value("count").toInt(1));
+        sendJson(res, {{"ok", true}});
+    });
+    server.Post("/_sim/stream/heartbeat", [this](const Request& req, Response& res) {
+        const auto body = jsonBody(req);
+        if (!body || !body->value("ms").isDouble())
+            return sendError(res, 400, "bad_request", QStringLiteral("ms is required"));
+        stream.setHeartbeat(body->value("ms").toInt());
+        sendJson(res, {{"ok", true}});
+    });
+    server.Get("/_sim/stream/connections", [this](const Request&, Response& res) {
+        sendJson(res, {{"connections", stream.connections()}, {"open", stream.openConnections()}});
+    });
+    server.Post("/_sim/scenario", [this](const Request& req, Response& res) {
+        const auto body = jsonBody(req);
+        if (body && body->value("step").toBool())
+            scenario.step();
+        if (body && body->value("speed").isDouble())
+            scenario.setSpeed(body->value("speed").toDouble());
+        sendJson(res, {{"ok", true}});
     });
     server.Post("/_sim/keys", [this](const Request& req, Response& res) {
         const auto body = jsonBody(req);

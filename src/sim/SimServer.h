@@ -19,6 +19,9 @@ namespace kv::sim {
 struct SimConfig {
     SimOptions data;
     QString apiKey = QStringLiteral("sim-demo-key");
+    int heartbeatMs = 15'000;
+    // Scenario clock: 0 keeps the account still; 1 makes something happen every few seconds.
+    double speed = 0;
 };
 
 // A fault answers matching requests instead of (or, for `mistyped`, on top of) the handler.
@@ -68,6 +71,21 @@ public:
     void clearRequests();
     void addFault(const Fault& fault);
     void clearFaults();
+
+    // The event stream.
+    // Publishes an event (id assigned, kept for replay) to every open stream; returns its id.
+    QString publishEvent(const QString& type, const QString& projectId,
+                         const std::optional<QString>& conversationId, const QJsonObject& data);
+    void pushRawStream(const QList<QByteArray>& chunks, int pauseMs = 0);
+    void endStreams();
+    void dropStreams();
+    void stallStreams();
+    void failNextStreams(int status, int count);
+    void setHeartbeatInterval(int ms);
+    // {"last_event_id", "at_ms"} of every stream connection received, oldest first.
+    QJsonArray streamConnections() const;
+    int openStreams() const;
+    void setScenarioSpeed(double speed);
 
     // Runs `f` with the data under the server's lock.
     template <typename F>

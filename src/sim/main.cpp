@@ -22,7 +22,12 @@ int main(int argc, char** argv) {
     const QCommandLineOption agentsOption("agents", "Number of agents.", "count", "7");
     const QCommandLineOption keyOption("api-key", "API key accepted without signing in.", "key",
                                        "sim-demo-key");
-    parser.addOptions({portOption, seedOption, agentsOption, keyOption});
+    const QCommandLineOption speedOption(
+        "speed", "Scenario clock: 0 keeps the account still, 1 is lively.", "factor", "0");
+    const QCommandLineOption heartbeatOption("heartbeat-ms", "Event stream heartbeat interval.",
+                                             "ms", "15000");
+    parser.addOptions(
+        {portOption, seedOption, agentsOption, keyOption, speedOption, heartbeatOption});
     parser.process(app);
 
     bool ok = true;
@@ -31,8 +36,13 @@ int main(int argc, char** argv) {
     if (ok)
         config.data.agents = parser.value(agentsOption).toInt(&ok);
     const int port = ok ? parser.value(portOption).toInt(&ok) : 0;
+    if (ok)
+        config.speed = parser.value(speedOption).toDouble(&ok);
+    if (ok)
+        config.heartbeatMs = parser.value(heartbeatOption).toInt(&ok);
     if (!ok || config.data.agents < 1 || port < 0 || port > 65535) {
-        std::fprintf(stderr, "kestovar-sim: --port, --seed and --agents take whole numbers\n");
+        std::fprintf(stderr, "kestovar-sim: --port, --seed, --agents, --speed and --heartbeat-ms "
+                             "take numbers\n");
         return 2;
     }
     config.apiKey = parser.value(keyOption);

@@ -1,7 +1,9 @@
 #include "Cancellation.h"
 
+#include <QCoroSignal>
 #include <QList>
 #include <QNetworkReply>
+#include <QTimer>
 
 #include <map>
 
@@ -60,6 +62,17 @@ int Cancellation::onCancel(std::function<void()> callback) const {
 
 void Cancellation::forget(int ticket) const {
     m_state->callbacks.erase(ticket);
+}
+
+QCoro::Task<> sleepFor(std::chrono::milliseconds duration, Cancellation cancel) {
+    if (cancel.isCancelled())
+        co_return;
+    QTimer timer;
+    timer.setSingleShot(true);
+    const int ticket = cancel.onCancel([&timer] { timer.start(0); });
+    timer.start(duration);
+    co_await qCoro(&timer, &QTimer::timeout);
+    cancel.forget(ticket);
 }
 
 } // namespace kv

@@ -6,8 +6,10 @@
 // and sees isCancelled()) and runs the registered callbacks, which wake
 // cancellable waits.
 
+#include <QCoroTask>
 #include <QPointer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -32,5 +34,11 @@ private:
     struct State;
     std::shared_ptr<State> m_state;
 };
+
+// Waits `duration`, or less when `cancel` is cancelled meanwhile (an
+// interrupted wait counts as finished). Resumes from the event loop, never
+// from inside cancel(), so the caller must check the token before touching
+// anything that the canceller may have destroyed.
+QCoro::Task<> sleepFor(std::chrono::milliseconds duration, Cancellation cancel);
 
 } // namespace kv
