@@ -30,7 +30,8 @@ void SimStream::serve(const httplib::Request& req, httplib::Response& res) {
         const QString resumeId = QString::fromStdString(req.get_header_value("Last-Event-ID"));
         m_connections.append(QJsonObject{
             {"last_event_id", resuming ? QJsonValue(resumeId) : QJsonValue(QJsonValue::Null)},
-            {"at_ms", QDateTime::currentMSecsSinceEpoch() - m_startedMs}});
+            {"at_ms", QDateTime::currentMSecsSinceEpoch() - m_startedMs},
+            {"at_epoch_ms", QDateTime::currentMSecsSinceEpoch()}});
         if (m_failCount > 0) {
             --m_failCount;
             res.status = m_failStatus;

@@ -44,7 +44,8 @@ public:
     void stallAll(); // keep every open stream open but silent, heartbeats included
     void failNext(int status, int count); // answer the next connections with `status`
     void setHeartbeat(int ms);
-    // Each connection received: {"last_event_id": text or null, "at_ms": since start}.
+    // Each connection received: {"last_event_id": text or null, "at_ms": since start,
+    // "at_epoch_ms"}.
     QJsonArray connections() const;
     int openConnections() const;
     void shutdown();

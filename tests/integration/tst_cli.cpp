@@ -3,6 +3,7 @@
 
 #include "SimServer.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -141,6 +142,54 @@ private slots:
             QVERIFY2(usage.exitCode == 2, qPrintable(args.join(' ')));
         }
         QVERIFY(sim->requests().isEmpty());
+    }
+
+    void followsTheEventStream() {
+        for (const bool raw : {false, true}) {
+            QProcess process;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("KESTOVAR_API_URL", sim->baseUrl());
+            env.insert("KESTOVAR_API_KEY", sim->apiKey());
+            process.setProcessEnvironment(env);
+            process.start(QStringLiteral(KESTOVAR_CLI),
+                          raw ? QStringList{"events", "--raw"} : QStringList{"events"});
+            QList<QJsonObject> lines;
+            auto readUntil = [&](auto done) {
+                QElapsedTimer clock;
+                clock.start();
+                while (!done() && clock.elapsed() < 10'000) {
+                    process.waitForReadyRead(100);
+                    while (process.canReadLine())
+                        lines.append(QJsonDocument::fromJson(process.readLine()).object());
+                }
+                return done();
+            };
+            QVERIFY(readUntil([&] { return lines.contains(QJsonObject{{"state", "connected"}}); }));
+            sim->publishEvent("visitor.online", "p2", std::nullopt,
+                              {{"project_name", "Bluebell Dental Concierge"}, {"notify", true}});
+            QVERIFY(readUntil([&] { return lines.size() >= 3 && lines.last().size() > 1; }));
+            if (raw) {
+                QCOMPARE(lines.last()["event"].toString(), u"visitor.online"_qs);
+                QCOMPARE(lines.last()["id"].toString(), u"%1"_qs.arg(raw ? 2 : 1));
+                QVERIFY(lines.last()["data"].toString().contains("\"type\":\"visitor.online\""));
+            } else {
+                QCOMPARE(lines.last(), (QJsonObject{{"kind", "visitorOnline"},
+                                                    {"type", "visitor.online"},
+                                                    {"projectID", "p2"},
+                                                    {"notify", true},
+                                                    {"title", "Bluebell Dental Concierge"},
+                                                    {"body", "A visitor is browsing your site."}}));
+            }
+            QVERIFY(lines.contains(QJsonObject{{"catchUp", true}}));
+            process.terminate(); // SIGTERM
+            QVERIFY(process.waitForFinished(10'000));
+            QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(process.exitCode(), 0);
+        }
+
+        const Run rejected = cli({"events"}, "wrong-key");
+        QCOMPARE(rejected.exitCode, 1);
+        QVERIFY(rejected.lines.contains(QJsonObject{{"unauthorized", true}}));
     }
 
     void demoSignsInThroughTheExchange() {
