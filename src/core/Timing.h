@@ -22,6 +22,15 @@ struct Timing {
     // A stream that delivers no byte at all for this long is dead.
     ms sseWatchdog{120'000};
 
+    // Application state: a burst of realtime events causes one refresh this
+    // long after the last; notifications go live after this even if the
+    // stream never reports a catch-up; the polling period.
+    ms realtimeDebounce{300};
+    ms suppressionFallback{12'000};
+    ms pollInterval{30'000};
+    // A sign-in begun in the browser may be finished within this long, also after a relaunch.
+    ms signInValidity{15 * 60'000};
+
     // The values in force; tests may assign shorter ones before they start work.
     static Timing& current();
 };

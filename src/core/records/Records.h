@@ -11,13 +11,11 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "Enums.h"
+
 #include <optional>
 
 namespace kv {
-
-enum class ConversationStatus { waiting, active, operatorActive, resolved };
-enum class MessageRole { user, assistant, operatorRole, system };
-enum class AppSection { inbox, visitors, stats, settings };
 
 QString wireText(ConversationStatus status);
 QString wireText(MessageRole role);

@@ -1,9 +1,8 @@
 #pragma once
 
-namespace kv {
+#include "Enums.h"
 
-// How the realtime stream stands, as the screens show it.
-enum class ConnectionState { connected, reconnecting, disconnected };
+namespace kv {
 
 inline const char* connectionStateText(ConnectionState state) {
     switch (state) {

@@ -1,0 +1,109 @@
+// Browser sign-in and the kestovar: links that reach the console.
+
+#include "AppState.h"
+
+#include "Log.h"
+#include "platform/CredentialStore.h"
+
+#include <QPointer>
+
+namespace kv {
+
+namespace {
+
+QString describe(const KeychainError& error) {
+    if (error.kind == KeychainError::Kind::dataConversion)
+        return QStringLiteral("The API key cannot be stored as UTF-8.");
+    return error.message.isEmpty()
+               ? QStringLiteral("The credential store refused the key (status %1).")
+                     .arg(error.status)
+               : error.message;
+}
+
+} // namespace
+
+void AppState::beginSignIn() {
+    m_signInFlow->begin();
+    setAuthStatus(AuthStatus::signingIn);
+}
+
+void AppState::cancelSignIn() {
+    m_signInFlow->cancel();
+    setAuthStatus(AuthStatus::signedOut);
+}
+
+QCoro::Task<> AppState::handleIncomingURL(QUrl url) {
+    if (url.scheme().toLower() == u"kestovar" && url.host().toLower() == u"project") {
+        // "/p1/chat/c1" → ["/", "p1", "chat", "c1"], as path components count the root.
+        QStringList components{QStringLiteral("/")};
+        components += url.path(QUrl::FullyDecoded).split(u'/', Qt::SkipEmptyParts);
+        if (components.size() >= 2) {
+            std::optional<QString> conversationID;
+            if (components.size() >= 4 && components[2] == u"chat")
+                conversationID = components[3];
+            co_await navigate(components[1], conversationID);
+            co_return;
+        }
+    }
+    co_await handleDeepLink(url);
+}
+
+QCoro::Task<> AppState::handleDeepLink(QUrl url) {
+    QPointer guard(this);
+    qCInfo(lcAppState).noquote()
+        << QStringLiteral("handleDeepLink: %1").arg(SignInFlow::redacted(url));
+    if (m_authStatus == AuthStatus::signedIn) {
+        qCInfo(lcAppState).noquote() << "handleDeepLink: already signed in — ignoring";
+        co_return;
+    }
+    if (m_authStatus != AuthStatus::signingIn)
+        setAuthStatus(AuthStatus::signingIn);
+
+    auto fail = [this](const QString& description) {
+        qCWarning(lcAppState).noquote()
+            << QStringLiteral("handleDeepLink: failed — %1").arg(description);
+        setAuthStatus(AuthStatus::signedOut);
+        setLoadState(LoadState::failed, description);
+    };
+
+    auto handled = co_await m_signInFlow->handle(url);
+    if (!guard)
+        co_return;
+    if (!handled) {
+        fail(handled.error().errorDescription());
+        co_return;
+    }
+    if (!handled.value()) {
+        qCInfo(lcAppState).noquote()
+            << "handleDeepLink: signInFlow.handle returned nil (state mismatch or in-flight)";
+        co_return;
+    }
+    const SignInExchange exchange = *handled.value();
+    qCInfo(lcAppState).noquote()
+        << QStringLiteral("handleDeepLink: exchange succeeded for user=%1").arg(exchange.user.email);
+    if (const auto error = co_await m_deps.credentials->save(exchange.apiKey)) {
+        if (guard)
+            fail(describe(*error));
+        co_return;
+    }
+    if (!guard)
+        co_return;
+    m_keyRead = true; // the key in the client is the one just stored
+    m_api->setApiKey(exchange.apiKey);
+    setAuthStatus(AuthStatus::signedIn, exchange.user);
+
+    auto top = co_await refreshTopLevel();
+    if (!guard)
+        co_return;
+    if (!top) {
+        fail(top.error().errorDescription());
+        co_return;
+    }
+    if (m_loadState != LoadState::loaded)
+        setLoadState(LoadState::loaded);
+    co_await startSignedInServices();
+    if (guard)
+        qCInfo(lcAppState).noquote() << "handleDeepLink: signed in and top-level loaded";
+}
+
+} // namespace kv

@@ -1,0 +1,146 @@
+#pragma once
+
+// A list of records for the screens that takes a whole new list at a time
+// and applies it as the smallest set of row inserts, removes, moves and data
+// changes, matched by each record's identity. An identical list changes
+// nothing, so a periodic refresh leaves scroll position and selection alone.
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QList>
+#include <QSet>
+
+#include <functional>
+
+namespace kv {
+
+class RecordListModelBase : public QAbstractListModel {
+    Q_OBJECT
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    using QAbstractListModel::QAbstractListModel;
+    int count() const { return rowCount(); }
+    // One row as a map of role name → value, for QML delegates outside views.
+    Q_INVOKABLE QVariantMap get(int row) const;
+
+signals:
+    void countChanged();
+};
+
+// One field of a record as a model role.
+template <typename T>
+struct FieldRole {
+    QByteArray name;
+    QVariant (*get)(const T&);
+};
+
+template <typename T>
+class RecordListModel final : public RecordListModelBase {
+public:
+    using KeyOf = QString (*)(const T&);
+
+    RecordListModel(KeyOf key, QList<FieldRole<T>> roles, QObject* parent = nullptr)
+        : RecordListModelBase(parent), m_key(key), m_roles(std::move(roles)) {}
+
+    const QList<T>& items() const { return m_items; }
+
+    // Makes the model hold `next`; returns whether anything changed.
+    bool apply(const QList<T>& next) {
+        const qsizetype before = m_items.size();
+        QSet<QString> nextKeys;
+        nextKeys.reserve(next.size());
+        for (const T& item : next)
+            nextKeys.insert(m_key(item));
+        if (nextKeys.size() != next.size()) {
+            // Identities repeat: no row-by-row mapping exists, so start over.
+            const bool changed = m_items != next;
+            if (changed) {
+                beginResetModel();
+                m_items = next;
+                endResetModel();
+                emitCount(before);
+            }
+            return changed;
+        }
+
+        bool changed = false;
+        // Rows that are gone, removed in runs from the end.
+        for (qsizetype i = m_items.size() - 1; i >= 0; --i) {
+            if (nextKeys.contains(m_key(m_items[i])))
+                continue;
+            qsizetype first = i;
+            while (first > 0 && !nextKeys.contains(m_key(m_items[first - 1])))
+                --first;
+            beginRemoveRows(QModelIndex(), int(first), int(i));
+            m_items.remove(first, i - first + 1);
+            endRemoveRows();
+            changed = true;
+            i = first;
+        }
+        // Then walk the new order: keep, move into place, or insert.
+        for (qsizetype i = 0; i < next.size(); ++i) {
+            const QString key = m_key(next[i]);
+            if (i >= m_items.size() || m_key(m_items[i]) != key) {
+                qsizetype from = -1;
+                for (qsizetype j = i + 1; j < m_items.size(); ++j) {
+                    if (m_key(m_items[j]) == key) {
+                        from = j;
+                        break;
+                    }
+                }
+                if (from < 0) {
+                    beginInsertRows(QModelIndex(), int(i), int(i));
+                    m_items.insert(i, next[i]);
+                    endInsertRows();
+                    changed = true;
+                    continue;
+                }
+                beginMoveRows(QModelIndex(), int(from), int(from), QModelIndex(), int(i));
+                m_items.move(from, i);
+                endMoveRows();
+                changed = true;
+            }
+            if (!(m_items[i] == next[i])) {
+                m_items[i] = next[i];
+                const QModelIndex at = index(int(i));
+                emit dataChanged(at, at);
+                changed = true;
+            }
+        }
+        emitCount(before);
+        return changed;
+    }
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override {
+        return parent.isValid() ? 0 : int(m_items.size());
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+            return {};
+        const qsizetype field = role - Qt::UserRole - 1;
+        if (field < 0 || field >= m_roles.size())
+            return {};
+        return m_roles[field].get(m_items[index.row()]);
+    }
+
+    QHash<int, QByteArray> roleNames() const override {
+        QHash<int, QByteArray> names;
+        for (qsizetype i = 0; i < m_roles.size(); ++i)
+            names.insert(Qt::UserRole + 1 + int(i), m_roles[i].name);
+        return names;
+    }
+
+private:
+    void emitCount(qsizetype before) {
+        if (before != m_items.size())
+            emit countChanged();
+    }
+
+    KeyOf m_key;
+    QList<FieldRole<T>> m_roles;
+    QList<T> m_items;
+};
+
+} // namespace kv
