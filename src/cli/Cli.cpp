@@ -238,8 +238,12 @@ const std::map<QString, Command>& commands() {
                  throw UsageError{QStringLiteral("stats needs --days N")};
              const qint64 days = positiveNumber(c, "days");
              const auto project = optionValue(c, "project");
-             auto result = project ? co_await c.api.fetchStats(*project, days)
-                                   : co_await c.api.fetchAggregateStats(days);
+             // (No co_await inside ?: — g++ 12 destroys its temporaries too early.)
+             ApiResult<ProjectStats> result;
+             if (project)
+                 result = co_await c.api.fetchStats(*project, days);
+             else
+                 result = co_await c.api.fetchAggregateStats(days);
              co_return report(result, printOne);
          }},
         {"snippets",

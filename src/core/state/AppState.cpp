@@ -30,8 +30,7 @@ E enumFromText(const QVariant& stored, E fallback) {
 
 } // namespace
 
-AppState::AppState(Dependencies deps, QObject* parent)
-    : QObject(parent), m_deps(std::move(deps)) {
+AppState::AppState(Dependencies deps, QObject* parent) : QObject(parent), m_deps(std::move(deps)) {
     m_sse = std::make_unique<SSEClient>(m_deps.network, [this] { return m_api->apiKey(); });
     m_projects = newProjectModel(this);
     m_clients = newClientModel(this);
@@ -40,7 +39,8 @@ AppState::AppState(Dependencies deps, QObject* parent)
     m_snippets = newSnippetModel(this);
     m_prefs = newNotificationPrefModel(this);
     m_selectedMessages = newMessageModel(this);
-    m_appearance = enumFromText(m_deps.settings->value(kAppearanceKey), AppearancePreference::system);
+    m_appearance =
+        enumFromText(m_deps.settings->value(kAppearanceKey), AppearancePreference::system);
     m_fontSize = enumFromText(m_deps.settings->value(kFontSizeKey), FontSizePreference::normal);
 
     // The stored key is read at the first bootstrap: the desktop's secret
@@ -260,9 +260,8 @@ void AppState::wireRealtime() {
 }
 
 void AppState::handleRealtime(const RealtimeEvent& event) {
-    qCInfo(lcAppState).noquote() << QStringLiteral("realtime: %1 notify=%2")
-                                        .arg(event.type)
-                                        .arg(event.notify ? 1 : 0);
+    qCInfo(lcAppState).noquote()
+        << QStringLiteral("realtime: %1 notify=%2").arg(event.type).arg(event.notify ? 1 : 0);
     if (!m_notificationsSuppressed && m_hooks.present)
         m_hooks.present(event);
     if (event.kind != RealtimeEvent::Kind::unknown)
@@ -292,18 +291,18 @@ QCoro::Task<> AppState::realtimeRefresh() {
     if (list) {
         setConversations(list.value());
         if (m_selectedConversationID) {
-            const bool present = std::any_of(conversations().begin(), conversations().end(),
-                                             [&](const Conversation& c) {
-                                                 return c.id == *m_selectedConversationID;
-                                             });
+            const bool present = std::any_of(
+                conversations().begin(), conversations().end(),
+                [&](const Conversation& c) { return c.id == *m_selectedConversationID; });
             if (!present)
                 repairConversationSelection();
         }
     } else if (signedOutBy(list.error())) {
         co_return;
     } else {
-        qCWarning(lcAppState).noquote() << QStringLiteral("realtimeRefresh conversations failed: %1")
-                                               .arg(list.error().errorDescription());
+        qCWarning(lcAppState).noquote()
+            << QStringLiteral("realtimeRefresh conversations failed: %1")
+                   .arg(list.error().errorDescription());
     }
     co_await loadLiveVisitors(m_selectedProjectID);
     if (!guard)

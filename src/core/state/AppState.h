@@ -60,14 +60,14 @@ class AppState : public QObject {
     Q_PROPERTY(QString selectedVisitorID READ selectedVisitorIDText WRITE setSelectedVisitorIDText
                    NOTIFY selectedVisitorIDChanged)
     Q_PROPERTY(int statsDays READ statsDays WRITE setStatsDays NOTIFY statsDaysChanged)
-    Q_PROPERTY(kv::ConnectionState connectionState READ connectionState NOTIFY
-                   connectionStateChanged)
+    Q_PROPERTY(
+        kv::ConnectionState connectionState READ connectionState NOTIFY connectionStateChanged)
     Q_PROPERTY(kv::AppearancePreference appearance READ appearance WRITE setAppearance NOTIFY
                    appearanceChanged)
-    Q_PROPERTY(kv::FontSizePreference fontSize READ fontSize WRITE setFontSize NOTIFY
-                   fontSizeChanged)
-    Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible WRITE setContextPanelVisible
-                   NOTIFY contextPanelVisibleChanged)
+    Q_PROPERTY(
+        kv::FontSizePreference fontSize READ fontSize WRITE setFontSize NOTIFY fontSizeChanged)
+    Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible WRITE setContextPanelVisible NOTIFY
+                   contextPanelVisibleChanged)
     Q_PROPERTY(bool signInPending READ signInPending NOTIFY authStatusChanged)
 
 public:
@@ -90,8 +90,8 @@ public:
     // Work that belongs to the notification side, plugged in by it. Unset
     // hooks do nothing: without them the console runs without notifications.
     struct NotificationHooks {
-        std::function<void(AppState&)> bootstrap;             // bootstrap step 1
-        std::function<void(const RealtimeEvent&)> present;    // an unsuppressed realtime event
+        std::function<void(AppState&)> bootstrap;              // bootstrap step 1
+        std::function<void(const RealtimeEvent&)> present;     // an unsuppressed realtime event
         std::function<QCoro::Task<>(AppState&)> detectChanges; // realtimeRefresh step 3
     };
 
@@ -206,7 +206,9 @@ public:
     bool contextPanelVisible() const { return m_contextPanelVisible; }
     void setContextPanelVisible(bool visible);
 
-    const QHash<QString, QList<Message>>& apiMessagesByConversation() const { return m_apiMessages; }
+    const QHash<QString, QList<Message>>& apiMessagesByConversation() const {
+        return m_apiMessages;
+    }
     const QHash<QString, QList<Message>>& localMessagesByConversation() const {
         return m_localMessages;
     }

@@ -15,8 +15,8 @@ QCoro::Task<> AppState::loadConversations(std::optional<QString> projectID) {
     QPointer guard(this);
     qCInfo(lcAppState).noquote() << QStringLiteral("loadConversations projectID=%1")
                                         .arg(projectID.value_or(QStringLiteral("<all>")));
-    auto list = co_await m_repository->fetchConversations(projectID, std::nullopt,
-                                                          kConversationLimit);
+    auto list =
+        co_await m_repository->fetchConversations(projectID, std::nullopt, kConversationLimit);
     if (!guard)
         co_return;
     if (!list) {
@@ -39,11 +39,10 @@ QCoro::Task<> AppState::loadConversations(std::optional<QString> projectID) {
     setConversations(list.value());
     resetScope(projectID.value_or(QString::fromLatin1(kAllScope)));
     setMessageMaps({}, {});
-    const bool keep = m_selectedConversationID &&
-                      std::any_of(conversations().begin(), conversations().end(),
-                                  [&](const Conversation& c) {
-                                      return c.id == *m_selectedConversationID;
-                                  });
+    const bool keep =
+        m_selectedConversationID &&
+        std::any_of(conversations().begin(), conversations().end(),
+                    [&](const Conversation& c) { return c.id == *m_selectedConversationID; });
     if (!keep)
         repairConversationSelection();
     co_await loadSnippets(projectID);
@@ -234,8 +233,8 @@ QCoro::Task<> AppState::translateMessage(QString conversationID, QString message
     QPointer guard(this);
     const QString target = overrideTarget.value_or(translationTargetCode());
     const QList<Message> all = messages(conversationID);
-    const auto found = std::find_if(all.begin(), all.end(),
-                                    [&](const Message& m) { return m.id == messageID; });
+    const auto found =
+        std::find_if(all.begin(), all.end(), [&](const Message& m) { return m.id == messageID; });
     if (found == all.end())
         co_return;
     if (!overrideTarget && found->translation)

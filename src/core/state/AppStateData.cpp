@@ -38,8 +38,12 @@ QCoro::Task<> AppState::loadStats(std::optional<QString> projectID, qint64 days,
     const QString key = statsKey(projectID, days);
     if (m_statsCache.contains(key))
         co_return;
-    auto stats = projectID ? co_await m_repository->fetchStats(*projectID, days, cancel)
-                           : co_await m_repository->fetchAggregateStats(days, cancel);
+    // (No co_await inside ?: — g++ 12 destroys its temporaries too early.)
+    ApiResult<ProjectStats> stats;
+    if (projectID)
+        stats = co_await m_repository->fetchStats(*projectID, days, cancel);
+    else
+        stats = co_await m_repository->fetchAggregateStats(days, cancel);
     if (!guard)
         co_return;
     if (stats) {
@@ -195,9 +199,8 @@ QCoro::Task<> AppState::setProjectMuted(QString projectID, bool muted) {
 
 void AppState::upsertPref(const QString& projectID, bool muted) {
     QList<NotificationPref> list = notificationPrefs();
-    auto found = std::find_if(list.begin(), list.end(), [&](const NotificationPref& p) {
-        return p.projectID == projectID;
-    });
+    auto found = std::find_if(list.begin(), list.end(),
+                              [&](const NotificationPref& p) { return p.projectID == projectID; });
     if (found != list.end())
         found->muted = muted;
     else

@@ -79,8 +79,8 @@ QCoro::Task<> AppState::handleDeepLink(QUrl url) {
         co_return;
     }
     const SignInExchange exchange = *handled.value();
-    qCInfo(lcAppState).noquote()
-        << QStringLiteral("handleDeepLink: exchange succeeded for user=%1").arg(exchange.user.email);
+    qCInfo(lcAppState).noquote() << QStringLiteral("handleDeepLink: exchange succeeded for user=%1")
+                                        .arg(exchange.user.email);
     if (const auto error = co_await m_deps.credentials->save(exchange.apiKey)) {
         if (guard)
             fail(describe(*error));

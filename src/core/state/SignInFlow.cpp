@@ -70,10 +70,10 @@ QCoro::Task<ApiResult<std::optional<SignInExchange>>> SignInFlow::handle(QUrl ur
     using Result = ApiResult<std::optional<SignInExchange>>;
     const QString scheme = url.scheme();
     const QString host = url.host();
-    qCInfo(lcSignInFlow).noquote() << QStringLiteral("handle: %1 (scheme=%2, host=%3)")
-                                          .arg(redacted(url),
-                                               scheme.isEmpty() ? QStringLiteral("nil") : scheme,
-                                               host.isEmpty() ? QStringLiteral("nil") : host);
+    qCInfo(lcSignInFlow).noquote()
+        << QStringLiteral("handle: %1 (scheme=%2, host=%3)")
+               .arg(redacted(url), scheme.isEmpty() ? QStringLiteral("nil") : scheme,
+                    host.isEmpty() ? QStringLiteral("nil") : host);
     if (scheme.toLower() != u"kestovar") {
         qCInfo(lcSignInFlow).noquote() << "handle: ignoring — scheme is not kestovar";
         co_return Result(std::nullopt);

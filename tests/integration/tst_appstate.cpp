@@ -1,0 +1,637 @@
+// The application state against the simulated service: start-up, sign-in
+// and links, conversations, replies, statistics, snippets and preferences.
+
+#include "LogCapture.h"
+#include "SimServer.h"
+#include "Timing.h"
+#include "platform/Badge.h"
+#include "platform/Browser.h"
+#include "platform/CredentialStore.h"
+#include "service/Configuration.h"
+#include "state/AppState.h"
+
+#include <QAbstractItemModelTester>
+#include <QJsonDocument>
+#include <QNetworkAccessManager>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrlQuery>
+
+using namespace kv;
+using namespace std::chrono_literals;
+using kv::sim::Fault;
+using kv::sim::SimServer;
+
+namespace {
+
+template <typename T>
+T await(QCoro::Task<T>&& task) {
+    return QCoro::waitFor(std::move(task));
+}
+
+void await(QCoro::Task<>&& task) {
+    QCoro::waitFor(std::move(task));
+}
+
+struct FakeBrowser final : Browser {
+    QList<QUrl> opened;
+    bool openUrl(const QUrl& url) override {
+        opened.append(url);
+        return true;
+    }
+};
+
+struct RecordingBadge final : Badge {
+    QList<qint64> counts;
+    void setCount(qint64 count) override { counts.append(count); }
+};
+
+} // namespace
+
+class TestAppState : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<SimServer> sim;
+    std::unique_ptr<QNetworkAccessManager> network;
+    std::unique_ptr<MemoryCredentialStore> store;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QSettings> settings;
+    FakeBrowser browser;
+    RecordingBadge badge;
+    std::unique_ptr<AppState> state;
+    QList<std::shared_ptr<QAbstractItemModelTester>> testers;
+
+    void makeState() {
+        testers.clear();
+        state.reset();
+        state = std::make_unique<AppState>(AppState::Dependencies{
+            network.get(), store.get(), settings.get(), &browser, &badge, {}});
+        for (QAbstractItemModel* model : std::initializer_list<QAbstractItemModel*>{
+                 state->projectsModel(), state->clientsModel(), state->conversationsModel(),
+                 state->liveVisitorsModel(), state->snippetsModel(),
+                 state->notificationPrefsModel(), state->selectedMessagesModel()}) {
+            testers.append(std::make_shared<QAbstractItemModelTester>(
+                model, QAbstractItemModelTester::FailureReportingMode::QtTest));
+        }
+    }
+
+    void signedInState() {
+        await(store->save(sim->apiKey()));
+        makeState();
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedIn);
+    }
+
+    // Requests the service received whose target starts with `prefix`.
+    int requestsTo(const QString& prefix, const QString& method = QStringLiteral("GET")) const {
+        int n = 0;
+        for (const QJsonValue& r : sim->requests()) {
+            const QJsonObject o = r.toObject();
+            n += o["target"].toString().startsWith(prefix) && o["method"].toString() == method;
+        }
+        return n;
+    }
+
+    void addFault(const char* json) {
+        QString error;
+        const auto fault = Fault::fromJson(QJsonDocument::fromJson(json).object(), &error);
+        QVERIFY2(fault, qPrintable(error));
+        sim->addFault(*fault);
+    }
+
+    QUrl callback(const QString& code, const QString& stateToken) const {
+        QUrl url(QStringLiteral("kestovar://callback"));
+        QUrlQuery query;
+        query.addQueryItem("code", code);
+        query.addQueryItem("state", stateToken);
+        url.setQuery(query);
+        return url;
+    }
+
+    QString pendingToken() const {
+        return QUrlQuery(browser.opened.last()).queryItemValue("state");
+    }
+
+private slots:
+    void init() {
+        Timing::current() = Timing{};
+        Timing::current().sseCatchUp = 200ms;
+        sim = std::make_unique<SimServer>();
+        QVERIFY(sim->start() > 0);
+        qputenv(Configuration::kApiUrlVariable, sim->baseUrl().toUtf8());
+        network = std::make_unique<QNetworkAccessManager>();
+        store = std::make_unique<MemoryCredentialStore>();
+        dir = std::make_unique<QTemporaryDir>();
+        settings = std::make_unique<QSettings>(dir->filePath("prefs.ini"), QSettings::IniFormat);
+        browser.opened.clear();
+        badge.counts.clear();
+        makeState();
+    }
+
+    void cleanup() {
+        testers.clear();
+        state.reset();
+        network.reset(); // closes kept-alive connections, so the server stops at once
+        sim.reset();
+        qunsetenv(Configuration::kApiUrlVariable);
+        Timing::current() = Timing{};
+    }
+
+    void firstLaunchWithoutKey() {
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadState(), LoadState::idle);
+        QVERIFY(sim->requests().isEmpty());
+    }
+
+    void bootstrapLoadsAndStartsTheStream() {
+        await(store->save(sim->apiKey()));
+        makeState();
+        QSignalSpy load(state.get(), &AppState::loadStateChanged);
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedIn);
+        QCOMPARE(state->userEmail(), u"alex@kestovar.example"_qs);
+        QCOMPARE(state->loadState(), LoadState::loaded);
+        QCOMPARE(load.size(), 2); // loading, loaded
+        QCOMPARE(state->projects().size(), 7);
+        QCOMPARE(state->clients().size(), 3);
+        QCOMPARE(state->notificationPrefs().size(), 7);
+        QVERIFY(state->isProjectMuted("p5"));
+        qint64 unread = 0;
+        for (const Project& p : state->projects())
+            unread += p.unreadCount;
+        QCOMPARE(badge.counts.last(), unread);
+        QTRY_COMPARE(sim->openStreams(), 1);
+
+        // The window re-opened: everything reloads, the stream is not started twice.
+        await(state->bootstrap());
+        QCOMPARE(load.size(), 4);
+        QCOMPARE(requestsTo("/api/v2/me"), 2);
+        QTest::qWait(100);
+        QCOMPARE(sim->streamConnections().size(), 1);
+    }
+
+    void rejectedKeySignsOut() {
+        await(store->save("revoked"));
+        makeState();
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadState(), LoadState::idle);
+        QCOMPARE(await(store->read()), std::nullopt);
+        QVERIFY(!state->api().apiKey());
+    }
+
+    void failureMidBootstrap() {
+        await(store->save(sim->apiKey()));
+        makeState();
+        addFault(R"({"path":"/api/v2/clients","status":500,"body":"down"})");
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedIn);
+        QCOMPARE(state->loadState(), LoadState::failed);
+        QCOMPARE(state->loadError(), u"HTTP 500: down"_qs);
+        QVERIFY(state->projects().isEmpty()); // nothing assigned when either fetch fails
+        QTest::qWait(100);
+        QCOMPARE(sim->streamConnections().size(), 0);
+        QCOMPARE(await(store->read()), std::optional(sim->apiKey()));
+    }
+
+    void selectionRepairOnRefresh() {
+        signedInState();
+        state->setSelectedProjectID(u"p2"_qs);
+        QVERIFY(await(state->refreshTopLevel()));
+        QCOMPARE(state->selectedProjectID(), std::optional<QString>(u"p2"_qs));
+        state->setSelectedProjectID(u"gone"_qs);
+        QVERIFY(await(state->refreshTopLevel()));
+        QCOMPARE(state->selectedProjectID(), std::nullopt);
+    }
+
+    void conversationListsAndSelection() {
+        signedInState();
+        await(state->loadConversations(u"p1"_qs));
+        QVERIFY(!state->conversations().isEmpty());
+        QCOMPARE(state->selectedConversationID(), state->conversations().first().id);
+        const QString second = state->conversations()[1].id;
+        state->setSelectedConversationID(second);
+        await(state->loadConversationDetail(second));
+        QVERIFY(!state->messages(second).isEmpty());
+        QCOMPARE(state->selectedMessagesModel()->rowCount(), state->messages(second).size());
+
+        // Reloading keeps a selection that is still listed, and empties the message maps.
+        QSignalSpy rows(state->conversationsModel(), &QAbstractItemModel::rowsInserted);
+        await(state->loadConversations(u"p1"_qs));
+        QCOMPARE(rows.size(), 0); // an identical list changes no row
+        QCOMPARE(state->selectedConversationID(), std::optional(second));
+        QVERIFY(state->messages(second).isEmpty());
+        QCOMPARE(state->selectedMessagesModel()->rowCount(), 0);
+
+        // A failed load empties the list but says so.
+        addFault(
+            R"({"path":"/api/v2/projects/p2/conversations","status":503,"body":"busy","times":1})");
+        test::LogCapture log;
+        await(state->loadConversations(u"p2"_qs));
+        QVERIFY(state->conversations().isEmpty());
+        QCOMPARE(state->conversationsError(), u"HTTP 503: busy"_qs);
+        QVERIFY(log.messages("AppState").contains(u"loadConversations failed: HTTP 503: busy"_qs));
+        await(state->loadConversations(u"p2"_qs));
+        QCOMPARE(state->conversationsError(), QString());
+        QVERIFY(!state->conversations().isEmpty());
+
+        // An agent without conversations clears the selection.
+        sim->withData([](sim::SimData& data) {
+            data.conversations.removeIf(
+                [](const sim::SimConversation& c) { return c.projectId == u"p3"; });
+            return 0;
+        });
+        await(state->loadConversations(u"p3"_qs));
+        QCOMPARE(state->selectedConversationID(), std::nullopt);
+    }
+
+    void repliesResolveAndUnreadCounts() {
+        signedInState();
+        await(state->loadConversations(u"p1"_qs));
+        const auto unreadOf = [&](const QString& p) { return state->project(p)->unreadCount; };
+        const qint64 before = unreadOf("p1");
+        const Conversation target = state->conversations().first();
+        state->setSelectedConversationID(target.id);
+
+        QVERIFY(await(state->sendOperatorReply(u"On it!"_qs, target.id, false)));
+        const Conversation after = state->conversations().first();
+        QCOMPARE(after.status, ConversationStatus::operatorActive);
+        QCOMPARE(after.lastMessagePreview, u"On it!"_qs);
+        QCOMPARE(after.messageCount, target.messageCount + 1);
+        QVERIFY(!after.hasUnread);
+        QCOMPARE(unreadOf("p1"), std::max<qint64>(0, before - 1));
+        QCOMPARE(state->localMessagesByConversation()[target.id].size(), 1);
+        QCOMPARE(state->selectedMessagesModel()->rowCount(), 1);
+
+        // The detail reloaded now holds the reply too: the thread shows it once.
+        await(state->loadConversationDetail(target.id));
+        const int shown = state->selectedMessagesModel()->rowCount();
+        QCOMPARE(shown, state->apiMessagesByConversation()[target.id].size());
+
+        // A reply the service refuses is reported to the caller and the window.
+        addFault(
+            R"({"method":"POST","path":"/api/v2/projects/p1/conversations/conv*","status":500,"body":"nope","times":1})");
+        QVERIFY(!await(state->sendOperatorReply(u"lost?"_qs, target.id, false)));
+        QCOMPARE(state->loadState(), LoadState::failed);
+        QCOMPARE(state->loadError(), u"HTTP 500: nope"_qs);
+
+        // Nothing is sent for a conversation that is not listed.
+        sim->clearRequests();
+        QVERIFY(!await(state->sendOperatorReply(u"x"_qs, u"nope"_qs, false)));
+        QVERIFY(sim->requests().isEmpty());
+
+        await(state->resolve(target.id));
+        QCOMPARE(state->conversations().first().status, ConversationStatus::resolved);
+        QVERIFY(unreadOf("p1") >= 0);
+        // Unread never drops below zero.
+        for (int i = 0; i < 10; ++i)
+            await(state->resolve(target.id));
+        QCOMPARE(unreadOf("p1"), 0);
+    }
+
+    void inlineRepliesRefresh() {
+        signedInState();
+        await(state->loadConversations(u"p2"_qs));
+        const QString id = state->conversations().first().id;
+        sim->clearRequests();
+        QVERIFY(await(state->sendOperatorReplyDirect(u"p2"_qs, id, u"Hi from the tray"_qs)));
+        QVERIFY(requestsTo("/api/v2/projects/p2/conversations?limit=50") == 0);
+        QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 1); // the refresh of the current scope
+        QVERIFY(state->localMessagesByConversation().isEmpty());
+
+        test::LogCapture log;
+        QVERIFY(!await(state->sendOperatorReplyDirect(u"p2"_qs, u"missing"_qs, u"x"_qs)));
+        QCOMPARE(log.messages("AppState").last(), u"sendOperatorReplyDirect failed: Not found."_qs);
+    }
+
+    void translations() {
+        signedInState();
+        settings->setValue(AppState::kTranslationKey, "no");
+        await(state->loadConversations(u"p4"_qs));
+        const QString conversation = state->conversations().first().id;
+        await(state->loadConversationDetail(conversation));
+        const Message first = state->messages(conversation).first();
+        QVERIFY(!first.translation);
+
+        sim->clearRequests();
+        await(state->translateMessage(conversation, first.id));
+        QCOMPARE(requestsTo("/api/v2/translate", "POST"), 1);
+        QCOMPARE(
+            QJsonDocument::fromJson(sim->requests().last().toObject()["body"].toString().toUtf8())
+                .object()["target"]
+                .toString(),
+            u"nb"_qs);
+        QVERIFY(state->messages(conversation).first().translation);
+
+        await(state->translateMessage(conversation, first.id)); // already translated
+        QCOMPARE(requestsTo("/api/v2/translate", "POST"), 1);
+        await(state->translateMessage(conversation, first.id, u"en"_qs)); // asked again
+        QCOMPARE(requestsTo("/api/v2/translate", "POST"), 2);
+
+        // An empty detected language keeps the previous one.
+        const auto language = state->messages(conversation).first().detectedLanguage;
+        state->applyTranslation(conversation, first.id, u"x"_qs, QString());
+        QCOMPARE(state->messages(conversation).first().detectedLanguage, language);
+        QCOMPARE(state->messages(conversation).first().translation,
+                 std::optional<QString>(u"x"_qs));
+
+        settings->setValue(AppState::kTranslationKey, "klingon");
+        QVERIFY(!state->translationTargetCode().isEmpty()); // the system language, or "en"
+    }
+
+    void unauthorizedAnywhereSignsOut() {
+        signedInState();
+        await(state->loadConversations(u"p1"_qs));
+        sim->acceptKey(sim->apiKey(), false);
+        await(state->loadConversations(u"p2"_qs));
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadState(), LoadState::idle);
+        QVERIFY(state->projects().isEmpty() && state->conversations().isEmpty());
+        QCOMPARE(state->selectedConversationID(), std::nullopt);
+        QCOMPARE(await(store->read()), std::nullopt);
+        QCOMPARE(badge.counts.last(), 0);
+        QVERIFY(state->notificationsSuppressed());
+        QTRY_COMPARE(state->connectionState(), ConnectionState::disconnected);
+    }
+
+    void snippetsFollowTheAgent() {
+        signedInState();
+        sim->clearRequests();
+        await(state->loadConversations(std::nullopt));
+        QVERIFY(state->snippets().isEmpty());
+        QCOMPARE(state->snippetsProjectID(), std::nullopt);
+        QCOMPARE(requestsTo("/api/v2/projects/"), 0);
+
+        await(state->loadConversations(u"p1"_qs));
+        QCOMPARE(state->snippetsProjectID(), std::optional<QString>(u"p1"_qs));
+        QCOMPARE(state->snippets().size(), 3);
+        const QString removed = state->snippets().first().id;
+
+        // Another agent's snippet: no list request.
+        sim->clearRequests();
+        const QString other = sim->withData([](sim::SimData& d) { return d.snippets["p2"][0].id; });
+        await(state->removeSnippet(u"p2"_qs, other));
+        QCOMPARE(requestsTo("/api/v2/projects/p2/snippets"), 0);
+        QCOMPARE(requestsTo("/api/v2/projects/p1/snippets"), 0);
+
+        await(state->removeSnippet(u"p1"_qs, removed));
+        QCOMPARE(requestsTo("/api/v2/projects/p1/snippets"), 1);
+        QCOMPARE(state->snippets().size(), 2);
+
+        // Nothing held: a new snippet loads its agent's list.
+        await(state->loadSnippets(std::nullopt));
+        QVERIFY(await(state->addSnippet(u"p6"_qs, "bye", "Bye", "Take care", "")));
+        QCOMPARE(state->snippetsProjectID(), std::optional<QString>(u"p6"_qs));
+        QCOMPARE(state->snippets().size(), 4);
+
+        // A failed reload after an edit keeps the list and forgets whose it is.
+        addFault(R"({"method":"GET","path":"/api/v2/projects/p6/snippets","status":500})");
+        QVERIFY(await(
+            state->editSnippet(u"p6"_qs, state->snippets().first().id, "hi", "Hi", "Hello", "👋")));
+        QCOMPARE(state->snippets().size(), 4);
+        QCOMPARE(state->snippetsProjectID(), std::nullopt);
+    }
+
+    void statsAreCachedPerKey() {
+        signedInState();
+        sim->clearRequests();
+        await(state->loadStats(u"p1"_qs, 7));
+        await(state->loadStats(u"p1"_qs, 7));
+        QCOMPARE(requestsTo("/api/v2/projects/p1/stats?days=7"), 1);
+        QVERIFY(state->cachedStats(u"p1"_qs, 7));
+        QCOMPARE(AppState::statsKey(std::nullopt, 30), u"all:30"_qs);
+
+        addFault(R"({"path":"/api/v2/stats","status":502,"body":"gateway","times":1})");
+        test::LogCapture log;
+        await(state->loadStats(std::nullopt, 30));
+        QCOMPARE(state->statsError("all:30"),
+                 std::optional<QString>(u"http(status: 502, body: \"gateway\")"_qs));
+        QCOMPARE(log.messages("AppState").last(),
+                 u"loadStats failed (all:30): http(status: 502, body: \"gateway\")"_qs);
+        QSignalSpy changed(state.get(), &AppState::statsChanged);
+        await(state->retryStats(std::nullopt, 30));
+        QVERIFY(changed.size() >= 2); // the error cleared first, then the record arrived
+        QVERIFY(!state->statsError("all:30"));
+        QVERIFY(state->cachedStats(std::nullopt, 30));
+
+        // A load cancelled because the screen moved on leaves no error behind.
+        addFault(R"({"path":"/api/v2/stats","status":200,"body":"{}","delay_ms":500})");
+        Cancellation moved;
+        QTimer::singleShot(50, [moved]() mutable { moved.cancel(); });
+        await(state->loadStats(std::nullopt, 90, moved));
+        QVERIFY(!state->statsError("all:90"));
+        QVERIFY(!state->cachedStats(std::nullopt, 90));
+    }
+
+    void muteIsOptimisticAndRestored() {
+        signedInState();
+        QVERIFY(!state->isProjectMuted("p1"));
+        auto pending = state->setProjectMuted(u"p1"_qs, true);
+        QVERIFY(state->isProjectMuted("p1")); // at once
+        await(std::move(pending));
+        QVERIFY(state->isProjectMuted("p1"));
+
+        addFault(R"({"method":"PUT","path":"/api/v2/notification-prefs","status":500,"times":1})");
+        auto failing = state->setProjectMuted(u"p1"_qs, false);
+        QVERIFY(!state->isProjectMuted("p1"));
+        await(std::move(failing));
+        QVERIFY(state->isProjectMuted("p1")); // the service's view again
+
+        state->upsertPref(u"p-new"_qs, true);
+        QCOMPARE(state->notificationPrefs().last(),
+                 (NotificationPref{"p-new", true, false, false, false}));
+    }
+
+    void browserSignIn() {
+        test::LogCapture log;
+        state->beginSignIn();
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+        QVERIFY(state->signInPending());
+        QCOMPARE(browser.opened.size(), 1);
+        const QString token = pendingToken();
+        QCOMPARE(token.size(), 36);
+        QCOMPARE(token, token.toUpper());
+        QCOMPARE(browser.opened.last().toString(QUrl::FullyEncoded),
+                 sim->baseUrl() + "/oauth/device?app=mac&state=" + token);
+
+        const QString code = sim->approve(token);
+        QUrl url = callback(code, token);
+        url.setScheme("KESTOVAR");
+        url.setHost("CallBack"); // scheme and host ignore case
+        await(state->handleIncomingURL(url));
+        QCOMPARE(state->authStatus(), AuthStatus::signedIn);
+        QCOMPARE(state->loadState(), LoadState::loaded);
+        QVERIFY(await(store->read())->startsWith("kv_"));
+        QCOMPARE(state->projects().size(), 7);
+        QTRY_COMPARE(sim->openStreams(), 1);
+        QVERIFY(!state->signInPending());
+
+        const QStringList signIn = log.messages("SignInFlow");
+        QVERIFY(!signIn.join('\n').contains(code)); // the code never reaches the log
+        QVERIFY(!signIn.join('\n').contains(token));
+        QCOMPARE(signIn.first(),
+                 u"handle: KESTOVAR://callback?code=…&state=… (scheme=kestovar, host=callback)"_qs
+                     .replace("KESTOVAR://callback", url.toString().section('?', 0, 0)));
+        QVERIFY(log.messages("AppState")
+                    .contains(u"handleDeepLink: signed in and top-level loaded"_qs));
+
+        // Signed in: any callback is ignored.
+        await(state->handleIncomingURL(callback(code, token)));
+        QVERIFY(
+            log.messages("AppState").contains(u"handleDeepLink: already signed in — ignoring"_qs));
+
+        // The token was used once: after signing out, the same callback does nothing.
+        state->signOut();
+        sim->clearRequests();
+        await(state->handleIncomingURL(callback(sim->approve(token), token)));
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+        QCOMPARE(requestsTo("/oauth/device/exchange", "POST"), 0);
+    }
+
+    void unsolicitedCallbacksAreIgnored() {
+        test::LogCapture log;
+        // Nothing begun: no exchange.
+        await(state->handleIncomingURL(callback(sim->approve("X"), "X")));
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+        QVERIFY(log.messages("SignInFlow")
+                    .contains(u"handle: state mismatch (expected=nil, got=X)"_qs));
+
+        // Begun, but another token.
+        state->beginSignIn();
+        const QString token = pendingToken();
+        await(state->handleIncomingURL(callback(sim->approve("other"), "other")));
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+        QVERIFY(
+            log.messages("SignInFlow")
+                .contains(
+                    QStringLiteral("handle: state mismatch (expected=%1, got=other)").arg(token)));
+
+        // Begun too long ago.
+        settings->setValue(SignInFlow::kStartedKey,
+                           QDateTime::currentMSecsSinceEpoch() - 16 * 60'000);
+        await(state->handleIncomingURL(callback(sim->approve(token), token)));
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+        QCOMPARE(requestsTo("/oauth/device/exchange", "POST"), 0);
+
+        // Cancel goes back to the sign-in screen.
+        state->cancelSignIn();
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QVERIFY(!state->signInPending());
+    }
+
+    void signInSurvivesARelaunch() {
+        state->beginSignIn();
+        const QString token = pendingToken();
+        makeState(); // the console was quit and started again
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        await(state->handleIncomingURL(callback(sim->approve(token), token)));
+        QCOMPARE(state->authStatus(), AuthStatus::signedIn);
+    }
+
+    void badCallbacks() {
+        state->beginSignIn();
+        const QString token = pendingToken();
+        // "Code" is not "code".
+        await(state->handleIncomingURL(QUrl("kestovar://callback?Code=abc&state=" + token)));
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadError(), u"Invalid sign-in response from the browser."_qs);
+
+        // A code the service does not know.
+        state->beginSignIn();
+        const QString again = pendingToken();
+        await(state->handleIncomingURL(callback("forged", again)));
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadError(), u"Your session expired — please sign in again."_qs);
+
+        // Neither a callback nor a project link: waits in signing-in.
+        await(state->handleIncomingURL(QUrl("kestovar://settings")));
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+        await(state->handleIncomingURL(QUrl("kestovar://project")));
+        QCOMPARE(state->authStatus(), AuthStatus::signingIn);
+    }
+
+    void projectLinksNavigate() {
+        signedInState();
+        const QString chat = sim->withData([](sim::SimData& d) {
+            for (const auto& c : d.conversations) {
+                if (c.projectId == u"p2")
+                    return c.id;
+            }
+            return QString();
+        });
+        state->setSelectedSection(AppSection::stats);
+        await(state->handleIncomingURL(QUrl("kestovar://project/p2/chat/" + chat)));
+        QCOMPARE(state->selectedSection(), AppSection::inbox);
+        QCOMPARE(state->selectedProjectID(), std::optional<QString>(u"p2"_qs));
+        QCOMPARE(state->selectedConversationID(), std::optional(chat));
+        QVERIFY(!state->messages(chat).isEmpty());
+
+        await(state->handleIncomingURL(QUrl("kestovar://project/p3")));
+        QCOMPARE(state->selectedProjectID(), std::optional<QString>(u"p3"_qs));
+
+        await(state->handleIncomingURL(QUrl("kestovar://project/p1/other/" + chat)));
+        QCOMPARE(state->selectedProjectID(), std::optional<QString>(u"p1"_qs));
+        QCOMPARE(state->selectedConversationID(), state->conversations().first().id);
+
+        // Identifiers that would leave their path segment never reach the service.
+        sim->clearRequests();
+        await(state->handleIncomingURL(QUrl("kestovar://project/%2E%2E/chat/x")));
+        await(state->handleIncomingURL(QUrl("kestovar://project/%252e%252e")));
+        QVERIFY(sim->requests().isEmpty());
+    }
+
+    void smallLookupsAndPreferences() {
+        Conversation c;
+        c.id = "c7";
+        c.projectID = "p9";
+        c.visitorCountry = "DK";
+        c.lastMessageAt = QDateTime::fromMSecsSinceEpoch(1000, Qt::UTC);
+        const Visitor offline = state->resolvedVisitor(c);
+        QCOMPARE(offline.visitorID, u"v_offline_c7"_qs);
+        QCOMPARE(offline.pageTitle, std::optional<QString>(u"Offline"_qs));
+        QCOMPARE(offline.pageURL, u"—"_qs);
+        QCOMPARE(offline.country, c.visitorCountry);
+        QCOMPARE(offline.lastSeen, c.lastMessageAt);
+
+        QSignalSpy appearance(state.get(), &AppState::appearanceChanged);
+        state->setAppearance(AppearancePreference::dark);
+        state->setAppearance(AppearancePreference::dark);
+        QCOMPARE(appearance.size(), 1);
+        QCOMPARE(settings->value(AppState::kAppearanceKey).toString(), u"dark"_qs);
+        state->setFontSize(FontSizePreference::extraLarge);
+        QCOMPARE(settings->value(AppState::kFontSizeKey).toString(), u"extraLarge"_qs);
+        makeState();
+        QCOMPARE(state->appearance(), AppearancePreference::dark);
+        QCOMPARE(state->fontSize(), FontSizePreference::extraLarge);
+        settings->setValue(AppState::kFontSizeKey, "huge");
+        settings->setValue(AppState::kAppearanceKey, 3);
+        makeState();
+        QCOMPARE(state->fontSize(), FontSizePreference::normal);
+        QCOMPARE(state->appearance(), AppearancePreference::system);
+    }
+
+    void realtimeEventsRefreshOnce() {
+        Timing::current().realtimeDebounce = 150ms;
+        signedInState();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        QTRY_VERIFY(!state->notificationsSuppressed()); // catch-up ended
+        sim->clearRequests();
+        for (int i = 0; i < 5; ++i) {
+            sim->publishEvent("message.received", "p1", u"conv_x"_qs, {{"preview", "hi"}});
+            QTest::qWait(50);
+        }
+        QTRY_COMPARE(requestsTo("/api/v2/inbox?limit=50"), 1);
+        QTest::qWait(400);
+        QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 1);
+        QCOMPARE(requestsTo("/api/v2/visitors/live"), 1);
+        QCOMPARE(requestsTo("/api/v2/projects"), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppState)
+#include "tst_appstate.moc"
