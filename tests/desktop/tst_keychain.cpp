@@ -1,6 +1,7 @@
 // The desktop credential store against the real secret service of the test
 // session (an unlocked gnome-keyring), checked from outside with secret-tool.
 
+#include "Await.h"
 #include "KeychainCredentialStore.h"
 
 #include <QCoroTask>
@@ -11,16 +12,9 @@ using kv::CredentialStore;
 using kv::KeychainCredentialStore;
 using kv::KeychainError;
 
+using kv::test::await;
+
 namespace {
-
-template <typename T>
-T await(QCoro::Task<T>&& task) {
-    return QCoro::waitFor(std::move(task));
-}
-
-void await(QCoro::Task<>&& task) {
-    QCoro::waitFor(std::move(task));
-}
 
 // secret-tool's view of the store: the secrets under our service and account.
 QStringList storedSecrets() {

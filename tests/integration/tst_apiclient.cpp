@@ -1,6 +1,7 @@
 // The REST client against the simulated service over loopback HTTP: what
 // the service receives, what the caller gets back, and what is logged.
 
+#include "Await.h"
 #include "LogCapture.h"
 #include "SimServer.h"
 #include "Timing.h"
@@ -18,12 +19,9 @@ using namespace kv;
 using kv::sim::Fault;
 using kv::sim::SimServer;
 
-namespace {
+using kv::test::await;
 
-template <typename T>
-T await(QCoro::Task<T>&& task) {
-    return QCoro::waitFor(std::move(task));
-}
+namespace {
 
 QJsonObject bodyOf(const QJsonObject& request) {
     return QJsonDocument::fromJson(request["body"].toString().toUtf8()).object();

@@ -1,6 +1,7 @@
 // The application state against the simulated service: start-up, sign-in
 // and links, conversations, replies, statistics, snippets and preferences.
 
+#include "Await.h"
 #include "LogCapture.h"
 #include "SimServer.h"
 #include "Timing.h"
@@ -25,16 +26,9 @@ using namespace std::chrono_literals;
 using kv::sim::Fault;
 using kv::sim::SimServer;
 
+using kv::test::await;
+
 namespace {
-
-template <typename T>
-T await(QCoro::Task<T>&& task) {
-    return QCoro::waitFor(std::move(task));
-}
-
-void await(QCoro::Task<>&& task) {
-    QCoro::waitFor(std::move(task));
-}
 
 struct FakeBrowser final : Browser {
     QList<QUrl> opened;

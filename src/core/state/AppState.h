@@ -263,6 +263,8 @@ private:
     void decrementUnread(const QString& projectID);
     void resetScope(const QString& scope);
     void repairConversationSelection();
+    // The agent of a conversation in `conversations`; none when it is not listed.
+    std::optional<QString> projectOfListed(const QString& conversationID) const;
     void wireRealtime();
     void handleRealtime(const RealtimeEvent& event);
     QCoro::Task<> debouncedRefresh(Cancellation cancel);

@@ -48,6 +48,14 @@ QCoro::Task<> AppState::loadConversations(std::optional<QString> projectID) {
     co_await loadSnippets(projectID);
 }
 
+std::optional<QString> AppState::projectOfListed(const QString& conversationID) const {
+    for (const Conversation& c : conversations()) {
+        if (c.id == conversationID)
+            return c.projectID;
+    }
+    return std::nullopt;
+}
+
 void AppState::resetScope(const QString& scope) {
     primedVisitorScopes.remove(scope);
     primedConversationScopes.remove(scope);
@@ -63,12 +71,10 @@ void AppState::repairConversationSelection() {
 
 QCoro::Task<> AppState::loadConversationDetail(QString conversationID) {
     QPointer guard(this);
-    const auto found = std::find_if(conversations().begin(), conversations().end(),
-                                    [&](const Conversation& c) { return c.id == conversationID; });
-    if (found == conversations().end())
+    const auto projectID = projectOfListed(conversationID);
+    if (!projectID)
         co_return;
-    const QString projectID = found->projectID;
-    auto detail = co_await m_repository->fetchConversationDetail(projectID, conversationID);
+    auto detail = co_await m_repository->fetchConversationDetail(*projectID, conversationID);
     if (!guard)
         co_return;
     if (!detail) {
@@ -139,12 +145,10 @@ void AppState::decrementUnread(const QString& projectID) {
 QCoro::Task<bool> AppState::sendOperatorReply(QString text, QString conversationID,
                                               bool resolveAfter) {
     QPointer guard(this);
-    const auto found = std::find_if(conversations().begin(), conversations().end(),
-                                    [&](const Conversation& c) { return c.id == conversationID; });
-    if (found == conversations().end())
+    const auto projectID = projectOfListed(conversationID);
+    if (!projectID)
         co_return false;
-    const QString projectID = found->projectID;
-    auto sent = co_await m_repository->sendMessage(projectID, conversationID, text, resolveAfter);
+    auto sent = co_await m_repository->sendMessage(*projectID, conversationID, text, resolveAfter);
     if (!guard)
         co_return sent.ok();
     if (!sent) {
@@ -193,12 +197,10 @@ QCoro::Task<bool> AppState::sendOperatorReplyDirect(QString projectID, QString c
 
 QCoro::Task<> AppState::resolve(QString conversationID) {
     QPointer guard(this);
-    const auto found = std::find_if(conversations().begin(), conversations().end(),
-                                    [&](const Conversation& c) { return c.id == conversationID; });
-    if (found == conversations().end())
+    const auto projectID = projectOfListed(conversationID);
+    if (!projectID)
         co_return;
-    const QString projectID = found->projectID;
-    auto resolved = co_await m_repository->resolveConversation(projectID, conversationID);
+    auto resolved = co_await m_repository->resolveConversation(*projectID, conversationID);
     if (!guard)
         co_return;
     if (!resolved) {
