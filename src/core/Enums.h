@@ -36,4 +36,13 @@ Q_ENUM_NS(AppearancePreference)
 enum class FontSizePreference { small, normal, large, extraLarge };
 Q_ENUM_NS(FontSizePreference)
 
+// Whether the desktop shows this application's notifications.
+enum class NotificationPermission {
+    notDetermined,
+    denied,
+    authorized,
+    noServer, // nothing on this desktop shows notifications
+};
+Q_ENUM_NS(NotificationPermission)
+
 } // namespace kv

@@ -61,8 +61,13 @@ class TestAppState : public QObject {
     void makeState() {
         testers.clear();
         state.reset();
-        state = std::make_unique<AppState>(AppState::Dependencies{
-            network.get(), store.get(), settings.get(), &browser, &badge, {}});
+        AppState::Dependencies deps;
+        deps.network = network.get();
+        deps.credentials = store.get();
+        deps.settings = settings.get();
+        deps.browser = &browser;
+        deps.badge = &badge;
+        state = std::make_unique<AppState>(deps);
         for (QAbstractItemModel* model : std::initializer_list<QAbstractItemModel*>{
                  state->projectsModel(), state->clientsModel(), state->conversationsModel(),
                  state->liveVisitorsModel(), state->snippetsModel(),
@@ -294,7 +299,8 @@ private slots:
         sim->clearRequests();
         QVERIFY(await(state->sendOperatorReplyDirect(u"p2"_qs, id, u"Hi from the tray"_qs)));
         QVERIFY(requestsTo("/api/v2/projects/p2/conversations?limit=50") == 0);
-        QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 1); // the refresh of the current scope
+        // The refresh: the current scope (all agents here), then detection's view of all agents.
+        QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 2);
         QVERIFY(state->localMessagesByConversation().isEmpty());
 
         test::LogCapture log;
@@ -619,10 +625,11 @@ private slots:
             sim->publishEvent("message.received", "p1", u"conv_x"_qs, {{"preview", "hi"}});
             QTest::qWait(50);
         }
-        QTRY_COMPARE(requestsTo("/api/v2/inbox?limit=50"), 1);
+        // One refresh: the current scope and detection each read the inbox and visitors once.
+        QTRY_COMPARE(requestsTo("/api/v2/inbox?limit=50"), 2);
         QTest::qWait(400);
-        QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 1);
-        QCOMPARE(requestsTo("/api/v2/visitors/live"), 1);
+        QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 2);
+        QCOMPARE(requestsTo("/api/v2/visitors/live"), 2);
         QCOMPARE(requestsTo("/api/v2/projects"), 1);
     }
 };

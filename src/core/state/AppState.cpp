@@ -2,6 +2,7 @@
 
 #include "Log.h"
 #include "Timing.h"
+#include "notifications/NotificationManager.h"
 #include "platform/Badge.h"
 #include "platform/CredentialStore.h"
 
@@ -77,8 +78,8 @@ bool AppState::signedOutBy(const ApiError& error) {
 
 QCoro::Task<> AppState::bootstrap() {
     QPointer guard(this);
-    if (m_hooks.bootstrap)
-        m_hooks.bootstrap(*this);
+    if (m_deps.notifications)
+        m_deps.notifications->bootstrap(*this);
     if (!m_keyRead) {
         m_keyRead = true;
         const auto stored = co_await m_deps.credentials->read();
@@ -262,8 +263,8 @@ void AppState::wireRealtime() {
 void AppState::handleRealtime(const RealtimeEvent& event) {
     qCInfo(lcAppState).noquote()
         << QStringLiteral("realtime: %1 notify=%2").arg(event.type).arg(event.notify ? 1 : 0);
-    if (!m_notificationsSuppressed && m_hooks.present)
-        m_hooks.present(event);
+    if (!m_notificationsSuppressed && m_deps.notifications)
+        m_deps.notifications->present(event);
     if (event.kind != RealtimeEvent::Kind::unknown)
         scheduleRealtimeRefresh();
 }
@@ -307,11 +308,9 @@ QCoro::Task<> AppState::realtimeRefresh() {
     co_await loadLiveVisitors(m_selectedProjectID);
     if (!guard)
         co_return;
-    if (m_hooks.detectChanges) {
-        co_await m_hooks.detectChanges(*this);
-        if (!guard)
-            co_return;
-    }
+    co_await detectionRefresh();
+    if (!guard)
+        co_return;
     co_await refreshTopLevel(); // its failure is ignored
 }
 

@@ -27,6 +27,7 @@ namespace kv {
 class Badge;
 class Browser;
 class CredentialStore;
+class NotificationManager;
 
 // What a conversation looked like at the last look, for change detection.
 struct ConvSig {
@@ -82,7 +83,8 @@ public:
         CredentialStore* credentials = nullptr;
         QSettings* settings = nullptr;
         Browser* browser = nullptr;
-        Badge* badge = nullptr; // none: nothing shows the unread count
+        Badge* badge = nullptr;                       // none: nothing shows the unread count
+        NotificationManager* notifications = nullptr; // none: nothing is notified
         // Builds the data-access layer; a LiveRepository over the client when unset.
         std::function<std::unique_ptr<Repository>(ApiClient*)> makeRepository;
     };
@@ -97,8 +99,6 @@ public:
 
     explicit AppState(Dependencies deps, QObject* parent = nullptr);
     ~AppState() override;
-
-    void setNotificationHooks(NotificationHooks hooks) { m_hooks = std::move(hooks); }
 
     // ---- lifecycle -----------------------------------------------------------
     QCoro::Task<> bootstrap();
@@ -138,6 +138,18 @@ public:
     void scheduleSuppressionFallback();
     void startPoll();
     bool notificationsSuppressed() const { return m_notificationsSuppressed; }
+
+    // ---- change detection (all agents, independent of the selection) ------------
+    QCoro::Task<> detectionRefresh();
+    void detectConversationChanges(const QList<Conversation>& list, const QString& scope);
+    void detectVisitorChanges(const QList<Visitor>& list, const QString& scope);
+    struct VisitorGroup {
+        QString id; // the agent, or empty for visitors of an agent not listed
+        std::optional<Project> project;
+        QList<Visitor> visitors; // most recently seen first
+    };
+    QList<VisitorGroup> visibleVisitorGroups() const;
+    static QString flagEmoji(const std::optional<QString>& countryCode);
 
     // ---- statistics -----------------------------------------------------------
     static QString statsKey(const std::optional<QString>& projectID, qint64 days);
@@ -275,7 +287,6 @@ private:
     bool signedOutBy(const ApiError& error);
 
     Dependencies m_deps;
-    NotificationHooks m_hooks;
     std::unique_ptr<ApiClient> m_api;
     std::unique_ptr<Repository> m_repository;
     std::unique_ptr<SSEClient> m_sse;

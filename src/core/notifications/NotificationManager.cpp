@@ -1,0 +1,155 @@
+#include "NotificationManager.h"
+
+#include "Log.h"
+#include "state/AppState.h"
+
+#include <QMetaEnum>
+#include <QSettings>
+
+namespace kv {
+
+namespace {
+
+// A toggle is on unless it holds the Bool false; anything else (missing, text) is on.
+bool toggle(const QSettings* settings, const char* key) {
+    const QVariant value = settings->value(QLatin1StringView(key));
+    return value.typeId() != QMetaType::Bool || value.toBool();
+}
+
+} // namespace
+
+NotificationManager::NotificationManager(Notifier* notifier, QSettings* settings, QObject* parent)
+    : QObject(parent), m_notifier(notifier), m_settings(settings) {
+    connect(m_notifier, &Notifier::activated, this,
+            [this](const QString& projectID, const std::optional<QString>& conversationID) {
+                onActivated(projectID, conversationID);
+            });
+    connect(m_notifier, &Notifier::replied, this,
+            [this](const QString& projectID, const std::optional<QString>& conversationID,
+                   const QString& text) { onReplied(projectID, conversationID, text); });
+    connect(m_notifier, &Notifier::replyWindowRequested, this,
+            &NotificationManager::quickReplyRequested);
+}
+
+void NotificationManager::bootstrap(AppState& appState) {
+    m_appState = &appState;
+    [](QPointer<NotificationManager> self) -> QCoro::Task<> {
+        const NotificationPermission answer = co_await self->m_notifier->requestAuthorization();
+        if (!self)
+            co_return;
+        qCInfo(lcNotifications).noquote()
+            << QStringLiteral("notification auth granted=%1")
+                   .arg(answer == NotificationPermission::authorized ? 1 : 0);
+        co_await self->refreshAuthorizationStatus();
+    }(this);
+}
+
+QCoro::Task<> NotificationManager::refreshAuthorizationStatus() {
+    QPointer self(this);
+    const NotificationPermission status = co_await m_notifier->currentAuthorization();
+    if (!self)
+        co_return;
+    qCInfo(lcNotifications).noquote()
+        << QStringLiteral("notification authorizationStatus=%1").arg(int(status));
+    if (m_permission != status) {
+        m_permission = status;
+        emit permissionChanged();
+    }
+}
+
+bool NotificationManager::globallyEnabled(RealtimeEvent::Kind kind) const {
+    switch (kind) {
+    case RealtimeEvent::Kind::escalated:
+        return toggle(m_settings, kEscalationKey);
+    case RealtimeEvent::Kind::messageReceived:
+        return toggle(m_settings, kNewMessageKey);
+    case RealtimeEvent::Kind::visitorOnline:
+        return toggle(m_settings, kVisitorOnlineKey);
+    case RealtimeEvent::Kind::unknown:
+        break;
+    }
+    return false;
+}
+
+bool NotificationManager::suppress(const QString& key, qint64 windowSeconds) {
+    const QDateTime now = m_clock();
+    const auto found = m_recentlyNotified.constFind(key);
+    // The window runs from when the key was last let through; a suppressed
+    // repeat does not extend it.
+    if (found != m_recentlyNotified.constEnd() && found->msecsTo(now) < windowSeconds * 1000)
+        return true;
+    m_recentlyNotified.insert(key, now);
+    if (m_recentlyNotified.size() > kPruneAbove) {
+        m_recentlyNotified.removeIf([&](const QHash<QString, QDateTime>::iterator it) {
+            return it.value().msecsTo(now) >= kPruneOlderSeconds * 1000;
+        });
+    }
+    return false;
+}
+
+void NotificationManager::present(const RealtimeEvent& event) {
+    if (!event.notify || !globallyEnabled(event.kind))
+        return;
+    const QString key =
+        RealtimeEvent::kindText(event.kind) + u':' + event.conversationID.value_or(event.projectID);
+    const qint64 window = event.kind == RealtimeEvent::Kind::visitorOnline
+                              ? kVisitorWindowSeconds
+                              : kConversationWindowSeconds;
+    if (suppress(key, window))
+        return;
+    fire(event.title, event.body, event.projectID, event.conversationID);
+}
+
+void NotificationManager::fire(const QString& title, const QString& body, const QString& projectID,
+                               const std::optional<QString>& conversationID) {
+    if (m_permission == NotificationPermission::denied) {
+        qCInfo(lcNotifications).noquote()
+            << "fire skipped — notifications denied for Kestovar in System Settings";
+        return;
+    }
+    if (m_appState && m_appState->isProjectMuted(projectID)) {
+        qCInfo(lcNotifications).noquote()
+            << QStringLiteral("fire skipped — agent muted: %1").arg(projectID);
+        return;
+    }
+    const QVariant sound = m_settings->value(QLatin1StringView(kPlaySoundKey));
+    post(NotificationRequest{title, body, sound.typeId() != QMetaType::Bool || sound.toBool(),
+                             projectID, conversationID});
+}
+
+QCoro::Task<> NotificationManager::post(NotificationRequest request) {
+    const auto error = co_await m_notifier->post(std::move(request));
+    if (error)
+        qCWarning(lcNotifications).noquote() << QStringLiteral("add failed: %1").arg(*error);
+}
+
+QCoro::Task<> NotificationManager::onActivated(QString projectID,
+                                               std::optional<QString> conversationID) {
+    emit activateRequested();
+    if (projectID.isEmpty() || !m_appState)
+        co_return;
+    co_await m_appState->navigate(projectID, conversationID);
+}
+
+QCoro::Task<> NotificationManager::onReplied(QString projectID,
+                                             std::optional<QString> conversationID, QString text) {
+    QPointer self(this);
+    if (projectID.isEmpty() || !conversationID) {
+        co_await onActivated(projectID, conversationID);
+        co_return;
+    }
+    const QString reply = text.trimmed();
+    if (reply.isEmpty() || !m_appState)
+        co_return;
+    const bool sent =
+        co_await m_appState->sendOperatorReplyDirect(projectID, *conversationID, reply);
+    // A reply typed into a notification must not vanish: say so, and keep its text.
+    if (!sent && self && m_appState && m_appState->authStatus() == AuthStatus::signedIn) {
+        const QVariant sound = m_settings->value(QLatin1StringView(kPlaySoundKey));
+        co_await post(NotificationRequest{QStringLiteral("Reply not sent"), reply,
+                                          sound.typeId() != QMetaType::Bool || sound.toBool(),
+                                          projectID, conversationID});
+    }
+}
+
+} // namespace kv

@@ -1,0 +1,80 @@
+#pragma once
+
+// The one owner of desktop notifications: honours the global per-kind
+// toggles, the per-agent mute and a throttle shared by the realtime and the
+// polling paths, posts through the desktop's notifier, and turns clicks and
+// typed replies into navigation and sent replies.
+
+#include "platform/Notifier.h"
+#include "records/RealtimeEvent.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class QSettings;
+
+namespace kv {
+
+class AppState;
+
+class NotificationManager : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(kv::NotificationPermission permission READ permission NOTIFY permissionChanged)
+
+public:
+    static constexpr char kEscalationKey[] = "KestovarMac.notif.escalation";
+    static constexpr char kNewMessageKey[] = "KestovarMac.notif.newMessage";
+    static constexpr char kVisitorOnlineKey[] = "KestovarMac.notif.visitorOnline";
+    static constexpr char kPlaySoundKey[] = "KestovarMac.notif.playSound";
+    static constexpr char kCategoryID[] = "KESTOVAR_EVENT";
+    static constexpr char kReplyActionID[] = "KESTOVAR_REPLY";
+    static constexpr qint64 kVisitorWindowSeconds = 1800;
+    static constexpr qint64 kConversationWindowSeconds = 12;
+    static constexpr qsizetype kPruneAbove = 500;
+    static constexpr qint64 kPruneOlderSeconds = 2100;
+
+    using Clock = std::function<QDateTime()>;
+
+    NotificationManager(Notifier* notifier, QSettings* settings, QObject* parent = nullptr);
+
+    // Each time the state bootstraps: remember it, ask for permission.
+    void bootstrap(AppState& appState);
+    QCoro::Task<> refreshAuthorizationStatus();
+    NotificationPermission permission() const { return m_permission; }
+
+    void present(const RealtimeEvent& event);
+    bool globallyEnabled(RealtimeEvent::Kind kind) const;
+    // True when a notification under `key` was let through less than `windowSeconds` ago.
+    bool suppress(const QString& key, qint64 windowSeconds);
+    void fire(const QString& title, const QString& body, const QString& projectID,
+              const std::optional<QString>& conversationID);
+
+    // Tests drive the throttle's clock.
+    void setClock(Clock clock) { m_clock = std::move(clock); }
+    qsizetype throttledKeys() const { return m_recentlyNotified.size(); }
+
+signals:
+    void permissionChanged();
+    // A click: the shell brings the main window to the front.
+    void activateRequested();
+    // No inline reply on this desktop: the shell opens the quick-reply window.
+    void quickReplyRequested(const QString& projectID, const QString& conversationID);
+
+private:
+    QCoro::Task<> onActivated(QString projectID, std::optional<QString> conversationID);
+    QCoro::Task<> onReplied(QString projectID, std::optional<QString> conversationID, QString text);
+    QCoro::Task<> post(NotificationRequest request);
+
+    Notifier* m_notifier;
+    QSettings* m_settings;
+    QPointer<AppState> m_appState;
+    NotificationPermission m_permission = NotificationPermission::notDetermined;
+    QHash<QString, QDateTime> m_recentlyNotified;
+    Clock m_clock = [] { return QDateTime::currentDateTimeUtc(); };
+};
+
+} // namespace kv
