@@ -57,6 +57,10 @@ QCoro::Task<> NotificationManager::refreshAuthorizationStatus() {
     }
 }
 
+bool NotificationManager::playSound() const {
+    return toggle(m_settings, kPlaySoundKey);
+}
+
 bool NotificationManager::globallyEnabled(RealtimeEvent::Kind kind) const {
     switch (kind) {
     case RealtimeEvent::Kind::escalated:
@@ -145,10 +149,14 @@ QCoro::Task<> NotificationManager::onReplied(QString projectID,
         co_await m_appState->sendOperatorReplyDirect(projectID, *conversationID, reply);
     // A reply typed into a notification must not vanish: say so, and keep its text.
     if (!sent && self && m_appState && m_appState->authStatus() == AuthStatus::signedIn) {
-        const QVariant sound = m_settings->value(QLatin1StringView(kPlaySoundKey));
-        co_await post(NotificationRequest{QStringLiteral("Reply not sent"), reply,
-                                          sound.typeId() != QMetaType::Bool || sound.toBool(),
-                                          projectID, conversationID});
+        // Built apart from the co_await: g++ 12 mishandles temporaries inside one.
+        NotificationRequest notice;
+        notice.title = QStringLiteral("Reply not sent");
+        notice.body = reply;
+        notice.sound = playSound();
+        notice.projectID = projectID;
+        notice.conversationID = conversationID;
+        co_await post(std::move(notice));
     }
 }
 

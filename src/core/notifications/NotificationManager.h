@@ -68,6 +68,7 @@ private:
     QCoro::Task<> onActivated(QString projectID, std::optional<QString> conversationID);
     QCoro::Task<> onReplied(QString projectID, std::optional<QString> conversationID, QString text);
     QCoro::Task<> post(NotificationRequest request);
+    bool playSound() const;
 
     Notifier* m_notifier;
     QSettings* m_settings;

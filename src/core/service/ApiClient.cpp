@@ -443,8 +443,8 @@ QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code
     request.setRawHeader("X-Device-Hostname", device.toUtf8());
     const QJsonObject body{{QStringLiteral("code"), code}, {QStringLiteral("state"), state}};
 
-    auto raw = co_await execute(request, kPost, QJsonDocument(body).toJson(QJsonDocument::Compact),
-                                cancel);
+    const QByteArray payload = QJsonDocument(body).toJson(QJsonDocument::Compact);
+    auto raw = co_await execute(request, kPost, payload, cancel);
     ApiResult<SignInExchange> result =
         raw ? decodeBody<SignInExchange>(
                   logPathOf(request), raw.value(),

@@ -1,0 +1,123 @@
+#include "FreedesktopNotifier.h"
+
+#include "DesktopIds.h"
+
+#include <QCoroDBusPendingCall>
+#include <QCoroDBusPendingReply>
+#include <QDBusMessage>
+#include <QDBusPendingReply>
+
+namespace kv {
+
+namespace {
+
+constexpr char kDefaultAction[] = "default";
+constexpr char kInlineReplyAction[] = "inline-reply";
+constexpr char kReplyAction[] = "reply";
+
+} // namespace
+
+FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus, QString service, QObject* parent)
+    : Notifier(parent), m_bus(std::move(bus)), m_service(std::move(service)) {
+    const QString path = QString::fromLatin1(desktop::kNotificationsPath);
+    const QString iface = QString::fromLatin1(desktop::kNotificationsInterface);
+    m_bus.connect(m_service, path, iface, QStringLiteral("ActionInvoked"), this,
+                  SLOT(onActionInvoked(uint, QString)));
+    m_bus.connect(m_service, path, iface, QStringLiteral("NotificationReplied"), this,
+                  SLOT(onReplied(uint, QString)));
+    m_bus.connect(m_service, path, iface, QStringLiteral("NotificationClosed"), this,
+                  SLOT(onClosed(uint, uint)));
+}
+
+QCoro::Task<NotificationPermission> FreedesktopNotifier::requestAuthorization() {
+    // The freedesktop service asks nobody: a server that answers shows notifications.
+    co_return co_await currentAuthorization();
+}
+
+QCoro::Task<NotificationPermission> FreedesktopNotifier::currentAuthorization() {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_service, QString::fromLatin1(desktop::kNotificationsPath),
+        QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("GetCapabilities"));
+    QDBusPendingReply<QStringList> reply = m_bus.asyncCall(call, 5000);
+    co_await reply;
+    if (reply.isError()) {
+        m_capabilitiesKnown = false;
+        co_return NotificationPermission::noServer;
+    }
+    m_capabilities = reply.value();
+    m_capabilitiesKnown = true;
+    co_return NotificationPermission::authorized;
+}
+
+QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationRequest request) {
+    if (!m_capabilitiesKnown && co_await currentAuthorization() == NotificationPermission::noServer)
+        co_return QStringLiteral("no notification server on the session bus");
+
+    QStringList actions{QString::fromLatin1(kDefaultAction), QStringLiteral("Open")};
+    if (request.conversationID) {
+        if (m_capabilities.contains(QString::fromLatin1(kInlineReplyAction)))
+            actions << QString::fromLatin1(kInlineReplyAction) << QStringLiteral("Reply");
+        else if (m_capabilities.contains(QStringLiteral("actions")))
+            actions << QString::fromLatin1(kReplyAction) << QStringLiteral("Reply");
+    }
+    QVariantMap hints{
+        {QStringLiteral("desktop-entry"), QString::fromLatin1(desktop::kDesktopEntry)},
+        {QStringLiteral("category"), QStringLiteral("im.received")},
+        {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
+        {QStringLiteral("x-kde-reply-placeholder-text"), QStringLiteral("Type your reply…")},
+        {QStringLiteral("x-kde-reply-submit-button-text"), QStringLiteral("Send")},
+    };
+    if (request.sound)
+        hints.insert(QStringLiteral("sound-name"), QStringLiteral("message-new-instant"));
+    else
+        hints.insert(QStringLiteral("suppress-sound"), true);
+
+    // A conversation keeps one notification on screen, replaced by its newest.
+    const uint replaces =
+        request.conversationID ? m_byConversation.value(*request.conversationID, 0) : 0;
+
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_service, QString::fromLatin1(desktop::kNotificationsPath),
+        QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("Notify"));
+    call << QStringLiteral("Kestovar") << replaces << QString::fromLatin1(desktop::kAppId)
+         << request.title << request.body << actions << hints << int(-1);
+    QDBusPendingReply<uint> reply = m_bus.asyncCall(call, 5000);
+    co_await reply;
+    if (reply.isError())
+        co_return reply.error().message();
+    const uint id = reply.value();
+    if (replaces != 0 && replaces != id)
+        m_shown.remove(replaces);
+    m_shown.insert(id, Shown{request.projectID, request.conversationID});
+    if (request.conversationID)
+        m_byConversation.insert(*request.conversationID, id);
+    co_return std::nullopt;
+}
+
+void FreedesktopNotifier::onActionInvoked(uint id, const QString& action) {
+    const auto shown = m_shown.constFind(id);
+    if (shown == m_shown.constEnd())
+        return; // another application's, or one we no longer track
+    if (action == QLatin1StringView(kReplyAction) && shown->conversationID)
+        emit replyWindowRequested(shown->projectID, *shown->conversationID);
+    else if (action != QLatin1StringView(kInlineReplyAction))
+        emit activated(shown->projectID, shown->conversationID);
+}
+
+void FreedesktopNotifier::onReplied(uint id, const QString& text) {
+    const auto shown = m_shown.constFind(id);
+    if (shown == m_shown.constEnd())
+        return;
+    emit replied(shown->projectID, shown->conversationID, text);
+}
+
+void FreedesktopNotifier::onClosed(uint id, uint) {
+    const auto shown = m_shown.constFind(id);
+    if (shown == m_shown.constEnd())
+        return;
+    if (shown->conversationID && m_byConversation.value(*shown->conversationID) == id)
+        m_byConversation.remove(*shown->conversationID);
+    m_shown.erase(shown);
+}
+
+} // namespace kv

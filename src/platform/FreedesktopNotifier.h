@@ -1,0 +1,51 @@
+#pragma once
+
+// Desktop notifications over the freedesktop notification service (D-Bus).
+// Clicks and replies come back as signals on the connection that posted,
+// matched to this application's own notification ids. Where the server
+// offers an inline reply the notification carries one; elsewhere a "Reply"
+// action asks for the quick-reply window instead.
+
+#include "platform/Notifier.h"
+
+#include <QDBusConnection>
+#include <QHash>
+#include <QStringList>
+
+namespace kv {
+
+class FreedesktopNotifier final : public Notifier {
+    Q_OBJECT
+
+public:
+    explicit FreedesktopNotifier(QDBusConnection bus = QDBusConnection::sessionBus(),
+                                 QString service = QStringLiteral("org.freedesktop.Notifications"),
+                                 QObject* parent = nullptr);
+
+    QCoro::Task<NotificationPermission> requestAuthorization() override;
+    QCoro::Task<NotificationPermission> currentAuthorization() override;
+    QCoro::Task<std::optional<QString>> post(NotificationRequest request) override;
+
+    // What the server said it can do (after the first authorisation check or post).
+    QStringList capabilities() const { return m_capabilities; }
+
+private slots:
+    void onActionInvoked(uint id, const QString& action);
+    void onReplied(uint id, const QString& text);
+    void onClosed(uint id, uint reason);
+
+private:
+    struct Shown {
+        QString projectID;
+        std::optional<QString> conversationID;
+    };
+
+    QDBusConnection m_bus;
+    QString m_service;
+    QStringList m_capabilities;
+    bool m_capabilitiesKnown = false;
+    QHash<uint, Shown> m_shown;            // our notifications the server still shows
+    QHash<QString, uint> m_byConversation; // a conversation's notification, replaced in place
+};
+
+} // namespace kv
