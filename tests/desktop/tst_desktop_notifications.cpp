@@ -1,0 +1,287 @@
+// Notifications and the unread badge on a real session bus: against a
+// scripted notification server on a private bus name (to play replies and
+// actions), against dunst (a real server), and end to end with the
+// simulated service.
+
+#include "Await.h"
+#include "FakeNotificationServer.h"
+#include "FreedesktopNotifier.h"
+#include "LauncherBadge.h"
+#include "SimServer.h"
+#include "Timing.h"
+#include "notifications/NotificationManager.h"
+#include "platform/CredentialStore.h"
+#include "service/Configuration.h"
+#include "state/AppState.h"
+
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kv;
+using namespace std::chrono_literals;
+using kv::test::await;
+using kv::test::FakeNotificationServer;
+
+namespace {
+
+NotificationRequest request(const char* title, std::optional<QString> conversationID) {
+    return NotificationRequest{QString::fromUtf8(title), "body", true, "p1",
+                               std::move(conversationID)};
+}
+
+bool haveBus() {
+    return QDBusConnection::sessionBus().isConnected();
+}
+
+} // namespace
+
+// Collects the launcher-entry signals seen on the bus.
+class UpdateListener : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QDBusMessage> updates;
+
+public slots:
+    void onUpdate(const QDBusMessage& message) { updates.append(message); }
+};
+
+class TestDesktopNotifications : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        if (!haveBus())
+            QSKIP("needs the headless desktop session (scripts/test)");
+    }
+
+    void inlineReplyServer() {
+        FakeNotificationServer server("org.kestovar.TestNotifications.inline",
+                                      {"actions", "body", "inline-reply"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        QCOMPARE(await(notifier.requestAuthorization()), NotificationPermission::authorized);
+
+        QCOMPARE(await(notifier.post(request("Northwind — wants a human", u"c1"_qs))), std::nullopt);
+        QCOMPARE(server.calls.size(), 1);
+        const test::NotifyCall call = server.calls[0]; // a copy: the list grows below
+        QCOMPARE(call.appName, u"Kestovar"_qs);
+        QCOMPARE(call.summary, u"Northwind — wants a human"_qs);
+        QCOMPARE(call.replacesId, 0u);
+        QCOMPARE(call.actions, (QStringList{"default", "Open", "inline-reply", "Reply"}));
+        QCOMPARE(call.hints["desktop-entry"].toString(), u"com.kestovar.Kestovar"_qs);
+        QCOMPARE(call.hints["category"].toString(), u"im.received"_qs);
+        QCOMPARE(call.hints["urgency"].typeId(), int(QMetaType::UChar)); // a byte on the wire
+        QCOMPARE(call.hints["sound-name"].toString(), u"message-new-instant"_qs);
+
+        // The same conversation again: replaced in place, not stacked.
+        await(notifier.post(request("Northwind — waiting for you", u"c1"_qs)));
+        QCOMPARE(server.calls[1].replacesId, call.id);
+        NotificationRequest quiet = request("Visitors", std::nullopt);
+        quiet.sound = false;
+        await(notifier.post(quiet));
+        QCOMPARE(server.calls[2].replacesId, 0u);
+        QCOMPARE(server.calls[2].actions, (QStringList{"default", "Open"})); // no conversation
+        QVERIFY(server.calls[2].hints["suppress-sound"].toBool());
+
+        QSignalSpy replied(&notifier, &Notifier::replied);
+        QSignalSpy activated(&notifier, &Notifier::activated);
+        server.typeReply(call.id, "On my way");
+        QTRY_COMPARE(replied.size(), 1);
+        QCOMPARE(replied[0][0].toString(), u"p1"_qs);
+        QCOMPARE(replied[0][1].value<std::optional<QString>>(), std::optional<QString>(u"c1"_qs));
+        QCOMPARE(replied[0][2].toString(), u"On my way"_qs);
+
+        server.invokeAction(server.calls[2].id, "default");
+        QTRY_COMPARE(activated.size(), 1);
+        QCOMPARE(activated[0][1].value<std::optional<QString>>(), std::nullopt);
+
+        // Someone else's notification id is none of our business.
+        server.invokeAction(999, "default");
+        QTest::qWait(100);
+        QCOMPARE(activated.size(), 1);
+
+        // Once closed, a new notification of the conversation starts afresh.
+        server.close(call.id);
+        QTest::qWait(100);
+        await(notifier.post(request("Again", u"c1"_qs)));
+        QCOMPARE(server.calls.last().replacesId, 0u);
+    }
+
+    void replyActionWhereNoInlineReply() {
+        FakeNotificationServer server("org.kestovar.TestNotifications.plain", {"actions", "body"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        await(notifier.post(request("Escalation", u"c7"_qs)));
+        QCOMPARE(server.calls[0].actions, (QStringList{"default", "Open", "reply", "Reply"}));
+        QSignalSpy window(&notifier, &Notifier::replyWindowRequested);
+        server.invokeAction(server.calls[0].id, "reply");
+        QTRY_COMPARE(window.size(), 1);
+        QCOMPARE(window[0][1].toString(), u"c7"_qs);
+    }
+
+    void noServerIsItsOwnState() {
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), "org.kestovar.NobodyHome");
+        QCOMPARE(await(notifier.currentAuthorization()), NotificationPermission::noServer);
+        QVERIFY(await(notifier.post(request("x", std::nullopt))).has_value());
+    }
+
+    void realServer() {
+        auto* bus = QDBusConnection::sessionBus().interface();
+        if (!bus->isServiceRegistered("org.freedesktop.Notifications"))
+            QSKIP("no notification server in this session");
+        QProcess monitor;
+        monitor.start("dbus-monitor",
+                      {"--session", "type='method_call',interface='org.freedesktop.Notifications',"
+                                    "member='Notify'"});
+        QVERIFY(monitor.waitForStarted());
+        QTest::qWait(300);
+
+        FreedesktopNotifier notifier;
+        QCOMPARE(await(notifier.requestAuthorization()), NotificationPermission::authorized);
+        QVERIFY(notifier.capabilities().contains("actions"));
+        QCOMPARE(await(notifier.post(request("Harbor & Vine — visitor online", u"c3"_qs))),
+                 std::nullopt);
+
+        QString seen;
+        QTRY_VERIFY((seen += QString::fromUtf8(monitor.readAllStandardOutput()))
+                        .contains("Harbor & Vine — visitor online"));
+        QVERIFY(seen.contains("string \"Kestovar\""));
+        QVERIFY(seen.contains("string \"desktop-entry\""));
+        QVERIFY(seen.contains("byte 1")); // urgency
+        monitor.kill();
+        monitor.waitForFinished();
+
+        // A click on the newest notification, as dunst reports it to the poster.
+        QSignalSpy activated(&notifier, &Notifier::activated);
+        QProcess::execute("dunstctl", {"action", "0"});
+        QTRY_COMPARE(activated.size(), 1);
+        QCOMPARE(activated[0][1].value<std::optional<QString>>(), std::optional<QString>(u"c3"_qs));
+    }
+
+    void launcherBadge() {
+        QDBusConnection listenerBus =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, "badge-listener");
+        UpdateListener listener;
+        QVERIFY(listenerBus.connect(QString(), LauncherBadge::kPath,
+                                    "com.canonical.Unity.LauncherEntry", "Update", &listener,
+                                    SLOT(onUpdate(QDBusMessage))));
+        LauncherBadge badge;
+        badge.setCount(7);
+        QTRY_COMPARE(listener.updates.size(), 1);
+        const QDBusMessage update = listener.updates[0];
+        QCOMPARE(update.signature(), u"sa{sv}"_qs);
+        QCOMPARE(update.arguments()[0].toString(), u"application://com.kestovar.Kestovar.desktop"_qs);
+        const QVariantMap props = qdbus_cast<QVariantMap>(update.arguments()[1]);
+        QCOMPARE(props["count"].typeId(), int(QMetaType::LongLong));
+        QCOMPARE(props["count"].toLongLong(), 7);
+        QCOMPARE(props["count-visible"].toBool(), true);
+
+        badge.setCount(0);
+        QTRY_COMPARE(listener.updates.size(), 2);
+        QCOMPARE(qdbus_cast<QVariantMap>(listener.updates[1].arguments()[1])["count-visible"].toBool(),
+                 false);
+
+        // A launcher that starts later asks.
+        QDBusMessage query = QDBusMessage::createMethodCall(
+            QDBusConnection::sessionBus().baseService(), LauncherBadge::kPath,
+            "com.canonical.Unity.LauncherEntry", "Query");
+        // Asked without blocking: the badge answers from this thread's event loop.
+        QDBusPendingCall pending = listenerBus.asyncCall(query, 5000);
+        QTRY_VERIFY(pending.isFinished());
+        const QDBusMessage answer = pending.reply();
+        QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(answer.arguments()[0].toString(), u"application://com.kestovar.Kestovar.desktop"_qs);
+        QCOMPARE(qdbus_cast<QVariantMap>(answer.arguments()[1])["count"].toLongLong(), 0);
+        QDBusConnection::disconnectFromBus("badge-listener");
+    }
+
+    void endToEndWithTheService() {
+        Timing::current() = Timing{};
+        Timing::current().sseInitialBackoff = 200ms;
+        sim::SimConfig config;
+        config.heartbeatMs = 100;
+        sim::SimServer sim(config);
+        QVERIFY(sim.start() > 0);
+        qputenv(Configuration::kApiUrlVariable, sim.baseUrl().toUtf8());
+        FakeNotificationServer server("org.kestovar.TestNotifications.e2e",
+                                      {"actions", "body", "inline-reply"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
+        NotificationManager manager(&notifier, &settings);
+        QNetworkAccessManager network;
+        MemoryCredentialStore store;
+        await(store.save(sim.apiKey()));
+        AppState::Dependencies deps;
+        deps.network = &network;
+        deps.credentials = &store;
+        deps.settings = &settings;
+        deps.notifications = &manager;
+        AppState state(deps);
+        await(state.bootstrap());
+        QTRY_VERIFY(!state.notificationsSuppressed());
+        await(state.realtimeRefresh()); // detection has had its first look
+
+        // A chat the AI was handling asks for a human; the service says so at once.
+        const auto [chat, project] = sim.withData([](sim::SimData& d) {
+            for (auto& c : d.conversations) {
+                if (c.status == u"active" && c.projectId == u"p1") {
+                    c.status = "waiting";
+                    c.hasUnread = true;
+                    return std::pair(c.id, c.projectId);
+                }
+            }
+            return std::pair(QString(), QString());
+        });
+        QVERIFY(!chat.isEmpty());
+        sim.publishEvent("conversation.escalated", project, chat,
+                         {{"project_name", "Northwind Support"},
+                          {"visitor_name", "Mette"},
+                          {"preview", "Can a person help?"},
+                          {"notify", true}});
+        QTRY_COMPARE(server.calls.size(), 1);
+        QCOMPARE(server.calls[0].summary, u"Northwind Support"_qs);
+        QCOMPARE(server.calls[0].body, u"Mette: Can a person help?"_qs);
+
+        // Polling finds the same escalation within 12 s: no second notification.
+        await(state.realtimeRefresh());
+        QTest::qWait(500); // and the debounced refresh the event started
+        QCOMPARE(server.calls.size(), 1);
+
+        // A typed reply reaches the service as a reply to that chat.
+        sim.clearRequests();
+        server.typeReply(server.calls[0].id, "  Yes — I'm here.  ");
+        QTRY_VERIFY(!sim.requests().isEmpty());
+        QCOMPARE(sim.requests().first().toObject()["target"].toString(),
+                 "/api/v2/projects/" + project + "/conversations/" + chat + "/send");
+        QVERIFY(sim.requests().first().toObject()["body"].toString().contains("Yes — I'm here."));
+
+        // Events replayed after a reconnection are the catch-up: never notified.
+        const int before = server.calls.size();
+        sim.dropStreams();
+        QTRY_COMPARE(sim.openStreams(), 0);
+        sim.publishEvent("message.received", project, chat,
+                         {{"preview", "missed while away"}, {"notify", true}});
+        QTRY_COMPARE(sim.streamConnections().size(), 2);
+        QTRY_VERIFY(!state.notificationsSuppressed());
+        QTest::qWait(300);
+        QCOMPARE(server.calls.size(), before);
+
+        state.signOut();
+        qunsetenv(Configuration::kApiUrlVariable);
+        Timing::current() = Timing{};
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopNotifications)
+#include "tst_desktop_notifications.moc"
