@@ -70,7 +70,8 @@ private slots:
         FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
         QCOMPARE(await(notifier.requestAuthorization()), NotificationPermission::authorized);
 
-        QCOMPARE(await(notifier.post(request("Northwind — wants a human", u"c1"_qs))), std::nullopt);
+        QCOMPARE(await(notifier.post(request("Northwind — wants a human", u"c1"_qs))),
+                 std::nullopt);
         QCOMPARE(server.calls.size(), 1);
         const test::NotifyCall call = server.calls[0]; // a copy: the list grows below
         QCOMPARE(call.appName, u"Kestovar"_qs);
@@ -179,7 +180,8 @@ private slots:
         QTRY_COMPARE(listener.updates.size(), 1);
         const QDBusMessage update = listener.updates[0];
         QCOMPARE(update.signature(), u"sa{sv}"_qs);
-        QCOMPARE(update.arguments()[0].toString(), u"application://com.kestovar.Kestovar.desktop"_qs);
+        QCOMPARE(update.arguments()[0].toString(),
+                 u"application://com.kestovar.Kestovar.desktop"_qs);
         const QVariantMap props = qdbus_cast<QVariantMap>(update.arguments()[1]);
         QCOMPARE(props["count"].typeId(), int(QMetaType::LongLong));
         QCOMPARE(props["count"].toLongLong(), 7);
@@ -187,8 +189,9 @@ private slots:
 
         badge.setCount(0);
         QTRY_COMPARE(listener.updates.size(), 2);
-        QCOMPARE(qdbus_cast<QVariantMap>(listener.updates[1].arguments()[1])["count-visible"].toBool(),
-                 false);
+        QCOMPARE(
+            qdbus_cast<QVariantMap>(listener.updates[1].arguments()[1])["count-visible"].toBool(),
+            false);
 
         // A launcher that starts later asks.
         QDBusMessage query = QDBusMessage::createMethodCall(
@@ -199,7 +202,8 @@ private slots:
         QTRY_VERIFY(pending.isFinished());
         const QDBusMessage answer = pending.reply();
         QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
-        QCOMPARE(answer.arguments()[0].toString(), u"application://com.kestovar.Kestovar.desktop"_qs);
+        QCOMPARE(answer.arguments()[0].toString(),
+                 u"application://com.kestovar.Kestovar.desktop"_qs);
         QCOMPARE(qdbus_cast<QVariantMap>(answer.arguments()[1])["count"].toLongLong(), 0);
         QDBusConnection::disconnectFromBus("badge-listener");
     }
