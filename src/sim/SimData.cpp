@@ -23,12 +23,13 @@ struct AgentSeed {
 };
 
 // Header icons and logos are mixed on purpose: known names, an unknown
-// spelling, none; bare-path and absolute logos, and none.
+// spelling, none; bare-path and absolute logos, and none. The absolute one
+// points at a closed loopback port, so it fails fast and the fallback shows.
 constexpr std::array agentSeeds{
     AgentSeed{"Northwind Support", "https://northwind-outfitters.example", "#2F6FEB", "headset",
               "/static/logos/northwind.svg", 0, "en"},
     AgentSeed{"Bluebell Dental Concierge", "https://bluebell-dental.example", "#3BA9A0", "person",
-              "https://cdn.kestovar.example/logos/bluebell.png", 1, "sv"},
+              "http://127.0.0.1:9/logos/bluebell.png", 1, "sv"},
     AgentSeed{"Harbor & Vine Sommelier", "https://harborandvine.example", "#8E2C48", "sparkles",
               nullptr, 2, "it"},
     AgentSeed{"Fjordlys Booking", "https://fjordlys.example", nullptr, "robot", nullptr, 0, "da"},

@@ -111,6 +111,11 @@ public:
     // ---- sign-in and links --------------------------------------------------
     Q_INVOKABLE void beginSignIn();
     Q_INVOKABLE void cancelSignIn();
+    // A page of the service's website (for example "/signup") in the browser.
+    Q_INVOKABLE void openWebPage(const QString& path);
+    // A reply from the quick-reply window; the outcome shows as for a notification reply.
+    Q_INVOKABLE void sendReplyDirect(const QString& projectID, const QString& conversationID,
+                                     const QString& text);
     QCoro::Task<> handleIncomingURL(QUrl url);
     QCoro::Task<> handleDeepLink(QUrl url);
 

@@ -3,7 +3,9 @@
 #include "AppState.h"
 
 #include "Log.h"
+#include "platform/Browser.h"
 #include "platform/CredentialStore.h"
+#include "service/Configuration.h"
 
 #include <QPointer>
 
@@ -30,6 +32,18 @@ void AppState::beginSignIn() {
 void AppState::cancelSignIn() {
     m_signInFlow->cancel();
     setAuthStatus(AuthStatus::signedOut);
+}
+
+void AppState::openWebPage(const QString& path) {
+    if (!m_deps.browser)
+        return;
+    const QUrl base = Configuration::baseURL();
+    m_deps.browser->openUrl(QUrl(base.toString(QUrl::FullyEncoded) + path));
+}
+
+void AppState::sendReplyDirect(const QString& projectID, const QString& conversationID,
+                               const QString& text) {
+    sendOperatorReplyDirect(projectID, conversationID, text.trimmed());
 }
 
 QCoro::Task<> AppState::handleIncomingURL(QUrl url) {

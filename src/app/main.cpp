@@ -1,0 +1,66 @@
+// kestovar: the operator console.
+
+#include "shell/Shell.h"
+#include "shell/SingleInstance.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QQuickStyle>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(KestovarPlugin)
+
+int main(int argc, char** argv) {
+    // Read before any application object exists: a second launch hands over and leaves.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const bool demo = arguments.contains(QStringLiteral("--demo"));
+    const auto url = kv::SingleInstance::urlArgument(arguments);
+
+    // The demo runs beside a real console, under a name of its own.
+    kv::SingleInstance instance(demo ? QStringLiteral("com.kestovar.Kestovar.demo-%1")
+                                           .arg(QCoreApplication::applicationPid())
+                                     : QStringLiteral("com.kestovar.Kestovar"));
+    if (!instance.tryBecomePrimary()) {
+        const QString message = url ? url->toString(QUrl::FullyEncoded)
+                                    : QString::fromLatin1(kv::SingleInstance::kActivate);
+        if (instance.forward(message))
+            return 0;
+        std::fprintf(stderr, "kestovar: another instance holds the lock but does not answer\n");
+        return 1;
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kestovar"));
+    QApplication::setOrganizationName(QStringLiteral("Kestovar"));
+    QApplication::setOrganizationDomain(QStringLiteral("kestovar.com"));
+    QApplication::setDesktopFileName(QStringLiteral("com.kestovar.Kestovar"));
+    // Notifications keep arriving with the window closed; the tray brings it back.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_CONTROLS_STYLE"))
+        QQuickStyle::setStyle(QStringLiteral("Fusion"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("The Kestovar operator console."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {"demo", "Run against an embedded simulated service."},
+        {"screenshots", "With --demo: render every screen to PNG files in DIR, then quit.", "DIR"},
+    });
+    parser.addPositionalArgument("url", "A kestovar: link to open.", "[url]");
+    parser.process(app);
+
+    instance.listen();
+    kv::Shell::Options options;
+    options.demo = parser.isSet("demo");
+    options.screenshotsDir = parser.value("screenshots");
+    kv::Shell shell(options, &instance);
+    if (!shell.start())
+        return 1;
+    if (url)
+        shell.handleUrl(*url);
+    return app.exec();
+}

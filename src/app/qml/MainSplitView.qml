@@ -1,0 +1,34 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// The sidebar beside the screen of the selected section, under a toolbar.
+Page {
+    objectName: "mainSplitView"
+    background: Rectangle { color: Theme.window }
+
+    header: ToolBar {
+        background: Rectangle { color: Theme.surface }
+        RowLayout {
+            anchors.fill: parent
+            anchors.leftMargin: 12
+            anchors.rightMargin: 8
+            ConnectionStateIndicator {}
+            Item { Layout.fillWidth: true }
+            AppearanceToggle {}
+        }
+    }
+
+    SplitView {
+        anchors.fill: parent
+        Sidebar {
+            SplitView.minimumWidth: 240
+            SplitView.preferredWidth: 280
+            SplitView.maximumWidth: 360
+        }
+        ContentArea {
+            SplitView.fillWidth: true
+        }
+    }
+}

@@ -1,0 +1,18 @@
+import QtQuick
+import Kestovar
+
+// Sign-in until someone is signed in, then the console.
+Item {
+    Loader {
+        anchors.fill: parent
+        sourceComponent: AppState.authStatus === Kinds.signedIn ? console : signIn
+    }
+    Component {
+        id: signIn
+        SignInView {}
+    }
+    Component {
+        id: console
+        MainSplitView {}
+    }
+}

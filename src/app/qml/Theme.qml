@@ -1,0 +1,36 @@
+pragma Singleton
+import QtQuick
+import Kestovar
+
+// The shared palette and text sizes; follows the appearance and text-size preferences.
+QtObject {
+    // The system's own scheme, told by the shell (freedesktop appearance setting or palette).
+    property bool systemDark: false
+    readonly property bool dark: AppState.appearance === Kinds.dark
+                                 || (AppState.appearance === Kinds.systemAppearance && systemDark)
+
+    readonly property color brand: "#000CBB"
+    readonly property color brandLight: "#3340E5"
+    readonly property color brandAccent: dark ? "#8A93FF" : brand
+    readonly property color onlineDot: "#34C759"
+    readonly property color warning: "#FF9500"
+    readonly property color danger: "#FF3B30"
+
+    readonly property color window: dark ? "#1E1E22" : "#F5F5F7"
+    readonly property color surface: dark ? "#2A2A30" : "#FFFFFF"
+    readonly property color sidebar: dark ? "#24242A" : "#ECECF1"
+    readonly property color text: dark ? "#F2F2F7" : "#1C1C1E"
+    readonly property color secondaryText: dark ? "#A1A1AA" : "#6B6B73"
+    readonly property color separator: dark ? "#3A3A42" : "#D8D8DE"
+    readonly property color selection: dark ? "#34366B" : "#DCDFFF"
+
+    readonly property real fontScale: Ui.fontScale(AppState.fontSize)
+
+    // Base sizes of the text styles, scaled.
+    function size(style) {
+        const base = { largeTitle: 26, title: 22, title2: 17, title3: 15, headline: 13,
+                       body: 13, callout: 12, subheadline: 11, footnote: 10, caption: 10,
+                       caption2: 10 }
+        return (base[style] !== undefined ? base[style] : 13) * fontScale
+    }
+}

@@ -1,0 +1,26 @@
+import QtQuick
+import Kestovar
+
+// How the live connection stands: quiet when connected.
+Row {
+    readonly property int state: AppState.connectionState
+    spacing: 6
+    Accessible.role: Accessible.StaticText
+    Accessible.name: label.text
+
+    Rectangle {
+        width: 8
+        height: 8
+        radius: 4
+        anchors.verticalCenter: parent.verticalCenter
+        color: parent.state === Kinds.connected ? Theme.onlineDot
+             : parent.state === Kinds.reconnecting ? Theme.warning : Theme.danger
+    }
+    Text {
+        id: label
+        text: parent.state === Kinds.connected ? "Live"
+            : parent.state === Kinds.reconnecting ? "Reconnecting…" : "Offline"
+        color: Theme.secondaryText
+        font.pixelSize: Theme.size("caption")
+    }
+}

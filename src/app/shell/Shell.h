@@ -1,0 +1,82 @@
+#pragma once
+
+// The application around the state: windows, the tray item, the desktop's
+// services, URL hand-off from later launches, and the demo against an
+// embedded simulator.
+
+#include <QObject>
+#include <QUrl>
+
+#include <memory>
+
+class QApplication;
+class QNetworkAccessManager;
+class QQmlApplicationEngine;
+class QQuickWindow;
+class QSettings;
+class QSystemTrayIcon;
+class QMenu;
+class QAction;
+
+namespace kv {
+
+class AppState;
+class Browser;
+class CredentialStore;
+class LauncherBadge;
+class NotificationManager;
+class Notifier;
+class SingleInstance;
+namespace sim {
+class SimServer;
+}
+
+class Shell : public QObject {
+    Q_OBJECT
+
+public:
+    struct Options {
+        bool demo = false;
+        QString screenshotsDir; // render every screen there, then quit
+    };
+
+    explicit Shell(Options options, SingleInstance* instance);
+    ~Shell() override;
+
+    // Builds everything and shows the main window; false when the screens failed to load.
+    bool start();
+    AppState& state() { return *m_state; }
+    QQuickWindow* mainWindow() const;
+
+public slots:
+    // "Open Kestovar", a later launch, a clicked notification: the window, in front, refreshed.
+    void showMainWindow();
+    void showSettings();
+    void openQuickReply(const QString& projectID, const QString& conversationID);
+    void handleUrl(const QUrl& url);
+
+private:
+    void buildTray();
+    void updateTrayUnread();
+    void startDemo();
+    void takeScreenshots();
+
+    Options m_options;
+    SingleInstance* m_instance;
+    std::unique_ptr<sim::SimServer> m_sim;
+    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QNetworkAccessManager> m_network;
+    std::unique_ptr<CredentialStore> m_credentials;
+    std::unique_ptr<Browser> m_browser;
+    std::unique_ptr<Notifier> m_notifier;
+    std::unique_ptr<LauncherBadge> m_badge;
+    std::unique_ptr<NotificationManager> m_notifications;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::unique_ptr<QMenu> m_trayMenu;
+    QAction* m_unreadLine = nullptr;
+    QString m_demoDir;
+};
+
+} // namespace kv

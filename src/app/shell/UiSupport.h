@@ -1,0 +1,37 @@
+#pragma once
+
+// What the screens compute but QML should not: colour parsing, the short
+// date formats and the font scale. Registered for QML as `Ui`.
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+class UiSupport : public QObject {
+    Q_OBJECT
+    QML_NAMED_ELEMENT(Ui)
+    QML_SINGLETON
+
+public:
+    using QObject::QObject;
+
+    // "#RRGGBB" or "RRGGBB" (spaces and tabs around allowed); undefined otherwise.
+    Q_INVOKABLE QVariant color(const QVariant& hex) const;
+    static std::optional<QColor> parseHexColor(const QString& text);
+
+    // "HH:mm" within the last day (or in the future), else "MMM d · HH:mm".
+    Q_INVOKABLE QString timeAndDay(const QDateTime& instant) const;
+    // "now", "5m", "3h", "2d", else "MMM d".
+    Q_INVOKABLE QString relativeShort(const QDateTime& instant) const;
+    static QString timeAndDay(const QDateTime& instant, const QDateTime& now);
+    static QString relativeShort(const QDateTime& instant, const QDateTime& now);
+
+    // small 1.0, normal 1.15, large 1.3, extraLarge 1.48.
+    Q_INVOKABLE static double fontScale(int fontSizePreference);
+};
+
+} // namespace kv
