@@ -4,6 +4,7 @@
 #include "KeychainCredentialStore.h"
 #include "LauncherBadge.h"
 #include "Log.h"
+#include "QmlRegistration.h"
 #include "SimServer.h"
 #include "SingleInstance.h"
 #include "notifications/NotificationManager.h"
@@ -124,9 +125,7 @@ bool Shell::start() {
     m_state = std::make_unique<AppState>(deps);
     connect(m_state.get(), &AppState::projectsChanged, this, &Shell::updateTrayUnread);
 
-    qmlRegisterSingletonInstance("Kestovar", 1, 0, "AppState", m_state.get());
-    qmlRegisterUncreatableMetaObject(kv::staticMetaObject, "Kestovar", 1, 0, "Kv",
-                                     QStringLiteral("enumerations only"));
+    registerQmlTypes(m_state.get());
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Kestovar/qml/Main.qml")));

@@ -1,0 +1,31 @@
+// `kestovar --demo` as a user starts it: the embedded service, a sign-in
+// through the real callback path, and the signed-in main window.
+
+#include <QProcess>
+#include <QTest>
+
+class TestDemo : public QObject {
+    Q_OBJECT
+
+private slots:
+    void demoReachesTheSignedInWindow() {
+        QProcess demo;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QUICK_BACKEND", "software");
+        demo.setProcessEnvironment(env);
+        demo.setProcessChannelMode(QProcess::MergedChannels);
+        demo.start(QStringLiteral(KESTOVAR_APP), {"--demo"});
+        QVERIFY(demo.waitForStarted());
+        QString output;
+        QTRY_VERIFY_WITH_TIMEOUT((output += QString::fromUtf8(demo.readAll()))
+                                     .contains("demo: signed in as alex@kestovar.example"),
+                                 30'000);
+        QVERIFY(output.contains("handleDeepLink: signed in and top-level loaded"));
+        demo.terminate();
+        QVERIFY(demo.waitForFinished(10'000));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDemo)
+#include "tst_demo.moc"
