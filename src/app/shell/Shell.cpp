@@ -3,6 +3,7 @@
 #include "FreedesktopNotifier.h"
 #include "KeychainCredentialStore.h"
 #include "LauncherBadge.h"
+#include "LoginItem.h"
 #include "Log.h"
 #include "QmlRegistration.h"
 #include "SimServer.h"
@@ -132,6 +133,12 @@ bool Shell::start() {
     if (!mainWindow())
         return false;
 
+    if (!m_options.demo) {
+        qCInfo(lcAppDelegate).noquote() << "applicationDidFinishLaunching — registering kestovar: URL hand-off";
+        LoginItem(m_settings.get(), LoginItem::defaultAutostartDirectory(),
+                  QCoreApplication::applicationFilePath())
+            .reconcileAtLaunch();
+    }
     connect(m_instance, &SingleInstance::urlReceived, this, &Shell::handleUrl);
     connect(m_instance, &SingleInstance::activationRequested, this, &Shell::showMainWindow);
     buildTray();
