@@ -65,7 +65,8 @@ void LoginItem::reconcileAtLaunch() {
     if (wish == isEnabled())
         return;
     if (const auto error = apply(wish))
-        qCWarning(lcLoginItem).noquote() << QStringLiteral("login item reconcile failed: %1").arg(*error);
+        qCWarning(lcLoginItem).noquote()
+            << QStringLiteral("login item reconcile failed: %1").arg(*error);
 }
 
 bool LoginItem::setEnabled(bool enabled) {

@@ -144,6 +144,12 @@ private slots:
         QTRY_COMPARE(toggle->property("effectivelyDark").toBool(), true);
         click(toggle);
         QCOMPARE(state->appearance(), AppearancePreference::light); // never back to "system"
+
+        // Following the system: the offscreen desktop's palette is light.
+        state->setAppearance(AppearancePreference::system);
+        QTRY_COMPARE(toggle->property("effectivelyDark").toBool(), false);
+        click(toggle);
+        QCOMPARE(state->appearance(), AppearancePreference::dark);
     }
 };
 

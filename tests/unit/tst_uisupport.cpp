@@ -71,6 +71,11 @@ private slots:
                  QLocale().toString(ago(86400), u"MMM d · HH:mm"_qs));
     }
 
+    void trayUnreadLine() {
+        QCOMPARE(UiSupport::unreadLine(0), u"No unread conversations"_qs);
+        QCOMPARE(UiSupport::unreadLine(2 + 3), u"5 unread"_qs);
+    }
+
     void fontScale() {
         QCOMPARE(UiSupport::fontScale(int(kv::FontSizePreference::small)), 1.0);
         QCOMPARE(UiSupport::fontScale(int(kv::FontSizePreference::normal)), 1.15);

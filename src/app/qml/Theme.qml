@@ -4,8 +4,8 @@ import Kestovar
 
 // The shared palette and text sizes; follows the appearance and text-size preferences.
 QtObject {
-    // The system's own scheme, told by the shell (freedesktop appearance setting or palette).
-    property bool systemDark: false
+    // The desktop's own scheme (freedesktop appearance setting, else the palette).
+    readonly property bool systemDark: SystemAppearance.dark
     readonly property bool dark: AppState.appearance === Kinds.dark
                                  || (AppState.appearance === Kinds.systemAppearance && systemDark)
 

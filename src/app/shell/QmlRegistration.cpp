@@ -1,5 +1,6 @@
 #include "QmlRegistration.h"
 
+#include "SystemAppearance.h"
 #include "state/AppState.h"
 
 #include <QQmlEngine>
@@ -8,6 +9,8 @@ namespace kv {
 
 void registerQmlTypes(AppState* state) {
     qmlRegisterSingletonInstance("Kestovar", 1, 0, "AppState", state);
+    // Lives with the state: both are made once per process and kept to its end.
+    qmlRegisterSingletonInstance("Kestovar", 1, 0, "SystemAppearance", new SystemAppearance(state));
     qmlRegisterUncreatableMetaObject(kv::staticMetaObject, "Kestovar", 1, 0, "Kv",
                                      QStringLiteral("enumerations only"));
 }

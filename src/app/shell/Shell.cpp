@@ -3,11 +3,12 @@
 #include "FreedesktopNotifier.h"
 #include "KeychainCredentialStore.h"
 #include "LauncherBadge.h"
-#include "LoginItem.h"
 #include "Log.h"
+#include "LoginItem.h"
 #include "QmlRegistration.h"
 #include "SimServer.h"
 #include "SingleInstance.h"
+#include "UiSupport.h"
 #include "notifications/NotificationManager.h"
 #include "platform/Browser.h"
 #include "service/Cancellation.h"
@@ -134,7 +135,8 @@ bool Shell::start() {
         return false;
 
     if (!m_options.demo) {
-        qCInfo(lcAppDelegate).noquote() << "applicationDidFinishLaunching — registering kestovar: URL hand-off";
+        qCInfo(lcAppDelegate).noquote()
+            << "applicationDidFinishLaunching — registering kestovar: URL hand-off";
         LoginItem(m_settings.get(), LoginItem::defaultAutostartDirectory(),
                   QCoreApplication::applicationFilePath())
             .reconcileAtLaunch();
@@ -232,8 +234,7 @@ void Shell::updateTrayUnread() {
     qint64 total = 0;
     for (const Project& p : m_state->projects())
         total += p.unreadCount;
-    const QString line = total > 0 ? QStringLiteral("%1 unread").arg(total)
-                                   : QStringLiteral("No unread conversations");
+    const QString line = UiSupport::unreadLine(total);
     if (m_unreadLine)
         m_unreadLine->setText(line);
     if (m_tray)

@@ -68,6 +68,11 @@ QString UiSupport::relativeShort(const QDateTime& instant) const {
     return relativeShort(instant, QDateTime::currentDateTimeUtc());
 }
 
+QString UiSupport::unreadLine(qint64 total) {
+    return total > 0 ? QStringLiteral("%1 unread").arg(total)
+                     : QStringLiteral("No unread conversations");
+}
+
 double UiSupport::fontScale(int fontSizePreference) {
     switch (FontSizePreference(fontSizePreference)) {
     case FontSizePreference::small:

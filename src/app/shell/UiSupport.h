@@ -30,6 +30,9 @@ public:
     static QString timeAndDay(const QDateTime& instant, const QDateTime& now);
     static QString relativeShort(const QDateTime& instant, const QDateTime& now);
 
+    // The tray menu's unread line: "3 unread", or "No unread conversations".
+    static QString unreadLine(qint64 total);
+
     // small 1.0, normal 1.15, large 1.3, extraLarge 1.48.
     Q_INVOKABLE static double fontScale(int fontSizePreference);
 };
