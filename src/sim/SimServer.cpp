@@ -760,6 +760,32 @@ void SimServer::Impl::installPages() {
                      .arg(htmlEscape(c->visitorName.value_or(QStringLiteral("a visitor")))),
                  rows);
     });
+    // The release feed: this build's version and a newer one.
+    server.Get("/appcast.xml", [](const Request&, Response& res) {
+        res.set_content(R"(<?xml version="1.0" encoding="utf-8"?>
+<rss version="2.0" xmlns:sparkle="http://www.andymatuschak.org/xml-namespaces/sparkle">
+  <channel>
+    <title>Kestovar</title>
+    <item>
+      <title>Kestovar 0.1.0</title>
+      <link>/releases/0.1.0</link>
+      <sparkle:version>1</sparkle:version>
+      <sparkle:shortVersionString>0.1.0</sparkle:shortVersionString>
+    </item>
+    <item>
+      <title>Kestovar 0.2.0</title>
+      <link>/releases/0.2.0</link>
+      <enclosure url="/releases/kestovar-0.2.0.tar.gz" sparkle:version="7" sparkle:shortVersionString="0.2.0" length="0" type="application/octet-stream"/>
+    </item>
+  </channel>
+</rss>
+)",
+                        "application/rss+xml");
+    });
+    server.Get(R"(/releases/([0-9.]+))", [](const Request& req, Response& res) {
+        sendPage(res, QStringLiteral("Kestovar ") + q(req.matches[1]),
+                 QStringLiteral("<p>What's new in this release.</p>"));
+    });
     server.Get(R"(/static/logos/(northwind|bergmann)\.svg)", [](const Request& req, Response& res) {
         res.set_content(req.matches[1] == "northwind" ? northwindLogo : bergmannLogo,
                         "image/svg+xml");

@@ -24,9 +24,17 @@ Rectangle {
         title: parent.screen[0]
     }
     EmptyStateView {
+        id: placeholder
         anchors.centerIn: parent
         symbol: parent.screen[1]
         title: parent.screen[0]
         message: parent.screen[2] + " (This screen is still being built.)"
+    }
+    AboutUpdatesButton {
+        anchors.top: placeholder.bottom
+        anchors.topMargin: 20
+        anchors.horizontalCenter: parent.horizontalCenter
+        visible: AppState.selectedSection === Kinds.settings
+        checksAllowed: false
     }
 }

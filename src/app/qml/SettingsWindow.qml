@@ -1,8 +1,10 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Layouts
 import Kestovar
 
-// The settings window; its tabs arrive with the settings screen.
+// The settings window. Its tabs (appearance, notifications, snippets,
+// account) arrive with the settings screen; updates can be checked already.
 Window {
     objectName: "settingsWindow"
     title: "Settings"
@@ -14,10 +16,18 @@ Window {
     maximumHeight: 520
     color: Theme.window
 
-    EmptyStateView {
+    ColumnLayout {
         anchors.centerIn: parent
-        symbol: "⚙"
-        title: "Settings"
-        message: "Appearance, notifications, snippets and your account will be set here. This window is still being built."
+        spacing: 12
+        EmptyStateView {
+            Layout.alignment: Qt.AlignHCenter
+            symbol: "⚙"
+            title: "Settings"
+            message: "Appearance, notifications, snippets and your account will be set here. This window is still being built."
+        }
+        AboutUpdatesButton {
+            Layout.alignment: Qt.AlignHCenter
+            checksAllowed: true
+        }
     }
 }

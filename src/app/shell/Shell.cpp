@@ -9,6 +9,7 @@
 #include "SimServer.h"
 #include "SingleInstance.h"
 #include "UiSupport.h"
+#include "Updater.h"
 #include "notifications/NotificationManager.h"
 #include "platform/Browser.h"
 #include "service/Cancellation.h"
@@ -74,6 +75,7 @@ Shell::Shell(Options options, SingleInstance* instance)
 Shell::~Shell() {
     m_engine.reset();
     m_state.reset();
+    m_updater.reset();
     if (m_sim)
         m_sim->stop();
     if (!m_demoDir.isEmpty())
@@ -127,7 +129,13 @@ bool Shell::start() {
     m_state = std::make_unique<AppState>(deps);
     connect(m_state.get(), &AppState::projectsChanged, this, &Shell::updateTrayUnread);
 
-    registerQmlTypes(m_state.get());
+    // Releases are announced in an appcast beside the service, unless told otherwise.
+    const QString feed = qEnvironmentVariable("KESTOVAR_APPCAST_URL");
+    m_updater = std::make_unique<Updater>(
+        m_network.get(), m_browser.get(),
+        feed.isEmpty() ? QUrl(Configuration::baseURL().toString() + QStringLiteral("/appcast.xml"))
+                       : QUrl(feed));
+    registerQmlTypes(m_state.get(), m_updater.get());
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Kestovar/qml/Main.qml")));

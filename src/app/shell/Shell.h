@@ -27,6 +27,7 @@ class LauncherBadge;
 class NotificationManager;
 class Notifier;
 class SingleInstance;
+class Updater;
 namespace sim {
 class SimServer;
 }
@@ -72,6 +73,7 @@ private:
     std::unique_ptr<LauncherBadge> m_badge;
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<Updater> m_updater;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;

@@ -1,0 +1,34 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// "Check for Updates…" with this build's version. Inside the main window it
+// is shown but disabled; the settings window may check.
+ColumnLayout {
+    property bool checksAllowed: false
+    spacing: 4
+
+    Button {
+        objectName: "checkForUpdates"
+        Layout.alignment: Qt.AlignHCenter
+        text: "Check for Updates…"
+        enabled: parent.checksAllowed && Updater.canCheckForUpdates
+        Accessible.name: text
+        onClicked: Updater.checkForUpdates()
+    }
+    Text {
+        Layout.alignment: Qt.AlignHCenter
+        text: "Version " + Updater.shortVersion + " (" + Updater.buildVersion + ")"
+        color: Theme.secondaryText
+        font.pixelSize: Theme.size("caption")
+    }
+    Text {
+        objectName: "updateStatus"
+        Layout.alignment: Qt.AlignHCenter
+        visible: parent.checksAllowed && Updater.status.length > 0
+        text: Updater.status
+        color: Theme.secondaryText
+        font.pixelSize: Theme.size("caption")
+    }
+}
