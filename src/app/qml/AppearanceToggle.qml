@@ -6,8 +6,12 @@ import Kestovar
 ToolButton {
     objectName: "appearanceToggle"
     readonly property bool effectivelyDark: Theme.dark
-    text: effectivelyDark ? "☀" : "☾"
-    font.pixelSize: 16
+    icon.source: ""
+    contentItem: Icon {
+        symbol: parent.effectivelyDark ? "sun.max.fill" : "moon.fill"
+        color: Theme.text
+        size: 16
+    }
     ToolTip.visible: hovered
     ToolTip.text: effectivelyDark ? "Switch to Light Mode" : "Switch to Dark Mode"
     Accessible.name: ToolTip.text

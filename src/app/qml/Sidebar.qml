@@ -15,10 +15,10 @@ Rectangle {
 
         Repeater {
             model: [
-                { title: "Inbox", symbol: "📥", section: Kinds.inbox },
-                { title: "Live Visitors", symbol: "🌐", section: Kinds.visitors },
-                { title: "Stats", symbol: "📊", section: Kinds.stats },
-                { title: "Settings", symbol: "⚙", section: Kinds.settings }
+                { title: "Inbox", symbol: "tray.fill", section: Kinds.inbox },
+                { title: "Live visitors", symbol: "person.2.wave.2.fill", section: Kinds.visitors },
+                { title: "Stats", symbol: "chart.line.uptrend.xyaxis", section: Kinds.stats },
+                { title: "Settings", symbol: "gearshape.fill", section: Kinds.settings }
             ]
             delegate: SidebarRow {
                 required property var modelData
@@ -40,7 +40,7 @@ Rectangle {
         }
         SidebarRow {
             Layout.fillWidth: true
-            symbol: "✦"
+            symbol: "sparkles"
             title: "All agents"
             selected: AppState.selectedProjectID === ""
             onClicked: AppState.selectedProjectID = ""

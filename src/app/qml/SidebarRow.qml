@@ -31,11 +31,11 @@ Rectangle {
             visible: active
             sourceComponent: row.icon
         }
-        Text {
+        Icon {
             visible: row.icon === null
-            text: row.symbol
-            font.pixelSize: Theme.size("body")
-            color: Theme.text
+            symbol: row.symbol
+            color: row.selected ? Theme.brandAccent : Theme.secondaryText
+            size: 15
         }
         Text {
             Layout.fillWidth: true

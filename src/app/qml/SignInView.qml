@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
+import "icons/Icons.js" as Icons
 
 // Signing in happens in the browser; this screen starts it and waits.
 Rectangle {
@@ -22,10 +23,12 @@ Rectangle {
             color: Theme.brand
             Accessible.role: Accessible.Graphic
             Accessible.name: "Kestovar"
-            Text {
+            layer.enabled: true
+            Icon {
                 anchors.centerIn: parent
-                text: "💬"
-                font.pixelSize: 44
+                symbol: "bubble.left.and.bubble.right.fill"
+                color: "white"
+                size: 44 / Theme.fontScale
             }
         }
         Text {
@@ -51,6 +54,8 @@ Rectangle {
             enabled: !parent.parent.waiting
             highlighted: true
             font.pixelSize: Theme.size("body")
+            icon.source: Icons.url("safari", "white")
+            icon.color: "transparent"
             Accessible.name: text
             onClicked: AppState.beginSignIn()
         }

@@ -155,6 +155,10 @@ public:
     };
     QList<VisitorGroup> visibleVisitorGroups() const;
     static QString flagEmoji(const std::optional<QString>& countryCode);
+    // For the screens: an empty code stands for none.
+    Q_INVOKABLE QString flag(const QString& countryCode) const {
+        return flagEmoji(countryCode.isEmpty() ? std::nullopt : std::optional(countryCode));
+    }
 
     // ---- statistics -----------------------------------------------------------
     static QString statsKey(const std::optional<QString>& projectID, qint64 days);
