@@ -49,6 +49,8 @@ int main(int argc, char** argv) {
     parser.addOptions({
         {"demo", "Run against an embedded simulated service."},
         {"screenshots", "With --demo: render every screen to PNG files in DIR, then quit.", "DIR"},
+        {"agents", "With --demo: how many agents the simulated account has.", "N", "7"},
+        {"measure-startup", "With --demo: start signed in, report the first frame, then quit."},
     });
     parser.addPositionalArgument("url", "A kestovar: link to open.", "[url]");
     parser.process(app);
@@ -57,6 +59,8 @@ int main(int argc, char** argv) {
     kv::Shell::Options options;
     options.demo = parser.isSet("demo");
     options.screenshotsDir = parser.value("screenshots");
+    options.demoAgents = std::max(1, parser.value("agents").toInt());
+    options.measureStartup = parser.isSet("measure-startup");
     kv::Shell shell(options, &instance);
     if (!shell.start())
         return 1;

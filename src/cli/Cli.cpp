@@ -405,10 +405,11 @@ QCoro::Task<int> run(QStringList arguments) {
         co_return kExitUsage;
     }
 
+    // Declared first, so it stops last: the client's kept-alive connections close before.
+    std::unique_ptr<sim::SimServer> sim;
     QNetworkAccessManager network;
     ApiClient api(&network);
     std::unique_ptr<CredentialStore> store;
-    std::unique_ptr<sim::SimServer> sim;
 
     if (parser.isSet("demo")) {
         sim::SimConfig config;

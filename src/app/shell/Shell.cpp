@@ -5,6 +5,7 @@
 #include "LauncherBadge.h"
 #include "Log.h"
 #include "LoginItem.h"
+#include "ProcessStats.h"
 #include "QmlRegistration.h"
 #include "SimServer.h"
 #include "SingleInstance.h"
@@ -17,6 +18,9 @@
 #include "state/AppState.h"
 
 #include <QAction>
+#include <QCoroTask>
+#include <QFile>
+
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
@@ -32,6 +36,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QUrlQuery>
+#include <cstdio>
 
 namespace kv {
 
@@ -76,6 +81,7 @@ Shell::~Shell() {
     m_engine.reset();
     m_state.reset();
     m_updater.reset();
+    m_network.reset(); // its kept-alive connections would hold the simulator up
     if (m_sim)
         m_sim->stop();
     if (!m_demoDir.isEmpty())
@@ -93,7 +99,8 @@ bool Shell::start() {
     if (m_options.demo) {
         // Its own service, key store and preferences: nothing of the real account is touched.
         sim::SimConfig config;
-        config.speed = 1;
+        config.speed = m_options.measureStartup ? 0 : 1;
+        config.data.agents = m_options.demoAgents;
         m_sim = std::make_unique<sim::SimServer>(config);
         if (m_sim->start() < 0)
             return false;
@@ -104,6 +111,8 @@ bool Shell::start() {
         m_settings =
             std::make_unique<QSettings>(m_demoDir + "/preferences.ini", QSettings::IniFormat);
         m_credentials = std::make_unique<MemoryCredentialStore>();
+        if (m_options.measureStartup) // a returning user: the key is already stored
+            QCoro::waitFor(m_credentials->save(m_sim->apiKey()));
         m_browser = std::make_unique<DemoBrowser>(m_sim.get(), this);
     } else {
         m_settings = std::make_unique<QSettings>();
@@ -250,6 +259,10 @@ void Shell::updateTrayUnread() {
 }
 
 void Shell::startDemo() {
+    if (m_options.measureStartup) {
+        reportFirstSignedInFrame();
+        return;
+    }
     if (!m_options.screenshotsDir.isEmpty()) {
         takeScreenshots();
         return;
@@ -262,6 +275,22 @@ void Shell::startDemo() {
     connect(m_state.get(), &AppState::loadStateChanged, this, [this] {
         if (m_state->loadState() == LoadState::loaded)
             qInfo().noquote() << "demo: signed in as" << m_state->userEmail();
+    });
+}
+
+void Shell::reportFirstSignedInFrame() {
+    // The first frame drawn once the agents are loaded and shown.
+    auto* window = mainWindow();
+    connect(window, &QQuickWindow::frameSwapped, this, [this] {
+        if (m_state->loadState() != LoadState::loaded || m_state->projects().isEmpty())
+            return;
+        std::printf("first-signed-in-frame after=%lld ms peak-rss=%s pss=%s agents=%lld\n",
+                    process::msSinceStart(),
+                    process::field("/proc/self/status", "VmHWM:").constData(),
+                    process::field("/proc/self/smaps_rollup", "Pss:").constData(),
+                    qint64(m_state->projects().size()));
+        std::fflush(stdout);
+        QCoreApplication::quit();
     });
 }
 

@@ -39,6 +39,9 @@ public:
     struct Options {
         bool demo = false;
         QString screenshotsDir; // render every screen there, then quit
+        int demoAgents = 7;
+        // Benchmarks: start as a returning user and report the first signed-in frame.
+        bool measureStartup = false;
     };
 
     explicit Shell(Options options, SingleInstance* instance);
@@ -61,6 +64,7 @@ private:
     void updateTrayUnread();
     void startDemo();
     void takeScreenshots();
+    void reportFirstSignedInFrame();
 
     Options m_options;
     SingleInstance* m_instance;
