@@ -12,6 +12,7 @@
 
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSettings>
@@ -84,7 +85,7 @@ private slots:
     void cleanupTestCase() {
         engine.reset();
         state.reset();
-        sim.reset();
+        // The simulator goes last, after the network's kept-alive connections (member order).
     }
 
     void signInScreen() {
@@ -132,6 +133,84 @@ private slots:
         QCOMPARE(title->property("title").toString(), u"Inbox"_qs);
         state->setSelectedSection(AppSection::stats);
         QTRY_COMPARE(title->property("title").toString(), u"Stats"_qs);
+    }
+
+    void components() {
+        auto make = [&](const char* file, const QVariantMap& properties) {
+            QQmlComponent component(engine.get(),
+                                    QUrl(QStringLiteral("qrc:/Kestovar/qml/components/") + file));
+            QObject* object = component.createWithInitialProperties(properties);
+            if (!object)
+                qWarning() << component.errors();
+            return std::unique_ptr<QObject>(object);
+        };
+        auto badge = make("UnreadBadge.qml", {{"count", 0}});
+        QVERIFY(!badge->property("visible").toBool());
+        badge->setProperty("count", 1234); // no cap
+        QVERIFY(badge->property("visible").toBool());
+        QCOMPARE(badge->findChildren<QObject*>().first()->property("text").toString(), u"1234"_qs);
+
+        auto dot = make("OnlineDot.qml", {{"count", 0}});
+        QVERIFY(!dot->property("visible").toBool());
+        dot->setProperty("count", 3);
+        QVERIFY(dot->property("visible").toBool());
+
+        const QList<std::pair<ConversationStatus, QString>> pills{
+            {ConversationStatus::waiting, "Needs reply"},
+            {ConversationStatus::active, "Active"},
+            {ConversationStatus::operatorActive, "You're chatting"},
+            {ConversationStatus::resolved, "Resolved"}};
+        for (const auto& [status, text] : pills) {
+            auto pill = make("StatusPill.qml", {{"status", int(status)}});
+            QCOMPARE(pill->property("look").toList().first().toString(), text);
+        }
+
+        auto flag = make("CountryFlag.qml", {{"code", "dk"}});
+        QCOMPARE(flag->property("text").toString(), u"🇩🇰"_qs);
+        auto unknown = make("CountryFlag.qml", {});
+        QCOMPARE(unknown->property("text").toString(), u"🌐"_qs);
+
+        // A logo that cannot load shows the tile: initials on the agent's colour, else the default.
+        auto logo = make("AgentLogoIcon.qml", {{"projectName", "harbor & vine"},
+                                               {"colorHex", "#8E2C48"},
+                                               {"logoURL", QUrl("http://127.0.0.1:9/x.png")}});
+        auto* tile = logo->findChildren<QQuickItem*>().value(0);
+        QVERIFY(tile);
+        QCOMPARE(tile->property("color").value<QColor>(), QColor("#8E2C48"));
+        QCOMPARE(tile->findChildren<QObject*>().first()->property("text").toString(), u"HA"_qs);
+        auto plain =
+            make("AgentLogoIcon.qml", {{"projectName", "Solmar"}, {"colorHex", "nonsense"}});
+        QCOMPARE(plain->findChildren<QQuickItem*>().value(0)->property("color").value<QColor>(),
+                 QColor("#6366F1"));
+        auto emoji = make("AgentLogoIcon.qml", {{"emoji", "🎧"}});
+        QCOMPARE(emoji->findChildren<QQuickItem*>()
+                     .value(0)
+                     ->findChildren<QObject*>()
+                     .first()
+                     ->property("text")
+                     .toString(),
+                 u"🎧"_qs);
+    }
+
+    void quickReply() {
+        await(state->loadConversations(u"p1"_qs));
+        const Conversation target = state->conversations().first();
+        QQmlComponent component(engine.get(), QUrl("qrc:/Kestovar/qml/QuickReplyWindow.qml"));
+        std::unique_ptr<QObject> window(
+            component.createWithInitialProperties({{"projectID", "p1"},
+                                                   {"conversationID", target.id},
+                                                   {"agentName", "Northwind Support"}}));
+        QVERIFY(window);
+        QObject* field = window->findChild<QObject*>("quickReplyField");
+        sim->clearRequests();
+        field->setProperty("text", "   ");
+        QMetaObject::invokeMethod(window.get(), "send");
+        QTest::qWait(100);
+        QVERIFY(sim->requests().isEmpty()); // nothing to send
+        field->setProperty("text", "  On my way  ");
+        QMetaObject::invokeMethod(window.get(), "send");
+        QTRY_VERIFY(!sim->requests().isEmpty());
+        QVERIFY(sim->requests().first().toObject()["body"].toString().contains("\"On my way\""));
     }
 
     void appearanceToggle() {
