@@ -3,10 +3,10 @@
 
 #include "Await.h"
 #include "LogCapture.h"
+#include "RecordingBrowser.h"
 #include "SimServer.h"
 #include "Timing.h"
 #include "platform/Badge.h"
-#include "platform/Browser.h"
 #include "platform/CredentialStore.h"
 #include "service/Configuration.h"
 #include "state/AppState.h"
@@ -30,14 +30,6 @@ using kv::test::await;
 
 namespace {
 
-struct FakeBrowser final : Browser {
-    QList<QUrl> opened;
-    bool openUrl(const QUrl& url) override {
-        opened.append(url);
-        return true;
-    }
-};
-
 struct RecordingBadge final : Badge {
     QList<qint64> counts;
     void setCount(qint64 count) override { counts.append(count); }
@@ -53,7 +45,7 @@ class TestAppState : public QObject {
     std::unique_ptr<MemoryCredentialStore> store;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<QSettings> settings;
-    FakeBrowser browser;
+    test::RecordingBrowser browser;
     RecordingBadge badge;
     std::unique_ptr<AppState> state;
     QList<std::shared_ptr<QAbstractItemModelTester>> testers;

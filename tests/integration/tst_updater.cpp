@@ -1,26 +1,14 @@
 // Software updates from an appcast served by the simulated service.
 
+#include "RecordingBrowser.h"
 #include "SimServer.h"
 #include "Updater.h"
-#include "platform/Browser.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using kv::Release;
 using kv::Updater;
-
-namespace {
-
-struct RecordingBrowser final : kv::Browser {
-    QList<QUrl> opened;
-    bool openUrl(const QUrl& url) override {
-        opened.append(url);
-        return true;
-    }
-};
-
-} // namespace
 
 class TestUpdater : public QObject {
     Q_OBJECT
@@ -62,7 +50,7 @@ private slots:
         kv::sim::SimServer sim;
         QVERIFY(sim.start() > 0);
         QNetworkAccessManager network;
-        RecordingBrowser browser;
+        kv::test::RecordingBrowser browser;
         Updater updater(&network, &browser, QUrl(sim.baseUrl() + "/appcast.xml"));
         QVERIFY(updater.canCheckForUpdates());
         QSignalSpy can(&updater, &Updater::canCheckForUpdatesChanged);

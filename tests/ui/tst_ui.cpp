@@ -4,8 +4,8 @@
 
 #include "Await.h"
 #include "QmlRegistration.h"
+#include "RecordingBrowser.h"
 #include "SimServer.h"
-#include "platform/Browser.h"
 #include "platform/CredentialStore.h"
 #include "service/Configuration.h"
 #include "state/AppState.h"
@@ -26,18 +26,6 @@ Q_IMPORT_QML_PLUGIN(KestovarPlugin)
 using namespace kv;
 using kv::test::await;
 
-namespace {
-
-struct RecordingBrowser final : Browser {
-    QList<QUrl> opened;
-    bool openUrl(const QUrl& url) override {
-        opened.append(url);
-        return true;
-    }
-};
-
-} // namespace
-
 class TestUi : public QObject {
     Q_OBJECT
 
@@ -46,7 +34,7 @@ class TestUi : public QObject {
     MemoryCredentialStore store;
     QTemporaryDir dir;
     std::unique_ptr<QSettings> settings;
-    RecordingBrowser browser;
+    test::RecordingBrowser browser;
     std::unique_ptr<AppState> state;
     std::unique_ptr<QQmlApplicationEngine> engine;
 
