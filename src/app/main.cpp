@@ -1,5 +1,6 @@
 // kestovar: the operator console.
 
+#include "StopSignals.h"
 #include "shell/Shell.h"
 #include "shell/SingleInstance.h"
 
@@ -65,6 +66,9 @@ int main(int argc, char** argv) {
     kv::Shell shell(options, &instance);
     if (!shell.start())
         return 1;
+    // Interrupted or terminated: quit properly, so the demo's files and connections are closed.
+    kv::StopSignals stop;
+    QObject::connect(&stop, &kv::StopSignals::stopRequested, &app, &QCoreApplication::quit);
     if (url)
         shell.handleUrl(*url);
     return app.exec();

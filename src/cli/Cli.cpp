@@ -3,6 +3,7 @@
 #include "KeychainCredentialStore.h"
 #include "RecordJson.h"
 #include "SimServer.h"
+#include "StopSignals.h"
 #include "service/ApiClient.h"
 #include "service/Configuration.h"
 #include "service/SseClient.h"
@@ -11,14 +12,11 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
-#include <QSocketNotifier>
 #include <QUuid>
 
-#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <unistd.h>
 
 namespace kv::cli {
 
@@ -124,14 +122,6 @@ int report(const ApiResult<void>& result) {
 auto printOne = [](const auto& record) { printLine(toJson(record)); };
 auto printList = [](const auto& records) { printAll(records); };
 
-// SIGINT and SIGTERM end the event loop through a pipe (a handler may do no more).
-int signalPipe[2] = {-1, -1};
-
-void onStopSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
-}
-
 QJsonObject eventJson(const RealtimeEvent& e) {
     QJsonObject o{{"kind", RealtimeEvent::kindText(e.kind)},
                   {"type", e.type},
@@ -147,17 +137,8 @@ QJsonObject eventJson(const RealtimeEvent& e) {
 // Follows the stream until a signal (exit 0) or a rejected key (exit 1).
 int followEvents(Context& c) {
     QEventLoop loop;
-    if (::pipe(signalPipe) != 0) {
-        printError(QStringLiteral("Couldn't set up signal handling."));
-        return kExitFailure;
-    }
-    QSocketNotifier stopNotifier(signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stopNotifier, &QSocketNotifier::activated, &loop,
-                     [&loop] { loop.exit(kExitOk); });
-    struct sigaction action {};
-    action.sa_handler = onStopSignal;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
+    StopSignals stop;
+    QObject::connect(&stop, &StopSignals::stopRequested, &loop, [&loop] { loop.exit(kExitOk); });
 
     const bool raw = c.parser.isSet("raw");
     SSEClient stream(&c.network, [&api = c.api] { return api.apiKey(); });

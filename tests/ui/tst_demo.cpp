@@ -22,8 +22,10 @@ private slots:
                                      .contains("demo: signed in as alex@kestovar.example"),
                                  30'000);
         QVERIFY(output.contains("handleDeepLink: signed in and top-level loaded"));
-        demo.terminate();
+        demo.terminate(); // SIGTERM: a clean quit
         QVERIFY(demo.waitForFinished(10'000));
+        QCOMPARE(demo.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(demo.exitCode(), 0);
     }
 };
 
