@@ -5,6 +5,7 @@
 #include "SimServer.h"
 #include "StopSignals.h"
 #include "service/ApiClient.h"
+#include "service/ApiKey.h"
 #include "service/Configuration.h"
 #include "service/SseClient.h"
 
@@ -414,6 +415,13 @@ QCoro::Task<int> run(QStringList arguments) {
         api.setApiKey(envKey);
     else if (name != u"sign-in" && name != u"sign-out")
         api.setApiKey(co_await store->read());
+    // A key with a line break in it would add headers to every request: refused, never sent.
+    if (const auto key = api.apiKey(); key && !key->isEmpty() && !isUsableApiKey(*key)) {
+        printError(envKey.isEmpty()
+                       ? QStringLiteral("The stored API key holds a control character: refused.")
+                       : QStringLiteral("KESTOVAR_API_KEY holds a control character: refused."));
+        co_return kExitFailure;
+    }
 
     Context context{parser, positional, api, *store, network};
     try {

@@ -1,7 +1,8 @@
 #include "KeychainCredentialStore.h"
 
+#include "records/Utf8.h"
+
 #include <QCoroSignal>
-#include <QStringDecoder>
 #include <qt6keychain/keychain.h>
 
 namespace kv {
@@ -41,11 +42,7 @@ QCoro::Task<std::optional<QString>> KeychainCredentialStore::read() {
     const auto [error, message] = co_await run(job);
     if (error != QKeychain::NoError)
         co_return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString key = decoder.decode(bytes);
-    if (decoder.hasError())
-        co_return std::nullopt;
-    co_return key;
+    co_return strictUtf8(bytes);
 }
 
 QCoro::Task<std::optional<KeychainError>> KeychainCredentialStore::save(QString key) {

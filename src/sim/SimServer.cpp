@@ -102,7 +102,8 @@ std::optional<Fault> Fault::fromJson(const QJsonObject& o, QString* error) {
     const QString kind = o.value("kind").toString(QStringLiteral("status"));
     static const QHash<QString, Kind> kinds{
         {"status", Kind::status}, {"malformed", Kind::malformed}, {"mistyped", Kind::mistyped},
-        {"empty", Kind::empty},   {"redirect", Kind::redirect},   {"truncated", Kind::truncated}};
+        {"empty", Kind::empty},   {"redirect", Kind::redirect},   {"truncated", Kind::truncated},
+        {"delay", Kind::delay}};
     if (!kinds.contains(kind)) {
         *error = QStringLiteral("unknown fault kind: ") + kind;
         return std::nullopt;
@@ -131,6 +132,7 @@ struct SimServer::Impl {
     QSet<QString> acceptedKeys;
     QHash<QString, QString> pendingCodes; // code → state
     QJsonArray requests;
+    QStringList arrivals;
     QList<Fault> faults;
     SimStream stream;     // has its own lock
     SimScenario scenario; // takes `mutex`, then the stream's
@@ -219,6 +221,12 @@ QJsonArray SimServer::requests() const {
 void SimServer::clearRequests() {
     std::lock_guard lock(d->mutex);
     d->requests = QJsonArray();
+    d->arrivals.clear();
+}
+
+QStringList SimServer::arrivals() const {
+    std::lock_guard lock(d->mutex);
+    return d->arrivals;
 }
 
 void SimServer::addFault(const Fault& fault) {
@@ -350,6 +358,7 @@ void SimServer::Impl::installRoutes() {
         std::optional<Fault> fault;
         {
             std::lock_guard lock(mutex);
+            arrivals.append(q(req.method) + u' ' + q(req.target));
             fault = takeFault(req);
         }
         if (fault && fault->delayMs > 0)
@@ -381,6 +390,8 @@ void SimServer::Impl::installRoutes() {
                 return Handled::Handled;
             case Fault::Kind::mistyped:
                 res.set_header(kMistypeMark, "1");
+                break;
+            case Fault::Kind::delay:
                 break;
             }
         }

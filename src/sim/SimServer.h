@@ -33,6 +33,7 @@ struct Fault {
         empty,     // `status` (204 unless given) with no body
         redirect,  // 302 to `location`
         truncated, // 200 promising more body than it sends, then the connection drops
+        delay,     // the real answer, `delay_ms` late
     };
     Kind kind = Kind::status;
     QString method;                     // empty: any method
@@ -69,6 +70,9 @@ public:
     // with "method", "target" (path and query as sent), "path", "headers" and "body".
     QJsonArray requests() const;
     void clearRequests();
+    // "METHOD target" of every request outside /_sim/ as it arrived, before any
+    // fault or delay: shows what is in flight before it is answered.
+    QStringList arrivals() const;
     void addFault(const Fault& fault);
     void clearFaults();
 

@@ -46,6 +46,7 @@ class TestKeychain : public QObject {
     Q_OBJECT
 
     KeychainCredentialStore store;
+    kv::MemoryCredentialStore memory;
 
 private slots:
     void initTestCase() {
@@ -53,7 +54,10 @@ private slots:
             QSKIP("needs the headless desktop session (scripts/test)");
     }
 
-    void init() { await(store.clear()); }
+    void init() {
+        await(store.clear());
+        await(memory.clear());
+    }
 
     void emptyStore() {
         QCOMPARE(await(store.read()), std::nullopt);
@@ -67,6 +71,14 @@ private slots:
         QCOMPARE(await(store.read()), std::optional<QString>(u"kv_second-ключ"_qs));
         QCOMPARE(storedSecrets(), QStringList{u"kv_second-ключ"_qs});
         QCOMPARE(lookup(), u"kv_second-ключ"_qs); // raw UTF-8, no framing
+    }
+
+    void leadingByteOrderMarkIsPartOfTheKey() {
+        for (kv::CredentialStore* each :
+             std::initializer_list<kv::CredentialStore*>{&store, &memory}) {
+            QCOMPARE(await(each->save(u"\uFEFFkv_key"_qs)), std::nullopt);
+            QCOMPARE(await(each->read()), std::optional<QString>(u"\uFEFFkv_key"_qs));
+        }
     }
 
     void clearRemoves() {
@@ -86,7 +98,6 @@ private slots:
     }
 
     void memoryStoreBehavesAlike() {
-        kv::MemoryCredentialStore memory;
         QCOMPARE(await(memory.read()), std::nullopt);
         QCOMPARE(await(memory.save("a")), std::nullopt);
         QCOMPARE(await(memory.save("b")), std::nullopt);

@@ -12,6 +12,7 @@
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -287,6 +288,73 @@ private slots:
         QCOMPARE(odd.error().kind, ApiError::Kind::notFound);
         QCOMPARE(lastRequest()["target"].toString(),
                  u"/api/v2/projects/p1/conversations/..%2F..%2Fme"_qs);
+    }
+
+    void logLinesKeepOutsideTextAsText() {
+        test::LogCapture log;
+        // Escaped paths hold "%2F", "%3F" and "%1A": text, never placeholders.
+        const auto removed = await(api->deleteSnippet("a/b", "s%1?x"));
+        QCOMPARE(removed.error().kind, ApiError::Kind::notFound);
+        const QString path = u"/api/v2/projects/a%2Fb/snippets/s%251%3Fx"_qs;
+        QCOMPARE(lastRequest()["target"].toString(), path);
+        const QRegularExpression line("^DELETE " + QRegularExpression::escape(path) +
+                                      " → 404 \\(\\d+ bytes\\)$");
+        QVERIFY2(line.match(log.messages("APIClient").last()).hasMatch(),
+                 qPrintable(log.messages("APIClient").last()));
+
+        // The error text and its debugging form carry a body with "%1" unchanged.
+        addFault(R"({"path":"/api/v2/me","status":500,"body":"%1 %2 failed","times":1})");
+        QCOMPARE(await(api->fetchMe()).error().errorDescription(), u"HTTP 500: %1 %2 failed"_qs);
+        // A body that opens with U+FEFF keeps it.
+        Fault marked;
+        marked.path = "/api/v2/me";
+        marked.status = 503;
+        marked.body = "\xEF\xBB\xBF"
+                      "down";
+        marked.times = 1;
+        sim->addFault(marked);
+        QCOMPARE(await(api->fetchMe()).error().errorDescription(), u"HTTP 503: \uFEFFdown"_qs);
+
+        // A transport error on such a path, and a decode error naming it.
+        addFault("{\"kind\":\"malformed\",\"path\":\"/api/v2/projects/\x2a\",\"times\":1}");
+        log.clear();
+        QVERIFY(!await(api->fetchSnippets("%1")));
+        QVERIFY(log.messages("APIClient")
+                    .last()
+                    .startsWith(u"decode error on /api/v2/projects/%251/snippets: "_qs));
+    }
+
+    void keysWithControlCharactersAreNeverSent() {
+        for (const QString& key : {u"k\r\nX-Injected: yes"_qs, u"k"_qs + QChar(0),
+                                   u"k"_qs + QChar(0x7F), u"k"_qs + QChar(0x85), u"\tk"_qs}) {
+            api->setApiKey(key);
+            const auto me = await(api->fetchMe());
+            QCOMPARE(me.error().kind, ApiError::Kind::invalidCredential);
+            QCOMPARE(me.error().errorDescription(),
+                     u"The API key holds a control character and was not used."_qs);
+        }
+        QVERIFY(sim->requests().isEmpty());
+
+        // A sign-in exchange that hands out such a key fails as a sign-in.
+        Fault handsOut;
+        handsOut.method = "POST";
+        handsOut.path = "/oauth/device/exchange";
+        handsOut.status = 200;
+        const QJsonObject user{{"id", "u1"},
+                               {"email", "a@b.example"},
+                               {"name", "A"},
+                               {"is_admin", false},
+                               {"is_agency", false}};
+        handsOut.body =
+            QJsonDocument(QJsonObject{{"api_key", "kv_1\r\nX-Injected: yes"}, {"user", user}})
+                .toJson(QJsonDocument::Compact);
+        sim->addFault(handsOut);
+        test::LogCapture log;
+        const auto exchanged = await(api->exchangeOAuthCode("c", "s"));
+        QCOMPARE(exchanged.error().kind, ApiError::Kind::invalidCredential);
+        QCOMPARE(
+            log.messages("APIClient").last(),
+            u"exchangeOAuthCode failed: The API key holds a control character and was not used."_qs);
     }
 
     void transportFailures() {

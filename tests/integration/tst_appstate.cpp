@@ -175,6 +175,45 @@ private slots:
         QVERIFY(!state->api().apiKey());
     }
 
+    void keysThatCannotBeSentAreRefused() {
+        test::LogCapture log;
+        // A stored key with a line break is treated like one the service refused.
+        await(store->save("sim-demo-key\r\nX-Injected: yes"));
+        makeState();
+        await(state->bootstrap());
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadState(), LoadState::idle);
+        QCOMPARE(await(store->read()), std::nullopt);
+        QVERIFY(!state->api().apiKey());
+        QVERIFY(sim->requests().isEmpty());
+        QVERIFY(
+            log.messages("AppState")
+                .contains(
+                    u"bootstrap: the stored API key holds a control character — deleting it"_qs));
+
+        // A sign-in whose exchange hands out such a key fails as a sign-in.
+        Fault handsOut;
+        handsOut.method = "POST";
+        handsOut.path = "/oauth/device/exchange";
+        handsOut.status = 200;
+        const QJsonObject user{{"id", "u1"},
+                               {"email", "a@b.example"},
+                               {"name", "A"},
+                               {"is_admin", false},
+                               {"is_agency", false}};
+        handsOut.body =
+            QJsonDocument(QJsonObject{{"api_key", "kv_1\nX-Injected: yes"}, {"user", user}})
+                .toJson(QJsonDocument::Compact);
+        sim->addFault(handsOut);
+        state->beginSignIn();
+        const QString token = pendingToken();
+        await(state->handleIncomingURL(callback(sim->approve(token), token)));
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(state->loadError(), u"The API key holds a control character and was not used."_qs);
+        QCOMPARE(await(store->read()), std::nullopt);
+        QCOMPARE(requestsTo("/api/v2/"), 0);
+    }
+
     void failureMidBootstrap() {
         await(store->save(sim->apiKey()));
         makeState();

@@ -134,6 +134,14 @@ private slots:
         QCOMPARE(hostile.exitCode, 1);
         QVERIFY(sim->requests().isEmpty());
 
+        // A key with a line break would add a header to every request: refused, nothing sent.
+        for (const QStringList& args : {QStringList{"me"}, QStringList{"events"}}) {
+            const Run injected = cli(args, "sim-demo-key\r\nX-Injected: yes");
+            QCOMPARE(injected.exitCode, 1);
+            QCOMPARE(injected.err, u"KESTOVAR_API_KEY holds a control character: refused.\n"_qs);
+        }
+        QVERIFY(sim->requests().isEmpty());
+
         for (const QStringList& args :
              {QStringList{"bogus"}, QStringList{}, QStringList{"inbox", "--limit", "zero"},
               QStringList{"send", "p1"}, QStringList{"stats"}, QStringList{"mute", "p1", "maybe"},

@@ -24,6 +24,7 @@ struct Recorder {
     QList<ConnectionState> states;
     QList<qint64> reconnectingAt;
     QList<bool> catchUps;
+    QList<qint64> catchUpAt;
     int unauthorized = 0;
 
     void attach(SSEClient& client) {
@@ -33,7 +34,10 @@ struct Recorder {
             if (s == ConnectionState::reconnecting)
                 reconnectingAt.append(QDateTime::currentMSecsSinceEpoch());
         };
-        client.onCatchUp = [this](bool on) { catchUps.append(on); };
+        client.onCatchUp = [this](bool on) {
+            catchUps.append(on);
+            catchUpAt.append(QDateTime::currentMSecsSinceEpoch());
+        };
         client.onUnauthorized = [this] { ++unauthorized; };
     }
 };
@@ -234,6 +238,30 @@ private slots:
         QVERIFY(client->inCatchUp());
         QTRY_COMPARE(record.catchUps, (QList<bool>{true, false})); // after 400 ms
         QVERIFY(!client->inCatchUp());
+        // Never early: the service saw the request before the client's wait began.
+        const qint64 waited =
+            record.catchUpAt[1] - connections()[0].toObject()["at_epoch_ms"].toInteger();
+        QVERIFY2(waited >= 400, qPrintable(QString::number(waited)));
+    }
+
+    void backoffWaitsAreNeverShort() {
+        // The real jitter, and waits long enough that a timer firing 5 % early would show.
+        Timing::current().sseJitterMax = Timing{}.sseJitterMax;
+        Timing::current().sseInitialBackoff = 400ms;
+        Timing::current().sseMaxBackoff = 1600ms;
+        sim->failNextStreams(503, 3);
+        client->start();
+        QTRY_COMPARE_WITH_TIMEOUT(connections().size(), 4, 20'000);
+        // Between two attempts the service sees the answer, the back-off, the jitter and
+        // the new connection go by: never less than the back-off.
+        const qint64 backoff[] = {400, 800, 1600};
+        QStringList shown;
+        for (qsizetype i = 0; i < 3; ++i) {
+            const qint64 gap = connections()[i + 1].toObject()["at_epoch_ms"].toInteger() -
+                               connections()[i].toObject()["at_epoch_ms"].toInteger();
+            shown.append(QString::number(gap));
+            QVERIFY2(gap >= backoff[i], qPrintable(shown.join(' ')));
+        }
     }
 
     void silentStreamIsNoticed() {
@@ -261,6 +289,33 @@ private slots:
         QTest::qWait(600);
         QCOMPARE(connections().size(), 1);
         QVERIFY(!client->isStarted());
+    }
+
+    void stopClosesTheConnection() {
+        sim->setHeartbeatInterval(50);
+        client->start();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        client->stop();
+        // The service notices at its next heartbeat that nobody listens any more.
+        QTRY_COMPARE(sim->openStreams(), 0);
+        QCOMPARE(connections().size(), 1);
+    }
+
+    void nothingQueuedBeforeStopArrivesAfterIt() {
+        Timing::current().sseCatchUp = 10'000ms;
+        client->onEvent = [this](const RealtimeEvent& e) {
+            record.events.append(e);
+            client->stop(); // the owner signs out while handling the first event
+        };
+        client->start();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        QTRY_COMPARE(record.catchUps, (QList<bool>{true}));
+        // Two events and a heartbeat in one read: their callbacks are queued together.
+        const QByteArray frame = R"({"id":"e","type":"message.received","project_id":"p1"})";
+        sim->pushRawStream({"id: 7\ndata: " + frame + "\n\n:\n\nid: 8\ndata: " + frame + "\n\n"});
+        QTRY_COMPARE(record.states.last(), ConnectionState::disconnected); // posted by stop()
+        QCOMPARE(record.events.size(), 1);
+        QCOMPARE(record.catchUps, (QList<bool>{true}));
     }
 
     void oversizedLineEndsTheConnection() {

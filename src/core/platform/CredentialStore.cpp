@@ -1,6 +1,7 @@
 #include "CredentialStore.h"
 
-#include <QStringDecoder>
+#include "records/Utf8.h"
+
 #include <QStringEncoder>
 
 namespace kv {
@@ -16,11 +17,7 @@ std::optional<QByteArray> CredentialStore::utf8Of(const QString& key) {
 QCoro::Task<std::optional<QString>> MemoryCredentialStore::read() {
     if (!m_bytes)
         co_return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(*m_bytes);
-    if (decoder.hasError())
-        co_return std::nullopt;
-    co_return text;
+    co_return strictUtf8(*m_bytes);
 }
 
 QCoro::Task<std::optional<KeychainError>> MemoryCredentialStore::save(QString key) {

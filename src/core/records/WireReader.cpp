@@ -294,8 +294,7 @@ QJsonObject parseBodyObject(const QByteArray& body) {
     const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError) {
         throw WireError(QStringLiteral("The data isn't valid JSON: %1 at offset %2.")
-                            .arg(error.errorString())
-                            .arg(error.offset));
+                            .arg(error.errorString(), QString::number(error.offset)));
     }
     if (!doc.isObject())
         throw WireError(QStringLiteral("Expected a JSON object at the top level."));

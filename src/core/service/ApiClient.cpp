@@ -1,16 +1,17 @@
 #include "ApiClient.h"
 
+#include "ApiKey.h"
 #include "Configuration.h"
 #include "Log.h"
 #include "PathSegment.h"
 #include "Timing.h"
+#include "records/Utf8.h"
 #include "records/WireRecords.h"
 
 #include <QCoroNetworkReply>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QStringDecoder>
 #include <QSysInfo>
 
 namespace kv {
@@ -28,14 +29,6 @@ QUrl urlFor(const QString& path) {
     const QUrl base = Configuration::baseURL();
     const QUrl url(base.toString(QUrl::FullyEncoded) + path, QUrl::StrictMode);
     return url.isValid() ? url : base;
-}
-
-std::optional<QString> strictUtf8(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
 }
 
 QString logPathOf(const QNetworkRequest& request) {
@@ -92,6 +85,8 @@ QCoro::Task<ApiResult<T>> ApiClient::call(QByteArray method, QString path,
                                           Cancellation cancel) {
     if (!m_apiKey || m_apiKey->isEmpty())
         co_return ApiError::of(ApiError::Kind::missingCredential);
+    if (!isUsableApiKey(*m_apiKey))
+        co_return ApiError::of(ApiError::Kind::invalidCredential); // never put into a header
     const QNetworkRequest request = buildRequest(path, body.has_value());
     const QByteArray payload =
         body ? QJsonDocument(*body).toJson(QJsonDocument::Compact) : QByteArray();
@@ -145,10 +140,10 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
 
     const int status = statusAttribute.toInt();
     const QByteArray responseBody = reply->readAll();
+    // One arg() call: an escaped path such as "%2F" is text, not a placeholder.
     qCInfo(lcApiClient).noquote() << QStringLiteral("%1 %2 → %3 (%4 bytes)")
-                                         .arg(logMethod, logPath)
-                                         .arg(status)
-                                         .arg(responseBody.size());
+                                         .arg(logMethod, logPath, QString::number(status),
+                                              QString::number(responseBody.size()));
     if (status >= 200 && status <= 299)
         co_return responseBody;
     switch (status) {
@@ -454,6 +449,9 @@ QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code
                                             decodeUser(o.value("user"), WirePath{nullptr, "user"})};
                   })
             : ApiResult<SignInExchange>(raw.error());
+    // A key that would break the header it travels in is no key: the sign-in fails.
+    if (result && !isUsableApiKey(result->apiKey))
+        result = ApiError::of(ApiError::Kind::invalidCredential);
     if (result) {
         qCInfo(lcApiClient).noquote()
             << QStringLiteral("exchangeOAuthCode: success user=%1").arg(result->user.email);

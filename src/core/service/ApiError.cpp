@@ -40,7 +40,7 @@ ApiError ApiError::badIdentifier(QString identifier) {
 QString ApiError::errorDescription() const {
     switch (kind) {
     case Kind::http:
-        return QStringLiteral("HTTP %1: %2").arg(status).arg(body);
+        return QStringLiteral("HTTP %1: %2").arg(QString::number(status), body);
     case Kind::transport:
         return QStringLiteral("Network error: ") + underlying;
     case Kind::decoding:
@@ -59,6 +59,8 @@ QString ApiError::errorDescription() const {
         return QStringLiteral("Unexpected response shape.");
     case Kind::invalidIdentifier:
         return QStringLiteral("Invalid identifier \"%1\": nothing was sent.").arg(identifier);
+    case Kind::invalidCredential:
+        return QStringLiteral("The API key holds a control character and was not used.");
     }
     return QString();
 }

@@ -21,6 +21,8 @@ struct ApiError {
         invalidResponse,
         // An identifier that cannot be placed in a path safely; nothing was sent.
         invalidIdentifier,
+        // An API key that cannot be put into a header (it holds a control character).
+        invalidCredential,
     };
 
     Kind kind = Kind::invalidResponse;

@@ -14,6 +14,17 @@ struct Cancellation::State {
     QList<QPointer<QNetworkReply>> replies;
     std::map<int, std::function<void()>> callbacks;
     int nextTicket = 1;
+    // A child's registration with its parent, dropped when the child ends first,
+    // so that a long-lived parent does not collect the callbacks of finished work.
+    std::weak_ptr<State> parent;
+    int parentTicket = 0;
+
+    void leaveParent() {
+        if (auto p = parent.lock())
+            p->callbacks.erase(parentTicket);
+        parent.reset();
+    }
+    ~State() { leaveParent(); }
 };
 
 Cancellation::Cancellation() : m_state(std::make_shared<State>()) {}
@@ -25,6 +36,7 @@ void Cancellation::cancel() {
     if (state->cancelled)
         return;
     state->cancelled = true; // before aborting: resumed work must see it
+    state->leaveParent();
     const auto replies = std::exchange(state->replies, {});
     for (const auto& reply : replies) {
         if (reply && reply->isRunning())
@@ -37,6 +49,20 @@ void Cancellation::cancel() {
 
 bool Cancellation::isCancelled() const {
     return m_state->cancelled;
+}
+
+Cancellation Cancellation::child() const {
+    Cancellation child;
+    std::weak_ptr<State> weakChild = child.m_state;
+    const int ticket = onCancel([weakChild] {
+        if (auto state = weakChild.lock())
+            Cancellation(std::move(state)).cancel();
+    });
+    if (!child.m_state->cancelled) {
+        child.m_state->parent = m_state;
+        child.m_state->parentTicket = ticket;
+    }
+    return child;
 }
 
 void Cancellation::track(QNetworkReply* reply) const {
@@ -69,6 +95,8 @@ QCoro::Task<> sleepFor(std::chrono::milliseconds duration, Cancellation cancel) 
         co_return;
     QTimer timer;
     timer.setSingleShot(true);
+    // Coarse timers may fire up to 5 % early; a promised wait must not.
+    timer.setTimerType(Qt::PreciseTimer);
     const int ticket = cancel.onCancel([&timer] { timer.start(0); });
     timer.start(duration);
     co_await qCoro(&timer, &QTimer::timeout);

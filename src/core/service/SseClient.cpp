@@ -1,5 +1,6 @@
 #include "SseClient.h"
 
+#include "ApiKey.h"
 #include "Configuration.h"
 #include "Log.h"
 #include "Timing.h"
@@ -50,6 +51,9 @@ void SSEClient::stop() {
     if (m_catchUp)
         std::exchange(m_catchUp, std::nullopt)->cancel();
     m_inCatchUp = false;
+    // Events, catch-up ends and states still queued belong to the stream that
+    // just ended (they must not reach a signed-out owner): drop them.
+    ++m_generation;
     emitState(ConnectionState::disconnected);
 }
 
@@ -85,7 +89,7 @@ QCoro::Task<> SSEClient::runLoop(Cancellation cancel) {
 
 QCoro::Task<SSEClient::Outcome> SSEClient::connectAndStream(Cancellation cancel) {
     const std::optional<QString> key = m_apiKey ? m_apiKey() : std::nullopt;
-    if (!key || key->isEmpty()) {
+    if (!key || !isUsableApiKey(*key)) {
         qCInfo(lcSseClient).noquote() << "SSE: no credential — not connecting";
         emitUnauthorized();
         co_return Outcome{Outcome::Kind::stopLoop, {}};
@@ -115,7 +119,11 @@ QCoro::Task<SSEClient::Outcome> SSEClient::connectAndStream(Cancellation cancel)
     cancel.track(reply);
 
     // Handlers below never abort the reply themselves: an abort resumes this
-    // coroutine at once, inside the handler. They queue it instead.
+    // coroutine at once, inside the handler. They queue it instead. They are
+    // connected through `handlers`, so that only they are cut afterwards: the
+    // reply's own connections carry an abort to the network thread, and an
+    // abort that never arrives there leaves the socket open.
+    QObject handlers;
     std::optional<Outcome> verdict;
     bool streaming = false;
     auto finish = [&verdict, reply](Outcome outcome) {
@@ -128,7 +136,7 @@ QCoro::Task<SSEClient::Outcome> SSEClient::connectAndStream(Cancellation cancel)
     QTimer watchdog;
     watchdog.setSingleShot(true);
     watchdog.setInterval(Timing::current().sseWatchdog);
-    QObject::connect(&watchdog, &QTimer::timeout, reply, [&finish] {
+    QObject::connect(&watchdog, &QTimer::timeout, &handlers, [&finish] {
         finish(Outcome{
             Outcome::Kind::failed,
             QStringLiteral("no data for %1 ms").arg(Timing::current().sseWatchdog.count())});
@@ -159,8 +167,8 @@ QCoro::Task<SSEClient::Outcome> SSEClient::connectAndStream(Cancellation cancel)
             beginCatchUp();
         }
     };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, judge);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [&] {
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, &handlers, judge);
+    QObject::connect(reply, &QNetworkReply::readyRead, &handlers, [&] {
         judge();
         if (!streaming || verdict) {
             reply->readAll(); // nothing of a refused or finished stream is read
@@ -172,7 +180,8 @@ QCoro::Task<SSEClient::Outcome> SSEClient::connectAndStream(Cancellation cancel)
     });
 
     co_await reply;
-    QObject::disconnect(reply, nullptr, nullptr, nullptr);
+    QObject::disconnect(reply, nullptr, &handlers, nullptr);
+    watchdog.stop();
     reply->deleteLater();
     if (cancel.isCancelled())
         co_return Outcome{Outcome::Kind::stopLoop, {}};
@@ -226,7 +235,13 @@ void SSEClient::finishCatchUp() {
 }
 
 void SSEClient::post(std::function<void()> job) {
-    QMetaObject::invokeMethod(&m_mailbox, std::move(job), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &m_mailbox,
+        [this, generation = m_generation, job = std::move(job)] {
+            if (generation == m_generation)
+                job();
+        },
+        Qt::QueuedConnection);
 }
 
 void SSEClient::emitEvent(const RealtimeEvent& event) {

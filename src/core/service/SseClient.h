@@ -72,6 +72,9 @@ private:
     QNetworkAccessManager* m_network;
     KeyProvider m_apiKey;
     QObject m_mailbox; // jobs posted to the owning thread die with the client
+    // Jobs carry the generation they were posted in; stop() starts a new one,
+    // so nothing queued before it is delivered after it.
+    quint64 m_generation = 0;
     SseParser m_parser;
     std::optional<Cancellation> m_run;
     std::optional<Cancellation> m_catchUp;

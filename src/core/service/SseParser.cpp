@@ -1,5 +1,7 @@
 #include "SseParser.h"
 
+#include "records/Utf8.h"
+
 namespace kv {
 
 SseParser::SseParser(Handlers handlers, qsizetype maxLine, qsizetype maxFrame)
@@ -97,12 +99,12 @@ std::optional<QString> SseParser::takeLine(QByteArrayView raw) {
         // Invalid UTF-8 becomes U+FFFD; a line never splits a character.
         if (!m_data.isEmpty())
             m_data.append(u'\n');
-        m_data.append(QString::fromUtf8(value));
+        m_data.append(lenientUtf8(value));
     } else if (name == "event") {
-        m_eventType = QString::fromUtf8(value);
+        m_eventType = lenientUtf8(value);
     } else if (name == "id") {
         if (!value.contains('\0'))
-            m_pendingId = QString::fromUtf8(value);
+            m_pendingId = lenientUtf8(value);
     }
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "notifications/NotificationManager.h"
 #include "platform/Badge.h"
 #include "platform/CredentialStore.h"
+#include "service/ApiKey.h"
 
 #include <QMetaEnum>
 #include <QPointer>
@@ -59,11 +60,9 @@ AppState::AppState(Dependencies deps, QObject* parent) : QObject(parent), m_deps
 }
 
 AppState::~AppState() {
-    // Pending timers resume later and must find their tokens cancelled.
-    for (auto* task : {&m_realtimeRefreshTask, &m_pollTask, &m_suppressionFallbackTask}) {
-        if (*task)
-            std::exchange(*task, std::nullopt)->cancel();
-    }
+    // Pending work resumes later (or at once, from an aborted reply) and must
+    // find its token cancelled; every task's token is a child of the session.
+    m_session.cancel();
     m_sse.reset();
 }
 
@@ -74,16 +73,25 @@ bool AppState::signedOutBy(const ApiError& error) {
     return true;
 }
 
+void AppState::reportFailure(const char* operation, const ApiError& error) {
+    if (signedOutBy(error))
+        return;
+    qCWarning(lcAppState).noquote()
+        << QStringLiteral("%1 failed: %2")
+               .arg(QLatin1StringView(operation), error.errorDescription());
+}
+
 // ---- lifecycle -----------------------------------------------------------------
 
 QCoro::Task<> AppState::bootstrap() {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
     if (m_deps.notifications)
         m_deps.notifications->bootstrap(*this);
     if (!m_keyRead) {
         m_keyRead = true;
         const auto stored = co_await m_deps.credentials->read();
-        if (!guard)
+        if (!guard || cancel.isCancelled())
             co_return;
         if (!m_api->apiKey())
             m_api->setApiKey(stored);
@@ -93,15 +101,24 @@ QCoro::Task<> AppState::bootstrap() {
         setAuthStatus(AuthStatus::signedOut);
         co_return;
     }
+    if (!isUsableApiKey(*key)) {
+        // A stored key that cannot be sent is treated like one the service refused.
+        qCWarning(lcAppState).noquote()
+            << "bootstrap: the stored API key holds a control character — deleting it";
+        co_await m_deps.credentials->clear();
+        if (guard && !cancel.isCancelled())
+            endSession(false);
+        co_return;
+    }
     setLoadState(LoadState::loading);
-    auto me = co_await m_repository->fetchMe();
-    if (!guard)
+    auto me = co_await m_repository->fetchMe(cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     std::optional<ApiError> failure;
     if (me) {
         setAuthStatus(AuthStatus::signedIn, me.value());
-        auto top = co_await refreshTopLevel();
-        if (!guard)
+        auto top = co_await refreshTopLevel(cancel);
+        if (!guard || cancel.isCancelled())
             co_return;
         if (!top)
             failure = top.error();
@@ -111,11 +128,12 @@ QCoro::Task<> AppState::bootstrap() {
     if (failure) {
         if (failure->kind == ApiError::Kind::unauthorized) {
             co_await m_deps.credentials->clear();
-            if (!guard)
+            if (!guard || cancel.isCancelled())
                 co_return;
-            m_api->setApiKey(std::nullopt);
-            setAuthStatus(AuthStatus::signedOut);
-            setLoadState(LoadState::idle);
+            // A later bootstrap (the window shown again) meets a session that
+            // is running: stream, poll loop and fallback stop with it, and the
+            // old account's lists go. On the first one there is nothing to stop.
+            endSession(false);
         } else {
             setLoadState(LoadState::failed, failure->errorDescription());
         }
@@ -132,18 +150,19 @@ QCoro::Task<> AppState::startSignedInServices() {
     co_await loadNotificationPrefs();
 }
 
-QCoro::Task<ApiResult<void>> AppState::refreshTopLevel() {
+QCoro::Task<ApiResult<void>> AppState::refreshTopLevel(std::optional<Cancellation> within_) {
     QPointer guard(this);
+    const Cancellation cancel = within(within_);
     // Both fetches run at once; either failing cancels the other and assigns nothing.
-    Cancellation both;
+    Cancellation both = cancel.child();
     auto projectsTask = m_repository->fetchProjects(both);
     auto clientsTask = m_repository->fetchClients(both);
     auto projects = co_await std::move(projectsTask);
     if (!projects)
         both.cancel();
     auto clients = co_await std::move(clientsTask);
-    if (!guard)
-        co_return ApiError::of(ApiError::Kind::invalidResponse);
+    if (!guard || cancel.isCancelled())
+        co_return ApiError::transport(QStringLiteral("Operation canceled"));
     if (!projects)
         co_return projects.error();
     if (!clients)
@@ -157,12 +176,20 @@ QCoro::Task<ApiResult<void>> AppState::refreshTopLevel() {
 }
 
 void AppState::signOut() {
+    endSession(true);
+}
+
+void AppState::endSession(bool forgetStoredKey) {
     m_sse->stop();
-    for (auto* task : {&m_realtimeRefreshTask, &m_pollTask, &m_suppressionFallbackTask}) {
-        if (*task)
-            std::exchange(*task, std::nullopt)->cancel();
-    }
-    m_deps.credentials->clear(); // runs on; nothing waits for it
+    // The debounce, the poll loop and the fallback are children of the
+    // session: cancelling it cancels them and any refresh they started, and
+    // aborts every request still in flight.
+    std::exchange(m_session, Cancellation()).cancel();
+    m_realtimeRefreshTask.reset();
+    m_pollTask.reset();
+    m_suppressionFallbackTask.reset();
+    if (forgetStoredKey)
+        m_deps.credentials->clear(); // runs on; nothing waits for it
     m_api->setApiKey(std::nullopt);
     setAuthStatus(AuthStatus::signedOut);
     setProjects({});
@@ -185,11 +212,13 @@ void AppState::signOut() {
 
 QCoro::Task<> AppState::navigate(QString projectID, std::optional<QString> conversationID) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
     setSelectedProjectID(projectID);
     if (m_selectedSection != AppSection::inbox)
         setSelectedSection(AppSection::inbox);
     co_await loadConversations(projectID);
-    if (!guard || !conversationID)
+    // Another navigation (or the operator) moved on meanwhile: its selection stands.
+    if (!guard || cancel.isCancelled() || !conversationID || m_selectedProjectID != projectID)
         co_return;
     setSelectedConversationID(conversationID);
     co_await loadConversationDetail(*conversationID);
@@ -230,27 +259,36 @@ Visitor AppState::resolvedVisitor(const Conversation& conversation) const {
 
 // ---- live visitors, badge, realtime ------------------------------------------------
 
-QCoro::Task<> AppState::loadLiveVisitors(std::optional<QString> projectID) {
+QCoro::Task<> AppState::loadLiveVisitors(std::optional<QString> projectID,
+                                         std::optional<Cancellation> within_) {
     QPointer guard(this);
-    auto visitors = co_await m_repository->fetchLiveVisitors(projectID);
-    if (!guard)
-        co_return;
+    const Cancellation cancel = within(within_);
+    const auto selection = m_selectedProjectID;
+    auto visitors = co_await m_repository->fetchLiveVisitors(projectID, cancel);
+    if (!guard || cancel.isCancelled() || m_selectedProjectID != selection)
+        co_return; // signed out, or the operator has left that agent
     if (visitors)
         setLiveVisitors(visitors.value());
     else if (!signedOutBy(visitors.error()))
         setLiveVisitors({});
 }
 
-void AppState::updateDockBadge() {
+qint64 AppState::unreadTotal() const {
     qint64 unread = 0;
     for (const Project& p : projects())
         unread += p.unreadCount;
+    return unread;
+}
+
+void AppState::updateDockBadge() {
+    const qint64 unread = unreadTotal();
     if (m_deps.badge)
         m_deps.badge->setCount(unread < 1 ? 0 : unread);
 }
 
 void AppState::wireRealtime() {
-    // The client posts its callbacks; they arrive here on the main thread.
+    // The client posts its callbacks; they arrive here on the main thread,
+    // and never after it was stopped.
     m_sse->onStateChange = [this](ConnectionState state) { setConnectionState(state); };
     m_sse->onUnauthorized = [this] { signOut(); };
     m_sse->onEvent = [this](const RealtimeEvent& event) { handleRealtime(event); };
@@ -261,8 +299,9 @@ void AppState::wireRealtime() {
 }
 
 void AppState::handleRealtime(const RealtimeEvent& event) {
-    qCInfo(lcAppState).noquote()
-        << QStringLiteral("realtime: %1 notify=%2").arg(event.type).arg(event.notify ? 1 : 0);
+    qCInfo(lcAppState).noquote() << QStringLiteral("realtime: %1 notify=%2")
+                                        .arg(event.type, event.notify ? QStringLiteral("1")
+                                                                      : QStringLiteral("0"));
     if (!m_notificationsSuppressed && m_deps.notifications)
         m_deps.notifications->present(event);
     if (event.kind != RealtimeEvent::Kind::unknown)
@@ -270,9 +309,10 @@ void AppState::handleRealtime(const RealtimeEvent& event) {
 }
 
 void AppState::scheduleRealtimeRefresh() {
+    // Cancelling the previous debounce also cancels a refresh it has started.
     if (m_realtimeRefreshTask)
         m_realtimeRefreshTask->cancel();
-    m_realtimeRefreshTask = Cancellation();
+    m_realtimeRefreshTask = m_session.child();
     debouncedRefresh(*m_realtimeRefreshTask);
 }
 
@@ -280,22 +320,22 @@ QCoro::Task<> AppState::debouncedRefresh(Cancellation cancel) {
     co_await sleepFor(Timing::current().realtimeDebounce, cancel);
     if (cancel.isCancelled())
         co_return; // superseded, signed out, or the state is gone
-    co_await realtimeRefresh();
+    co_await realtimeRefresh(cancel);
 }
 
-QCoro::Task<> AppState::realtimeRefresh() {
+QCoro::Task<> AppState::realtimeRefresh(std::optional<Cancellation> within_) {
     QPointer guard(this);
-    auto list = co_await m_repository->fetchConversations(m_selectedProjectID, std::nullopt,
-                                                          kConversationLimit);
-    if (!guard)
+    const Cancellation cancel = within(within_);
+    const auto selection = m_selectedProjectID;
+    auto list = co_await m_repository->fetchConversations(selection, std::nullopt,
+                                                          kConversationLimit, cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     if (list) {
-        setConversations(list.value());
-        if (m_selectedConversationID) {
-            const bool present = std::any_of(
-                conversations().begin(), conversations().end(),
-                [&](const Conversation& c) { return c.id == *m_selectedConversationID; });
-            if (!present)
+        // A list of an agent the operator has since left is not shown.
+        if (m_selectedProjectID == selection) {
+            setConversations(list.value());
+            if (m_selectedConversationID && !projectOfListed(*m_selectedConversationID))
                 repairConversationSelection();
         }
     } else if (signedOutBy(list.error())) {
@@ -305,19 +345,19 @@ QCoro::Task<> AppState::realtimeRefresh() {
             << QStringLiteral("realtimeRefresh conversations failed: %1")
                    .arg(list.error().errorDescription());
     }
-    co_await loadLiveVisitors(m_selectedProjectID);
-    if (!guard)
+    co_await loadLiveVisitors(m_selectedProjectID, cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
-    co_await detectionRefresh();
-    if (!guard)
+    co_await detectionRefresh(cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
-    co_await refreshTopLevel(); // its failure is ignored
+    co_await refreshTopLevel(cancel); // its failure is ignored
 }
 
 void AppState::scheduleSuppressionFallback() {
     if (m_suppressionFallbackTask)
         m_suppressionFallbackTask->cancel();
-    m_suppressionFallbackTask = Cancellation();
+    m_suppressionFallbackTask = m_session.child();
     suppressionFallback(*m_suppressionFallbackTask);
 }
 
@@ -333,7 +373,7 @@ QCoro::Task<> AppState::suppressionFallback(Cancellation cancel) {
 void AppState::startPoll() {
     if (m_pollTask)
         m_pollTask->cancel();
-    m_pollTask = Cancellation();
+    m_pollTask = m_session.child();
     pollLoop(*m_pollTask);
 }
 
@@ -343,7 +383,7 @@ QCoro::Task<> AppState::pollLoop(Cancellation cancel) {
         if (cancel.isCancelled())
             co_return;
         if (m_authStatus == AuthStatus::signedIn)
-            co_await realtimeRefresh();
+            co_await realtimeRefresh(cancel);
     }
 }
 

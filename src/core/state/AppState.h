@@ -45,6 +45,7 @@ class AppState : public QObject {
     Q_PROPERTY(QString userName READ userName NOTIFY authStatusChanged)
     Q_PROPERTY(QString userEmail READ userEmail NOTIFY authStatusChanged)
     Q_PROPERTY(QObject* projects READ projectsModel CONSTANT)
+    Q_PROPERTY(qint64 unreadTotal READ unreadTotal NOTIFY projectsChanged)
     Q_PROPERTY(QObject* clients READ clientsModel CONSTANT)
     Q_PROPERTY(QObject* conversations READ conversationsModel CONSTANT)
     Q_PROPERTY(QString conversationsError READ conversationsError NOTIFY conversationsErrorChanged)
@@ -89,20 +90,17 @@ public:
         std::function<std::unique_ptr<Repository>(ApiClient*)> makeRepository;
     };
 
-    // Work that belongs to the notification side, plugged in by it. Unset
-    // hooks do nothing: without them the console runs without notifications.
-    struct NotificationHooks {
-        std::function<void(AppState&)> bootstrap;              // bootstrap step 1
-        std::function<void(const RealtimeEvent&)> present;     // an unsuppressed realtime event
-        std::function<QCoro::Task<>(AppState&)> detectChanges; // realtimeRefresh step 3
-    };
-
     explicit AppState(Dependencies deps, QObject* parent = nullptr);
     ~AppState() override;
 
+    // Service work runs under the signed-in session: signing out cancels it,
+    // and nothing it fetched is assigned, recorded or notified afterwards. The
+    // operations that take a token run under that narrower one instead (a
+    // child of the session, such as the debounce's or the poll loop's).
+
     // ---- lifecycle -----------------------------------------------------------
     QCoro::Task<> bootstrap();
-    QCoro::Task<ApiResult<void>> refreshTopLevel();
+    QCoro::Task<ApiResult<void>> refreshTopLevel(std::optional<Cancellation> cancel = {});
     Q_INVOKABLE void signOut();
     QCoro::Task<> navigate(QString projectID, std::optional<QString> conversationID);
     std::optional<Project> project(const QString& projectID) const;
@@ -136,16 +134,17 @@ public:
     QString translationTargetCode() const;
 
     // ---- live visitors and refreshes -----------------------------------------
-    QCoro::Task<> loadLiveVisitors(std::optional<QString> projectID);
+    QCoro::Task<> loadLiveVisitors(std::optional<QString> projectID,
+                                   std::optional<Cancellation> cancel = {});
     void updateDockBadge();
     void scheduleRealtimeRefresh();
-    QCoro::Task<> realtimeRefresh();
+    QCoro::Task<> realtimeRefresh(std::optional<Cancellation> cancel = {});
     void scheduleSuppressionFallback();
     void startPoll();
     bool notificationsSuppressed() const { return m_notificationsSuppressed; }
 
     // ---- change detection (all agents, independent of the selection) ------------
-    QCoro::Task<> detectionRefresh();
+    QCoro::Task<> detectionRefresh(std::optional<Cancellation> cancel = {});
     void detectConversationChanges(const QList<Conversation>& list, const QString& scope);
     void detectVisitorChanges(const QList<Visitor>& list, const QString& scope);
     struct VisitorGroup {
@@ -195,6 +194,8 @@ public:
     bool signInPending() const { return m_signInFlow->isPending(); }
 
     const QList<Project>& projects() const { return m_projects->items(); }
+    // Unread conversations over all agents, as the badge and the tray show them.
+    qint64 unreadTotal() const;
     const QList<Client>& clients() const { return m_clients->items(); }
     const QList<Conversation>& conversations() const { return m_conversations->items(); }
     QString conversationsError() const { return m_conversationsError; }
@@ -294,6 +295,15 @@ private:
     QCoro::Task<> startSignedInServices();
     // True (after signing out) when `error` is the service refusing the key.
     bool signedOutBy(const ApiError& error);
+    // Signs out on a refused key; otherwise logs "<operation> failed: <description>".
+    void reportFailure(const char* operation, const ApiError& error);
+    // Sign-out: stops and cancels the session's work, deletes the stored key
+    // unless the caller already has, then clears what the session loaded.
+    void endSession(bool forgetStoredKey);
+    // The token for work started now: the caller's, or the session's.
+    Cancellation within(const std::optional<Cancellation>& cancel) const {
+        return cancel.value_or(m_session);
+    }
 
     Dependencies m_deps;
     std::unique_ptr<ApiClient> m_api;
@@ -301,6 +311,8 @@ private:
     std::unique_ptr<SSEClient> m_sse;
     SignInFlow* m_signInFlow;
     bool m_keyRead = false;
+    // Cancelled, and replaced, when the session ends (and when the state goes).
+    Cancellation m_session;
 
     std::optional<Cancellation> m_realtimeRefreshTask;
     std::optional<Cancellation> m_pollTask;

@@ -13,11 +13,14 @@ namespace kv {
 
 QCoro::Task<> AppState::loadConversations(std::optional<QString> projectID) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
+    const auto selection = m_selectedProjectID;
     qCInfo(lcAppState).noquote() << QStringLiteral("loadConversations projectID=%1")
                                         .arg(projectID.value_or(QStringLiteral("<all>")));
-    auto list =
-        co_await m_repository->fetchConversations(projectID, std::nullopt, kConversationLimit);
-    if (!guard)
+    auto list = co_await m_repository->fetchConversations(projectID, std::nullopt,
+                                                          kConversationLimit, cancel);
+    // Signed out, or the operator picked another agent meanwhile: that load shows its list.
+    if (!guard || cancel.isCancelled() || m_selectedProjectID != selection)
         co_return;
     if (!list) {
         if (list.error().kind == ApiError::Kind::unauthorized) {
@@ -71,11 +74,14 @@ void AppState::repairConversationSelection() {
 
 QCoro::Task<> AppState::loadConversationDetail(QString conversationID) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
+    const auto selection = m_selectedProjectID;
     const auto projectID = projectOfListed(conversationID);
     if (!projectID)
         co_return;
-    auto detail = co_await m_repository->fetchConversationDetail(*projectID, conversationID);
-    if (!guard)
+    auto detail =
+        co_await m_repository->fetchConversationDetail(*projectID, conversationID, cancel);
+    if (!guard || cancel.isCancelled() || m_selectedProjectID != selection)
         co_return;
     if (!detail) {
         signedOutBy(detail.error()); // anything else is ignored
@@ -145,11 +151,13 @@ void AppState::decrementUnread(const QString& projectID) {
 QCoro::Task<bool> AppState::sendOperatorReply(QString text, QString conversationID,
                                               bool resolveAfter) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
     const auto projectID = projectOfListed(conversationID);
     if (!projectID)
         co_return false;
-    auto sent = co_await m_repository->sendMessage(*projectID, conversationID, text, resolveAfter);
-    if (!guard)
+    auto sent =
+        co_await m_repository->sendMessage(*projectID, conversationID, text, resolveAfter, cancel);
+    if (!guard || cancel.isCancelled())
         co_return sent.ok();
     if (!sent) {
         if (!signedOutBy(sent.error()))
@@ -181,27 +189,26 @@ QCoro::Task<bool> AppState::sendOperatorReply(QString text, QString conversation
 QCoro::Task<bool> AppState::sendOperatorReplyDirect(QString projectID, QString conversationID,
                                                     QString text) {
     QPointer guard(this);
-    auto sent = co_await m_repository->sendMessage(projectID, conversationID, text, false);
-    if (!guard)
+    const Cancellation cancel = m_session;
+    auto sent = co_await m_repository->sendMessage(projectID, conversationID, text, false, cancel);
+    if (!guard || cancel.isCancelled())
         co_return sent.ok();
     if (!sent) {
-        if (!signedOutBy(sent.error())) {
-            qCWarning(lcAppState).noquote() << QStringLiteral("sendOperatorReplyDirect failed: %1")
-                                                   .arg(sent.error().errorDescription());
-        }
+        reportFailure("sendOperatorReplyDirect", sent.error());
         co_return false;
     }
-    co_await realtimeRefresh();
+    co_await realtimeRefresh(cancel);
     co_return true;
 }
 
 QCoro::Task<> AppState::resolve(QString conversationID) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
     const auto projectID = projectOfListed(conversationID);
     if (!projectID)
         co_return;
-    auto resolved = co_await m_repository->resolveConversation(*projectID, conversationID);
-    if (!guard)
+    auto resolved = co_await m_repository->resolveConversation(*projectID, conversationID, cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     if (!resolved) {
         if (!signedOutBy(resolved.error()))
@@ -233,6 +240,7 @@ QString AppState::translationTargetCode() const {
 QCoro::Task<> AppState::translateMessage(QString conversationID, QString messageID,
                                          std::optional<QString> overrideTarget) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
     const QString target = overrideTarget.value_or(translationTargetCode());
     const QList<Message> all = messages(conversationID);
     const auto found =
@@ -244,14 +252,11 @@ QCoro::Task<> AppState::translateMessage(QString conversationID, QString message
     if (found->content.trimmed().isEmpty())
         co_return;
     auto translated =
-        co_await m_repository->translate(found->content, target, QStringLiteral("auto"));
-    if (!guard)
+        co_await m_repository->translate(found->content, target, QStringLiteral("auto"), cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     if (!translated) {
-        if (!signedOutBy(translated.error())) {
-            qCWarning(lcAppState).noquote() << QStringLiteral("translateMessage failed: %1")
-                                                   .arg(translated.error().errorDescription());
-        }
+        reportFailure("translateMessage", translated.error());
         co_return;
     }
     applyTranslation(conversationID, messageID, translated->translation,

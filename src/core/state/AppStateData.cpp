@@ -14,7 +14,8 @@ namespace {
 QString debugDescription(const ApiError& error) {
     switch (error.kind) {
     case ApiError::Kind::http:
-        return QStringLiteral("http(status: %1, body: \"%2\")").arg(error.status).arg(error.body);
+        return QStringLiteral("http(status: %1, body: \"%2\")")
+            .arg(QString::number(error.status), error.body);
     case ApiError::Kind::transport:
         return QStringLiteral("transport(%1)").arg(error.underlying);
     case ApiError::Kind::decoding:
@@ -35,16 +36,20 @@ QString AppState::statsKey(const std::optional<QString>& projectID, qint64 days)
 QCoro::Task<> AppState::loadStats(std::optional<QString> projectID, qint64 days,
                                   Cancellation cancel) {
     QPointer guard(this);
+    const Cancellation session = m_session;
     const QString key = statsKey(projectID, days);
     if (m_statsCache.contains(key))
         co_return;
+    // The screen's token ends the request when the screen moves on; signing out does too.
+    const int ticket = session.onCancel([cancel]() mutable { cancel.cancel(); });
     // (No co_await inside ?: — g++ 12 destroys its temporaries too early.)
     ApiResult<ProjectStats> stats;
     if (projectID)
         stats = co_await m_repository->fetchStats(*projectID, days, cancel);
     else
         stats = co_await m_repository->fetchAggregateStats(days, cancel);
-    if (!guard)
+    session.forget(ticket);
+    if (!guard || session.isCancelled())
         co_return;
     if (stats) {
         m_statsCache.insert(key, stats.value());
@@ -89,19 +94,19 @@ std::optional<QString> AppState::statsError(const QString& key) const {
 
 QCoro::Task<> AppState::loadSnippets(std::optional<QString> projectID) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
+    const auto selection = m_selectedProjectID;
     if (!projectID) {
         setSnippets({});
         m_snippetsProjectID.reset();
         co_return;
     }
-    auto list = co_await m_repository->fetchSnippets(*projectID);
-    if (!guard)
+    auto list = co_await m_repository->fetchSnippets(*projectID, cancel);
+    // Snippets of an agent the operator has since left are not offered.
+    if (!guard || cancel.isCancelled() || m_selectedProjectID != selection)
         co_return;
     if (!list) {
-        if (!signedOutBy(list.error())) {
-            qCWarning(lcAppState).noquote()
-                << QStringLiteral("loadSnippets failed: %1").arg(list.error().errorDescription());
-        }
+        reportFailure("loadSnippets", list.error());
         co_return;
     }
     setSnippets(list.value());
@@ -117,14 +122,12 @@ QCoro::Task<> AppState::reloadSnippetsIfCurrent(QString projectID) {
 
 QCoro::Task<> AppState::removeSnippet(QString projectID, QString snippetID) {
     QPointer guard(this);
-    auto removed = co_await m_repository->deleteSnippet(projectID, snippetID);
-    if (!guard)
+    const Cancellation cancel = m_session;
+    auto removed = co_await m_repository->deleteSnippet(projectID, snippetID, cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     if (!removed) {
-        if (!signedOutBy(removed.error())) {
-            qCWarning(lcAppState).noquote() << QStringLiteral("removeSnippet failed: %1")
-                                                   .arg(removed.error().errorDescription());
-        }
+        reportFailure("removeSnippet", removed.error());
         co_return;
     }
     co_await reloadSnippetsIfCurrent(projectID);
@@ -133,14 +136,13 @@ QCoro::Task<> AppState::removeSnippet(QString projectID, QString snippetID) {
 QCoro::Task<bool> AppState::addSnippet(QString projectID, QString shortcut, QString title,
                                        QString body, QString emoji) {
     QPointer guard(this);
-    auto created = co_await m_repository->createSnippet(projectID, shortcut, title, body, emoji);
-    if (!guard)
+    const Cancellation cancel = m_session;
+    auto created =
+        co_await m_repository->createSnippet(projectID, shortcut, title, body, emoji, cancel);
+    if (!guard || cancel.isCancelled())
         co_return created.ok();
     if (!created) {
-        if (!signedOutBy(created.error())) {
-            qCWarning(lcAppState).noquote()
-                << QStringLiteral("addSnippet failed: %1").arg(created.error().errorDescription());
-        }
+        reportFailure("addSnippet", created.error());
         co_return false;
     }
     co_await reloadSnippetsIfCurrent(projectID);
@@ -150,15 +152,13 @@ QCoro::Task<bool> AppState::addSnippet(QString projectID, QString shortcut, QStr
 QCoro::Task<bool> AppState::editSnippet(QString projectID, QString snippetID, QString shortcut,
                                         QString title, QString body, QString emoji) {
     QPointer guard(this);
-    auto edited =
-        co_await m_repository->updateSnippet(projectID, snippetID, shortcut, title, body, emoji);
-    if (!guard)
+    const Cancellation cancel = m_session;
+    auto edited = co_await m_repository->updateSnippet(projectID, snippetID, shortcut, title, body,
+                                                       emoji, cancel);
+    if (!guard || cancel.isCancelled())
         co_return edited.ok();
     if (!edited) {
-        if (!signedOutBy(edited.error())) {
-            qCWarning(lcAppState).noquote()
-                << QStringLiteral("editSnippet failed: %1").arg(edited.error().errorDescription());
-        }
+        reportFailure("editSnippet", edited.error());
         co_return false;
     }
     co_await reloadSnippetsIfCurrent(projectID);
@@ -169,32 +169,30 @@ QCoro::Task<bool> AppState::editSnippet(QString projectID, QString snippetID, QS
 
 QCoro::Task<> AppState::loadNotificationPrefs() {
     QPointer guard(this);
-    auto prefs = co_await m_repository->fetchNotificationPrefs();
-    if (!guard)
+    const Cancellation cancel = m_session;
+    auto prefs = co_await m_repository->fetchNotificationPrefs(cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
-    if (prefs) {
+    if (prefs)
         setNotificationPrefs(prefs.value());
-    } else if (!signedOutBy(prefs.error())) {
-        qCWarning(lcAppState).noquote() << QStringLiteral("loadNotificationPrefs failed: %1")
-                                               .arg(prefs.error().errorDescription());
-    }
+    else
+        reportFailure("loadNotificationPrefs", prefs.error());
 }
 
 QCoro::Task<> AppState::setProjectMuted(QString projectID, bool muted) {
     QPointer guard(this);
+    const Cancellation cancel = m_session;
     upsertPref(projectID, muted); // the switch flips at once
-    auto saved = co_await m_repository->updateNotificationPref(projectID, muted);
-    if (!guard)
+    auto saved = co_await m_repository->updateNotificationPref(projectID, muted, cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     if (saved) {
         upsertPref(projectID, saved->muted);
         co_return;
     }
-    if (signedOutBy(saved.error()))
-        co_return;
-    qCWarning(lcAppState).noquote()
-        << QStringLiteral("setProjectMuted failed: %1").arg(saved.error().errorDescription());
-    co_await loadNotificationPrefs(); // the service's view wins
+    reportFailure("setProjectMuted", saved.error());
+    if (m_authStatus == AuthStatus::signedIn)
+        co_await loadNotificationPrefs(); // the service's view wins
 }
 
 void AppState::upsertPref(const QString& projectID, bool muted) {

@@ -31,11 +31,13 @@ QString placeOf(const Visitor& v) {
 
 } // namespace
 
-QCoro::Task<> AppState::detectionRefresh() {
+QCoro::Task<> AppState::detectionRefresh(std::optional<Cancellation> within_) {
     QPointer guard(this);
-    auto list =
-        co_await m_repository->fetchConversations(std::nullopt, std::nullopt, kConversationLimit);
-    if (!guard)
+    const Cancellation cancel = within(within_);
+    auto list = co_await m_repository->fetchConversations(std::nullopt, std::nullopt,
+                                                          kConversationLimit, cancel);
+    // After a sign-out nothing of the old account is recorded as seen.
+    if (!guard || cancel.isCancelled())
         co_return;
     const QString all = QString::fromLatin1(kAllScope);
     if (list) {
@@ -46,8 +48,8 @@ QCoro::Task<> AppState::detectionRefresh() {
             << QStringLiteral("detectionRefresh conversations failed: %1")
                    .arg(list.error().errorDescription());
     }
-    auto visitors = co_await m_repository->fetchLiveVisitors(std::nullopt);
-    if (!guard)
+    auto visitors = co_await m_repository->fetchLiveVisitors(std::nullopt, cancel);
+    if (!guard || cancel.isCancelled())
         co_return;
     if (visitors) {
         detectVisitorChanges(visitors.value(), all);
