@@ -1,8 +1,8 @@
 #include "Cli.h"
 
+#include "DemoService.h"
 #include "KeychainCredentialStore.h"
 #include "RecordJson.h"
-#include "SimServer.h"
 #include "StopSignals.h"
 #include "service/ApiClient.h"
 #include "service/ApiKey.h"
@@ -13,7 +13,6 @@
 #include <QEventLoop>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
-#include <QUuid>
 
 #include <cstdio>
 #include <functional>
@@ -323,19 +322,6 @@ const std::map<QString, Command>& commands() {
     return table;
 }
 
-// Signs in against an embedded simulator the way the browser would: a state,
-// the simulator's approval, and the code exchange.
-QCoro::Task<bool> signInToDemo(sim::SimServer& sim, ApiClient& api, CredentialStore& store) {
-    const QString state = QUuid::createUuid().toString(QUuid::WithoutBraces);
-    auto exchanged = co_await api.exchangeOAuthCode(sim.approve(state), state);
-    if (!exchanged) {
-        printError(exchanged.error().errorDescription());
-        co_return false;
-    }
-    co_await store.save(exchanged->apiKey);
-    co_return true;
-}
-
 void quietLog(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 void verboseLog(QtMsgType, const QMessageLogContext& context, const QString& message) {
@@ -388,25 +374,30 @@ QCoro::Task<int> run(QStringList arguments) {
     }
 
     // Declared first, so it stops last: the client's kept-alive connections close before.
-    std::unique_ptr<sim::SimServer> sim;
+    std::unique_ptr<DemoService> demo;
     QNetworkAccessManager network;
     ApiClient api(&network);
-    std::unique_ptr<CredentialStore> store;
+    std::unique_ptr<CredentialStore> keychain;
+    CredentialStore* store = nullptr;
 
     if (parser.isSet("demo")) {
-        sim::SimConfig config;
-        config.speed = 1; // something to watch with `events`
-        sim = std::make_unique<sim::SimServer>(config);
-        if (sim->start() < 0) {
+        demo =
+            DemoService::start(DemoService::Options{}); // lively: something to watch with `events`
+        if (!demo) {
             printError(QStringLiteral("Couldn't start the embedded simulator."));
             co_return kExitFailure;
         }
-        qputenv(Configuration::kApiUrlVariable, sim->baseUrl().toUtf8());
-        store = std::make_unique<MemoryCredentialStore>();
-        if (name != u"sign-in" && !co_await signInToDemo(*sim, api, *store))
-            co_return kExitFailure;
+        store = &demo->credentials();
+        if (name != u"sign-in") {
+            const auto signedIn = co_await demo->signIn(api);
+            if (!signedIn) {
+                printError(signedIn.error().errorDescription());
+                co_return kExitFailure;
+            }
+        }
     } else {
-        store = std::make_unique<KeychainCredentialStore>();
+        keychain = std::make_unique<KeychainCredentialStore>();
+        store = keychain.get();
     }
 
     // The environment's key wins; the store is only asked when a command needs a key.

@@ -31,6 +31,26 @@ struct Timing {
     // A sign-in begun in the browser may be finished within this long, also after a relaunch.
     ms signInValidity{15 * 60'000};
 
+    // Notifications: one per conversation within this window, one per agent's visitors
+    // within the longer one (both paths share them); throttle entries older than
+    // the last are pruned once there are many.
+    ms conversationThrottle{12'000};
+    ms visitorThrottle{30 * 60'000};
+    ms throttlePruneAge{35 * 60'000};
+
+    // The desktop: answers from the notification server and the settings portal,
+    // the lock of the single instance and the hand-off from a later launch.
+    ms notifierCallTimeout{5'000};
+    ms appearancePortalTimeout{2'000};
+    ms instanceLockWait{100};
+    ms instanceHandOffTimeout{5'000};
+
+    // The demo: the embedded service's "browser" comes back after this, and the
+    // demo begins signing in after that; screenshots let a screen settle this long.
+    ms demoCallbackDelay{400};
+    ms demoSignInDelay{300};
+    ms screenshotSettle{400};
+
     // The values in force; tests may assign shorter ones before they start work.
     static Timing& current();
 };

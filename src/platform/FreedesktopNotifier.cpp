@@ -1,6 +1,7 @@
 #include "FreedesktopNotifier.h"
 
 #include "DesktopIds.h"
+#include "Timing.h"
 
 #include <QCoroDBusPendingCall>
 #include <QCoroDBusPendingReply>
@@ -38,7 +39,8 @@ QCoro::Task<NotificationPermission> FreedesktopNotifier::currentAuthorization() 
     QDBusMessage call = QDBusMessage::createMethodCall(
         m_service, QString::fromLatin1(desktop::kNotificationsPath),
         QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("GetCapabilities"));
-    QDBusPendingReply<QStringList> reply = m_bus.asyncCall(call, 5000);
+    QDBusPendingReply<QStringList> reply =
+        m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
     co_await reply;
     if (reply.isError()) {
         m_capabilitiesKnown = false;
@@ -81,7 +83,8 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
         QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("Notify"));
     call << QStringLiteral("Kestovar") << replaces << QString::fromLatin1(desktop::kAppId)
          << request.title << request.body << actions << hints << int(-1);
-    QDBusPendingReply<uint> reply = m_bus.asyncCall(call, 5000);
+    QDBusPendingReply<uint> reply =
+        m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
     co_await reply;
     if (reply.isError())
         co_return reply.error().message();

@@ -7,6 +7,7 @@
 #include "FakeNotificationServer.h"
 #include "FreedesktopNotifier.h"
 #include "LauncherBadge.h"
+#include "LogCapture.h"
 #include "SimServer.h"
 #include "Timing.h"
 #include "notifications/NotificationManager.h"
@@ -18,6 +19,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QProcess>
 #include <QSettings>
@@ -35,6 +38,16 @@ namespace {
 NotificationRequest request(const char* title, std::optional<QString> conversationID) {
     return NotificationRequest{QString::fromUtf8(title), "body", true, "p1",
                                std::move(conversationID)};
+}
+
+// The requests the service answered for one target (path and query), oldest first.
+QList<QJsonObject> requestsTo(const kv::sim::SimServer& sim, const QString& target) {
+    QList<QJsonObject> out;
+    for (const QJsonValue& r : sim.requests()) {
+        if (r.toObject()["target"].toString() == target)
+            out.append(r.toObject());
+    }
+    return out;
 }
 
 bool haveBus() {
@@ -257,29 +270,49 @@ private slots:
         QCOMPARE(server.calls[0].summary, u"Northwind Support"_qs);
         QCOMPARE(server.calls[0].body, u"Mette: Can a person help?"_qs);
 
-        // Polling finds the same escalation within 12 s: no second notification.
+        // Polling finds the same escalation within 12 s: no second notification. The
+        // refresh the event started has run too once a second clients list was served.
+        sim.clearRequests();
         await(state.realtimeRefresh());
-        QTest::qWait(500); // and the debounced refresh the event started
-        QCOMPARE(server.calls.size(), 1);
+        QTRY_COMPARE(requestsTo(sim, "/api/v2/clients").size(), 2);
+        // Barrier: a later, different notification. Notify calls arrive in the order
+        // they were made, so a repeat of the first would come before it.
+        const QString otherChat = sim.withData([&](sim::SimData& d) {
+            for (const auto& c : d.conversations) {
+                if (c.projectId == project && c.id != chat)
+                    return c.id;
+            }
+            return QString();
+        });
+        sim.publishEvent("conversation.escalated", project, otherChat,
+                         {{"project_name", "Marker"}, {"notify", true}});
+        QTRY_COMPARE(server.calls.size(), 2);
+        QCOMPARE(server.calls[1].summary, u"Marker"_qs);
 
         // A typed reply reaches the service as a reply to that chat.
-        sim.clearRequests();
+        const QString sendTarget =
+            "/api/v2/projects/" + project + "/conversations/" + chat + "/send";
         server.typeReply(server.calls[0].id, "  Yes — I'm here.  ");
-        QTRY_VERIFY(!sim.requests().isEmpty());
-        QCOMPARE(sim.requests().first().toObject()["target"].toString(),
-                 "/api/v2/projects/" + project + "/conversations/" + chat + "/send");
-        QVERIFY(sim.requests().first().toObject()["body"].toString().contains("Yes — I'm here."));
+        QTRY_COMPARE(requestsTo(sim, sendTarget).size(), 1);
+        QVERIFY(requestsTo(sim, sendTarget)[0]["body"].toString().contains("Yes — I'm here."));
 
         // Events replayed after a reconnection are the catch-up: never notified.
-        const int before = server.calls.size();
+        const int before = int(server.calls.size());
+        test::LogCapture log;
         sim.dropStreams();
         QTRY_COMPARE(sim.openStreams(), 0);
         sim.publishEvent("message.received", project, chat,
                          {{"preview", "missed while away"}, {"notify", true}});
         QTRY_COMPARE(sim.streamConnections().size(), 2);
+        // The replay is handled after the catch-up began (the stream posts in order);
+        // then the catch-up ends.
+        QTRY_VERIFY(log.messages("AppState").contains(u"realtime: message.received notify=1"_qs));
         QTRY_VERIFY(!state.notificationsSuppressed());
-        QTest::qWait(300);
-        QCOMPARE(server.calls.size(), before);
+        // Barrier: a live event after the catch-up is notified, and it is the next one.
+        sim.publishEvent("message.received", project, otherChat,
+                         {{"project_name", "Live again"}, {"notify", true}});
+        QTRY_COMPARE(server.calls.size(), before + 1);
+        QCOMPARE(server.calls.last().summary, u"Live again"_qs);
 
         state.signOut();
         qunsetenv(Configuration::kApiUrlVariable);

@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 #include <QNetworkAccessManager>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 using namespace kv;
@@ -147,6 +149,31 @@ private slots:
         client->start();
         QTRY_COMPARE(connections().size(), 3);
         QCOMPARE(connections()[2].toObject()["last_event_id"].toString(), u"2"_qs);
+    }
+
+    void emptyResumeIdIsSentAsAnEmptyValue() {
+        client->start();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        QVERIFY(connections()[0].toObject()["last_event_id"].isNull()); // nothing to resume
+        sim->pushRawStream({"id\n\n"}); // an empty id is still an id
+        QTRY_COMPARE(client->lastEventID(), std::optional<QString>(u""_qs));
+        client->stop();
+
+        // The simulated service's HTTP library drops empty headers, so the request is
+        // read as it arrives on a plain socket.
+        QTcpServer raw;
+        QVERIFY(raw.listen(QHostAddress::LocalHost));
+        QByteArray received;
+        connect(&raw, &QTcpServer::newConnection, this, [&] {
+            QTcpSocket* socket = raw.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, this,
+                    [&, socket] { received += socket->readAll(); });
+        });
+        qputenv(Configuration::kApiUrlVariable,
+                QByteArray("http://127.0.0.1:") + QByteArray::number(raw.serverPort()));
+        client->start();
+        QTRY_VERIFY(received.contains("\r\n\r\n"));
+        QVERIFY2(received.contains("\r\nLast-Event-ID: \r\n"), received.constData());
     }
 
     void backoffDoublesUpToTheCap() {
@@ -329,15 +356,25 @@ private slots:
     }
 
     void destroyedWhileWaitingOrStreaming() {
+        sim->setHeartbeatInterval(50);
         client->start();
         QTRY_COMPARE(sim->openStreams(), 1);
-        client.reset(); // streaming
+        client.reset(); // streaming: the connection goes with it
+        QTRY_COMPARE(sim->openStreams(), 0);
+
         auto second = std::make_unique<SSEClient>(network.get(), [this] { return key; });
-        sim->failNextStreams(503, 10);
+        sim->failNextStreams(503, 1);
         second->start();
         QTRY_COMPARE(connections().size(), 2);
-        second.reset();    // waiting out a back-off
-        QTest::qWait(100); // the interrupted wait resumes without a client
+        second.reset(); // waiting out a 40 ms back-off: the interrupted wait resumes without it
+
+        // Barrier: a third client waits out the same back-off and then connects. The
+        // destroyed one would have tried again by then.
+        auto third = std::make_unique<SSEClient>(network.get(), [this] { return key; });
+        sim->failNextStreams(503, 1);
+        third->start();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        QCOMPARE(connections().size(), 4); // first, second's refusal, third's refusal and stream
     }
 };
 

@@ -17,11 +17,14 @@ private slots:
         demo.setProcessChannelMode(QProcess::MergedChannels);
         demo.start(QStringLiteral(KESTOVAR_APP), {"--demo"});
         QVERIFY(demo.waitForStarted());
+        // Both lines, whichever order the process writes them in.
         QString output;
-        QTRY_VERIFY_WITH_TIMEOUT((output += QString::fromUtf8(demo.readAll()))
-                                     .contains("demo: signed in as alex@kestovar.example"),
-                                 30'000);
-        QVERIFY(output.contains("handleDeepLink: signed in and top-level loaded"));
+        const auto shown = [&](const char* line) {
+            output += QString::fromUtf8(demo.readAll());
+            return output.contains(QLatin1StringView(line));
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(shown("demo: signed in as alex@kestovar.example"), 30'000);
+        QTRY_VERIFY_WITH_TIMEOUT(shown("handleDeepLink: signed in and top-level loaded"), 30'000);
         demo.terminate(); // SIGTERM: a clean quit
         QVERIFY(demo.waitForFinished(10'000));
         QCOMPARE(demo.exitStatus(), QProcess::NormalExit);

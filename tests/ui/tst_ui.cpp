@@ -189,15 +189,32 @@ private slots:
                                                    {"conversationID", target.id},
                                                    {"agentName", "Northwind Support"}}));
         QVERIFY(window);
+        window->setProperty("visible", true);
         QObject* field = window->findChild<QObject*>("quickReplyField");
-        sim->clearRequests();
+        QObject* send = window->findChild<QObject*>("quickReplySend");
+        QObject* failure = window->findChild<QObject*>("quickReplyFailure");
         field->setProperty("text", "   ");
-        QMetaObject::invokeMethod(window.get(), "send");
-        QTest::qWait(100);
-        QVERIFY(sim->requests().isEmpty()); // nothing to send
+        QVERIFY(!send->property("enabled").toBool()); // nothing to send
+
+        // The service refuses: the window stays, with the text and the reason.
+        sim::Fault refuse;
+        refuse.method = "POST";
+        refuse.path = "/api/v2/projects/p1/conversations/" + target.id + "/send";
+        refuse.status = 500;
+        refuse.body = "nope";
+        refuse.times = 1;
+        sim->addFault(refuse);
         field->setProperty("text", "  On my way  ");
-        QMetaObject::invokeMethod(window.get(), "send");
-        QTRY_VERIFY(!sim->requests().isEmpty());
+        click(send);
+        QTRY_COMPARE(failure->property("text").toString(), u"Reply not sent: HTTP 500: nope"_qs);
+        QVERIFY(window->property("visible").toBool());
+        QCOMPARE(field->property("text").toString(), u"  On my way  "_qs);
+
+        // Sent again: the service has it, and the window goes.
+        sim->clearRequests();
+        click(send);
+        QTRY_VERIFY(!window->property("visible").toBool());
+        QCOMPARE(sim->requests().first().toObject()["target"].toString(), refuse.path);
         QVERIFY(sim->requests().first().toObject()["body"].toString().contains("\"On my way\""));
     }
 

@@ -99,11 +99,18 @@ private slots:
         QCOMPARE(v.pageUrl, u"/"_qs);
         QCOMPARE(v.pagesThisSession, 2);
         QCOMPARE(v.referrer, std::optional<QString>(u"r"_qs));
-        // Both spellings of one member: read without error, one of the two values.
-        QJsonObject o = conversationJson();
-        o["projectId"] = "p2";
-        const QString project = ConversationDTO::decode(o, {}).projectId;
-        QVERIFY(project == u"p1" || project == u"p2");
+        // Both spellings of one member: the reader's objects order their keys, and the last
+        // occurrence in that order wins — the service's own snake-case spelling — wherever
+        // either stood in the text.
+        for (const char* text : {R"({"project_id":"snake","projectId":"camel"})",
+                                 R"({"projectId":"camel","project_id":"snake"})"}) {
+            QJsonObject o = conversationJson();
+            o.remove("project_id");
+            const QJsonObject both = json(text);
+            for (auto it = both.begin(); it != both.end(); ++it)
+                o.insert(it.key(), it.value());
+            QCOMPARE(ConversationDTO::decode(o, {}).projectId, u"snake"_qs);
+        }
     }
 
     void requiredKeysAndTypes_data() {

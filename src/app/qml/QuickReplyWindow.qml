@@ -3,25 +3,23 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
-// A small window to answer one conversation from a notification.
+// A small window to answer one conversation from a notification. It closes
+// once the service has the reply; a refused reply stays, with the reason.
 Window {
     id: win
     objectName: "quickReplyWindow"
-    property string projectID
-    property string conversationID
+    property alias projectID: reply.projectID
+    property alias conversationID: reply.conversationID
     property string agentName
     property string visitorName
     title: "Reply — " + agentName
     width: 420
-    height: 180
+    height: 200
     color: Theme.window
 
-    function send() {
-        const text = field.text.trim()
-        if (text.length === 0)
-            return
-        AppState.sendReplyDirect(projectID, conversationID, text)
-        win.close()
+    QuickReply {
+        id: reply
+        onSent: win.close()
     }
 
     Shortcut {
@@ -37,6 +35,8 @@ Window {
             color: Theme.text
             font.pixelSize: Theme.size("headline")
             font.weight: Font.DemiBold
+            Accessible.role: Accessible.Heading
+            Accessible.name: text
         }
         TextField {
             id: field
@@ -44,15 +44,29 @@ Window {
             Layout.fillWidth: true
             placeholderText: "Type your reply…"
             focus: true
+            readOnly: reply.sending
             Accessible.name: "Reply"
-            onAccepted: win.send()
+            onAccepted: reply.send(text)
+        }
+        Text {
+            objectName: "quickReplyFailure"
+            Layout.fillWidth: true
+            visible: reply.failure !== ""
+            text: reply.failure
+            wrapMode: Text.Wrap
+            color: Theme.danger
+            font.pixelSize: Theme.size("callout")
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
         }
         Button {
+            objectName: "quickReplySend"
             Layout.alignment: Qt.AlignRight
             text: "Send"
             highlighted: true
-            enabled: field.text.trim().length > 0
-            onClicked: win.send()
+            enabled: reply.canSend(field.text)
+            Accessible.name: text
+            onClicked: reply.send(field.text)
         }
     }
 }

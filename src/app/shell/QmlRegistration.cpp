@@ -1,5 +1,6 @@
 #include "QmlRegistration.h"
 
+#include "AppStateForeign.h"
 #include "SystemAppearance.h"
 #include "Updater.h"
 #include "state/AppState.h"
@@ -9,7 +10,7 @@
 namespace kv {
 
 void registerQmlTypes(AppState* state, Updater* updater) {
-    qmlRegisterSingletonInstance("Kestovar", 1, 0, "AppState", state);
+    AppStateForeign::setInstance(state);
     // Lives with the state: both are made once per process and kept to its end.
     qmlRegisterSingletonInstance("Kestovar", 1, 0, "SystemAppearance", new SystemAppearance(state));
     if (!updater)

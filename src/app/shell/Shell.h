@@ -23,14 +23,12 @@ namespace kv {
 class AppState;
 class Browser;
 class CredentialStore;
+class DemoSession;
 class LauncherBadge;
 class NotificationManager;
 class Notifier;
 class SingleInstance;
 class Updater;
-namespace sim {
-class SimServer;
-}
 
 class Shell : public QObject {
     Q_OBJECT
@@ -62,17 +60,17 @@ public slots:
 private:
     void buildTray();
     void updateTrayUnread();
-    void startDemo();
-    void takeScreenshots();
-    void reportFirstSignedInFrame();
 
     Options m_options;
     SingleInstance* m_instance;
-    std::unique_ptr<sim::SimServer> m_sim;
+    std::unique_ptr<DemoSession> m_demo; // the demo's service, preferences, keys and browser
     std::unique_ptr<QSettings> m_settings;
     std::unique_ptr<QNetworkAccessManager> m_network;
-    std::unique_ptr<CredentialStore> m_credentials;
-    std::unique_ptr<Browser> m_browser;
+    std::unique_ptr<CredentialStore> m_keychain;
+    std::unique_ptr<Browser> m_desktopBrowser;
+    QSettings* m_preferences = nullptr;
+    CredentialStore* m_credentials = nullptr;
+    Browser* m_browser = nullptr;
     std::unique_ptr<Notifier> m_notifier;
     std::unique_ptr<LauncherBadge> m_badge;
     std::unique_ptr<NotificationManager> m_notifications;
@@ -82,7 +80,6 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;
     QAction* m_unreadLine = nullptr;
-    QString m_demoDir;
 };
 
 } // namespace kv

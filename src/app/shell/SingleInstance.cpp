@@ -1,5 +1,7 @@
 #include "SingleInstance.h"
 
+#include "Timing.h"
+
 #include <QDataStream>
 #include <QDir>
 #include <QLocalSocket>
@@ -23,10 +25,10 @@ SingleInstance::SingleInstance(QString name)
 bool SingleInstance::tryBecomePrimary() {
     m_lock = std::make_unique<QLockFile>(m_lockPath);
     m_lock->setStaleLockTime(0); // a lock whose process is gone is stale at once
-    if (m_lock->tryLock(100))
+    if (m_lock->tryLock(int(Timing::current().instanceLockWait.count())))
         return true;
     if (m_lock->error() == QLockFile::LockFailedError && m_lock->removeStaleLockFile())
-        return m_lock->tryLock(100);
+        return m_lock->tryLock(int(Timing::current().instanceLockWait.count()));
     return false;
 }
 
@@ -35,7 +37,8 @@ bool SingleInstance::listen() {
     return m_server.listen(m_socketPath);
 }
 
-bool SingleInstance::forward(const QString& message, int timeoutMs) const {
+bool SingleInstance::forward(const QString& message) const {
+    const int timeoutMs = int(Timing::current().instanceHandOffTimeout.count());
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(timeoutMs))

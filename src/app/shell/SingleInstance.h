@@ -27,7 +27,7 @@ public:
     // True when this process is the one: it holds the lock (stale locks are taken over).
     bool tryBecomePrimary();
     // From a later launch: deliver `message` to the primary; true when it acknowledged.
-    bool forward(const QString& message, int timeoutMs = 5000) const;
+    bool forward(const QString& message) const;
     // The primary starts listening for later launches.
     bool listen();
 

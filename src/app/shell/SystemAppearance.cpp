@@ -1,5 +1,7 @@
 #include "SystemAppearance.h"
 
+#include "Timing.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -37,7 +39,8 @@ SystemAppearance::SystemAppearance(QObject* parent) : QObject(parent), m_dark(pa
                 SLOT(onSettingChanged(QString, QString, QDBusVariant)));
     QDBusMessage read = QDBusMessage::createMethodCall(kPortal, kPath, kSettings, "Read");
     read << QStringLiteral("org.freedesktop.appearance") << QStringLiteral("color-scheme");
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(read, 2000), this);
+    auto* watcher = new QDBusPendingCallWatcher(
+        bus.asyncCall(read, int(Timing::current().appearancePortalTimeout.count())), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
         const QDBusPendingReply<QVariant> reply = *w;
         if (!reply.isError()) {

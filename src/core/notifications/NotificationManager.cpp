@@ -1,6 +1,7 @@
 #include "NotificationManager.h"
 
 #include "Log.h"
+#include "Timing.h"
 #include "state/AppState.h"
 
 #include <QMetaEnum>
@@ -75,17 +76,17 @@ bool NotificationManager::globallyEnabled(RealtimeEvent::Kind kind) const {
     return false;
 }
 
-bool NotificationManager::suppress(const QString& key, qint64 windowSeconds) {
+bool NotificationManager::suppress(const QString& key, std::chrono::milliseconds window) {
     const QDateTime now = m_clock();
     const auto found = m_recentlyNotified.constFind(key);
     // The window runs from when the key was last let through; a suppressed
     // repeat does not extend it.
-    if (found != m_recentlyNotified.constEnd() && found->msecsTo(now) < windowSeconds * 1000)
+    if (found != m_recentlyNotified.constEnd() && found->msecsTo(now) < window.count())
         return true;
     m_recentlyNotified.insert(key, now);
     if (m_recentlyNotified.size() > kPruneAbove) {
         m_recentlyNotified.removeIf([&](const QHash<QString, QDateTime>::iterator it) {
-            return it.value().msecsTo(now) >= kPruneOlderSeconds * 1000;
+            return it.value().msecsTo(now) >= Timing::current().throttlePruneAge.count();
         });
     }
     return false;
@@ -96,9 +97,9 @@ void NotificationManager::present(const RealtimeEvent& event) {
         return;
     const QString key =
         RealtimeEvent::kindText(event.kind) + u':' + event.conversationID.value_or(event.projectID);
-    const qint64 window = event.kind == RealtimeEvent::Kind::visitorOnline
-                              ? kVisitorWindowSeconds
-                              : kConversationWindowSeconds;
+    const auto window = event.kind == RealtimeEvent::Kind::visitorOnline
+                            ? Timing::current().visitorThrottle
+                            : Timing::current().conversationThrottle;
     if (suppress(key, window))
         return;
     fire(event.title, event.body, event.projectID, event.conversationID);
@@ -145,10 +146,10 @@ QCoro::Task<> NotificationManager::onReplied(QString projectID,
     const QString reply = text.trimmed();
     if (reply.isEmpty() || !m_appState)
         co_return;
-    const bool sent =
+    const ApiResult<void> sent =
         co_await m_appState->sendOperatorReplyDirect(projectID, *conversationID, reply);
     // A reply typed into a notification must not vanish: say so, and keep its text.
-    if (!sent && self && m_appState && m_appState->authStatus() == AuthStatus::signedIn) {
+    if (!sent.ok() && self && m_appState && m_appState->authStatus() == AuthStatus::signedIn) {
         // Built apart from the co_await: g++ 12 mishandles temporaries inside one.
         NotificationRequest notice;
         notice.title = QStringLiteral("Reply not sent");

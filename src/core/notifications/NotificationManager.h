@@ -32,10 +32,7 @@ public:
     static constexpr char kPlaySoundKey[] = "KestovarMac.notif.playSound";
     static constexpr char kCategoryID[] = "KESTOVAR_EVENT";
     static constexpr char kReplyActionID[] = "KESTOVAR_REPLY";
-    static constexpr qint64 kVisitorWindowSeconds = 1800;
-    static constexpr qint64 kConversationWindowSeconds = 12;
     static constexpr qsizetype kPruneAbove = 500;
-    static constexpr qint64 kPruneOlderSeconds = 2100;
 
     using Clock = std::function<QDateTime()>;
 
@@ -48,8 +45,8 @@ public:
 
     void present(const RealtimeEvent& event);
     bool globallyEnabled(RealtimeEvent::Kind kind) const;
-    // True when a notification under `key` was let through less than `windowSeconds` ago.
-    bool suppress(const QString& key, qint64 windowSeconds);
+    // True when a notification under `key` was let through less than `window` ago.
+    bool suppress(const QString& key, std::chrono::milliseconds window);
     void fire(const QString& title, const QString& body, const QString& projectID,
               const std::optional<QString>& conversationID);
 

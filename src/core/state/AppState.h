@@ -111,9 +111,6 @@ public:
     Q_INVOKABLE void cancelSignIn();
     // A page of the service's website (for example "/signup") in the browser.
     Q_INVOKABLE void openWebPage(const QString& path);
-    // A reply from the quick-reply window; the outcome shows as for a notification reply.
-    Q_INVOKABLE void sendReplyDirect(const QString& projectID, const QString& conversationID,
-                                     const QString& text);
     QCoro::Task<> handleIncomingURL(QUrl url);
     QCoro::Task<> handleDeepLink(QUrl url);
 
@@ -121,10 +118,12 @@ public:
     QCoro::Task<> loadConversations(std::optional<QString> projectID);
     QCoro::Task<> loadConversationDetail(QString conversationID);
     QList<Message> messages(const QString& conversationID) const;
-    // True when the service stored the reply, so the composer can give the text back otherwise.
-    QCoro::Task<bool> sendOperatorReply(QString text, QString conversationID, bool resolveAfter);
-    QCoro::Task<bool> sendOperatorReplyDirect(QString projectID, QString conversationID,
-                                              QString text);
+    // Whether the service stored the reply, and why not: the composer and the
+    // quick-reply window give the text back with the reason.
+    QCoro::Task<ApiResult<void>> sendOperatorReply(QString text, QString conversationID,
+                                                   bool resolveAfter);
+    QCoro::Task<ApiResult<void>> sendOperatorReplyDirect(QString projectID, QString conversationID,
+                                                         QString text);
     QCoro::Task<> resolve(QString conversationID);
     QCoro::Task<> translateMessage(QString conversationID, QString messageID,
                                    std::optional<QString> overrideTarget = std::nullopt);

@@ -148,22 +148,22 @@ void AppState::decrementUnread(const QString& projectID) {
     }
 }
 
-QCoro::Task<bool> AppState::sendOperatorReply(QString text, QString conversationID,
-                                              bool resolveAfter) {
+QCoro::Task<ApiResult<void>> AppState::sendOperatorReply(QString text, QString conversationID,
+                                                         bool resolveAfter) {
     QPointer guard(this);
     const Cancellation cancel = m_session;
     const auto projectID = projectOfListed(conversationID);
     if (!projectID)
-        co_return false;
+        co_return ApiError::of(ApiError::Kind::notFound); // nothing was sent
     auto sent =
         co_await m_repository->sendMessage(*projectID, conversationID, text, resolveAfter, cancel);
-    if (!guard || cancel.isCancelled())
-        co_return sent.ok();
     if (!sent) {
-        if (!signedOutBy(sent.error()))
+        if (guard && !cancel.isCancelled() && !signedOutBy(sent.error()))
             setLoadState(LoadState::failed, sent.error().errorDescription());
-        co_return false;
+        co_return sent.error();
     }
+    if (!guard || cancel.isCancelled())
+        co_return ApiResult<void>();
     QList<Conversation> list = conversations();
     for (Conversation& c : list) {
         if (c.id != conversationID)
@@ -183,22 +183,22 @@ QCoro::Task<bool> AppState::sendOperatorReply(QString text, QString conversation
     auto local = m_localMessages;
     local[conversationID].append(sent->message);
     setMessageMaps(m_apiMessages, local);
-    co_return true;
+    co_return ApiResult<void>();
 }
 
-QCoro::Task<bool> AppState::sendOperatorReplyDirect(QString projectID, QString conversationID,
-                                                    QString text) {
+QCoro::Task<ApiResult<void>>
+AppState::sendOperatorReplyDirect(QString projectID, QString conversationID, QString text) {
     QPointer guard(this);
     const Cancellation cancel = m_session;
     auto sent = co_await m_repository->sendMessage(projectID, conversationID, text, false, cancel);
-    if (!guard || cancel.isCancelled())
-        co_return sent.ok();
     if (!sent) {
-        reportFailure("sendOperatorReplyDirect", sent.error());
-        co_return false;
+        if (guard && !cancel.isCancelled())
+            reportFailure("sendOperatorReplyDirect", sent.error());
+        co_return sent.error();
     }
-    co_await realtimeRefresh(cancel);
-    co_return true;
+    if (guard && !cancel.isCancelled())
+        co_await realtimeRefresh(cancel);
+    co_return ApiResult<void>();
 }
 
 QCoro::Task<> AppState::resolve(QString conversationID) {

@@ -5,6 +5,7 @@
 #include "AppState.h"
 
 #include "Log.h"
+#include "Timing.h"
 #include "notifications/NotificationManager.h"
 
 #include <QPointer>
@@ -94,7 +95,7 @@ void AppState::detectConversationChanges(const QList<Conversation>& list, const 
         if (!notifications || !notifications->globallyEnabled(kind))
             continue;
         const QString key = RealtimeEvent::kindText(kind) + u':' + c.id;
-        if (notifications->suppress(key, NotificationManager::kConversationWindowSeconds))
+        if (notifications->suppress(key, Timing::current().conversationThrottle))
             continue;
         notifications->fire(title, body, c.projectID, c.id);
     }
@@ -141,7 +142,7 @@ void AppState::detectVisitorChanges(const QList<Visitor>& list, const QString& s
         if (!notifications || !notifications->globallyEnabled(RealtimeEvent::Kind::visitorOnline))
             continue;
         if (notifications->suppress(QStringLiteral("visitorOnline:") + agentID,
-                                    NotificationManager::kVisitorWindowSeconds))
+                                    Timing::current().visitorThrottle))
             continue;
         notifications->fire(title, body, agentID, std::nullopt);
     }

@@ -41,11 +41,6 @@ void AppState::openWebPage(const QString& path) {
     m_deps.browser->openUrl(QUrl(base.toString(QUrl::FullyEncoded) + path));
 }
 
-void AppState::sendReplyDirect(const QString& projectID, const QString& conversationID,
-                               const QString& text) {
-    sendOperatorReplyDirect(projectID, conversationID, text.trimmed());
-}
-
 QCoro::Task<> AppState::handleIncomingURL(QUrl url) {
     if (url.scheme().toLower() == u"kestovar" && url.host().toLower() == u"project") {
         // "/p1/chat/c1" → ["/", "p1", "chat", "c1"], as path components count the root.
