@@ -679,6 +679,10 @@ private slots:
         QCOMPARE(requestsTo("/api/v2/inbox?limit=50"), 2);
         QCOMPARE(requestsTo("/api/v2/visitors/live"), 2);
         QTRY_COMPARE(requestsTo("/api/v2/projects"), 1);
+
+        // The event's type is outside text: a "%1" in it stays as it came.
+        sim->publishEvent("odd.%1/type?", "p1", std::nullopt, {{"notify", true}});
+        QTRY_VERIFY(log.messages("AppState").contains(u"realtime: odd.%1/type? notify=1"_qs));
     }
 };
 
