@@ -45,6 +45,9 @@ struct Timing {
     ms instanceLockWait{100};
     ms instanceHandOffTimeout{5'000};
 
+    // Relative times on screen ("5m") are brought up to date this often.
+    ms relativeTimeRefresh{30'000};
+
     // The demo: the embedded service's "browser" comes back after this, and the
     // demo begins signing in after that; screenshots let a screen settle this long.
     ms demoCallbackDelay{400};

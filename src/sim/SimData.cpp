@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QJsonArray>
+#include <QUrl>
 
 #include <algorithm>
 #include <array>
@@ -111,6 +112,88 @@ struct PageSeed {
     const char* path;
     const char* title;
 };
+// The AI's suggested reply where the chat seed has none, in the visitor's language.
+const QHash<QString, QString> suggestionIn{
+    {"en", "Hi! I'm a real person and I'm looking into this for you right now."},
+    {"da", "Hej! Jeg er et rigtigt menneske og kigger på det med det samme."},
+    {"de", "Hallo! Ich bin ein Mensch und kümmere mich gleich darum."},
+    {"fr", "Bonjour ! Je suis une vraie personne et je m'en occupe tout de suite."},
+    {"es", "¡Hola! Soy una persona real y lo reviso ahora mismo."},
+    {"sv", "Hej! Jag är en riktig person och tittar på det direkt."},
+    {"no", "Hei! Jeg er et ekte menneske og ser på det med en gang."},
+    {"fi", "Hei! Olen oikea ihminen ja katson asiaa heti."},
+    {"it", "Ciao! Sono una persona reale e me ne occupo subito."},
+    {"nl", "Hallo! Ik ben een echt persoon en kijk er meteen naar."},
+    {"pt", "Olá! Sou uma pessoa real e vou verificar isso agora mesmo."},
+};
+
+constexpr std::array chunkTitles{"Help centre", "Delivery and returns", "Opening hours"};
+constexpr std::array chunkSnippets{
+    "Orders ship within two working days; returns are free within 30 days.",
+    "We're open Monday to Friday, 9:00–17:00, and Saturday 10:00–14:00.",
+    "Refunds reach your account three to five working days after we receive the item.",
+};
+
+constexpr char longVisitorText[] =
+    "Sorry for the long message, but I want to explain properly. I ordered two jackets last "
+    "week, one in medium and one in large, because I wasn't sure about the size. The medium "
+    "arrived on Tuesday and fits perfectly, but the large hasn't arrived at all, and the "
+    "tracking page still says it is waiting at the depot. I'd like to cancel the large one if "
+    "it hasn't left yet, or return it when it comes — whichever is easier for you. Also, can "
+    "the refund go back to the card I paid with? I changed banks recently and want to be sure "
+    "it doesn't get lost. Thank you so much for your help!";
+
+struct SnippetSeed {
+    const char* language;
+    const char* shortcut;
+    const char* title;
+    const char* body;
+    const char* emoji;
+};
+
+// Three canned replies per agent, in the language its visitors write in.
+constexpr std::array snippetSeeds{
+    SnippetSeed{"en", "hello", "Greeting", "Hi there! I'm a real person and happy to help.", "👋"},
+    SnippetSeed{"en", "thanks", "Thanks for waiting",
+                "Thanks for your patience — I'm looking into it now.", "🙏"},
+    SnippetSeed{"en", "hours", "Opening hours",
+                "We're open Monday to Friday, 9:00–17:00, and Saturday 10:00–14:00.", ""},
+    SnippetSeed{"sv", "hej", "Hälsning", "Hej! Jag är en riktig person och hjälper gärna till.",
+                "👋"},
+    SnippetSeed{"sv", "tack", "Tack för att du väntade",
+                "Tack för ditt tålamod — jag tittar på det nu.", "🙏"},
+    SnippetSeed{"sv", "tider", "Öppettider", "Vi har öppet måndag–fredag 8–17.", "🕘"},
+    SnippetSeed{"it", "ciao", "Saluto", "Ciao! Sono una persona reale e sono qui per aiutarti.",
+                "👋"},
+    SnippetSeed{"it", "grazie", "Grazie dell'attesa",
+                "Grazie per la pazienza — me ne sto occupando ora.", "🙏"},
+    SnippetSeed{"it", "spedizione", "Spedizione",
+                "Spediamo in tutta Italia in 3–5 giorni lavorativi.", "📦"},
+    SnippetSeed{"da", "hej", "Hilsen", "Hej! Jeg er et rigtigt menneske og hjælper gerne.", "👋"},
+    SnippetSeed{"da", "tak", "Tak fordi du ventede",
+                "Tak for din tålmodighed — jeg kigger på det nu.", "🙏"},
+    SnippetSeed{"da", "tjekind", "Check-in", "Check-in er fra kl. 15, og check-ud senest kl. 11.",
+                "🛎️"},
+    SnippetSeed{"fr", "bonjour", "Accueil",
+                "Bonjour ! Je suis une vraie personne, ravie de vous aider.", "👋"},
+    SnippetSeed{"fr", "merci", "Merci de patienter",
+                "Merci de votre patience — je m'en occupe tout de suite.", "🙏"},
+    SnippetSeed{"fr", "horaires", "Horaires",
+                "Nous sommes ouverts du mardi au dimanche, de 8 h à 18 h.", "☕"},
+    SnippetSeed{"de", "hallo", "Begrüßung", "Hallo! Ich bin ein Mensch und helfe gern weiter.",
+                "👋"},
+    SnippetSeed{"de", "danke", "Danke fürs Warten",
+                "Danke für Ihre Geduld — ich schaue mir das jetzt an.", "🙏"},
+    SnippetSeed{"de", "filter", "Filter reinigen",
+                "Bitte nehmen Sie den Filter heraus und spülen Sie ihn unter warmem Wasser.", "🔧"},
+    SnippetSeed{"es", "hola", "Saludo", "¡Hola! Soy una persona real y encantada de ayudarte.",
+                "👋"},
+    SnippetSeed{"es", "gracias", "Gracias por esperar",
+                "Gracias por tu paciencia — lo estoy revisando ahora.", "🙏"},
+    SnippetSeed{"es", "checkin", "Horario de check-in",
+                "El check-in es a partir de las 15:00 y el check-out hasta las 11:00.", "🛎️"},
+};
+
 constexpr std::array pages{PageSeed{"/", "Home"},
                            PageSeed{"/pricing", "Pricing"},
                            PageSeed{"/contact", "Contact us"},
@@ -149,8 +232,8 @@ SimData::SimData(const SimOptions& options, QDateTime now)
                SimClient{QStringLiteral("c_2"), QStringLiteral("Bluebell Health")},
                SimClient{QStringLiteral("c_3"), QStringLiteral("Harbor & Vine Hospitality")}};
     seedProjects(std::max(1, options.agents));
-    seedConversations();
-    seedVisitors();
+    seedConversations(options.conversationsPerAgent);
+    seedVisitors(options.visitors);
     seedSnippets();
 }
 
@@ -180,11 +263,12 @@ void SimData::seedProjects(int agents) {
     }
 }
 
-void SimData::seedConversations() {
+void SimData::seedConversations(int perAgent) {
     int visitorIndex = 0;
     for (qsizetype projectIndex = 0; projectIndex < projects.size(); ++projectIndex) {
         const SimProject& p = projects[projectIndex];
-        const int count = between(m_random, 3, 6);
+        const QString site = p.websiteUrl.value_or(QStringLiteral("https://example.com"));
+        const int count = perAgent > 0 ? perAgent : between(m_random, 3, 6);
         for (int k = 0; k < count; ++k) {
             const ChatSeed& chat = pick(m_random, chatSeeds);
             SimConversation c;
@@ -204,20 +288,35 @@ void SimData::seedConversations() {
             c.hasUnread = c.status == u"waiting" || between(m_random, 0, 2) == 0;
             if (c.status == u"resolved" && between(m_random, 0, 1))
                 c.rating = between(m_random, 3, 5);
-            if (c.status == u"waiting") {
+
+            // What the AI knew and thought, whatever the chat's status now.
+            const QString language = QString::fromLatin1(chat.language);
+            c.aiSuggestedReply =
+                chat.suggestedReply ? text(chat.suggestedReply) : suggestionIn.value(language);
+            if (c.status == u"waiting" || between(m_random, 0, 3) == 0)
                 c.aiEscalationReason =
                     text(chat.escalation ? chat.escalation : "Visitor asked for a human.");
-                c.aiSuggestedReply = text(chat.suggestedReply);
-                c.tags = {QStringLiteral("escalated")};
+            if (c.aiEscalationReason)
+                c.tags.append(QStringLiteral("escalated"));
+            for (const char* tag : {"vip", "billing", "booking", "shipping"}) {
+                if (between(m_random, 0, 5) == 0)
+                    c.tags.append(QString::fromLatin1(tag));
             }
-            if (between(m_random, 0, 2) == 0)
-                c.tags.append(QStringLiteral("vip"));
-            c.chunks = {SimChunk{QStringLiteral("kb_%1").arg(k + 1), QStringLiteral("Help centre"),
-                                 QString::fromUtf8(chat.assistantText),
-                                 QStringLiteral("%1/help").arg(p.websiteUrl.value_or(QString())),
-                                 (50 + 5 * between(m_random, 0, 9)) / 100.0}};
+            const int chunks = between(m_random, 0, 3);
+            for (int n = 0; n < chunks; ++n) {
+                c.chunks.append(SimChunk{
+                    QStringLiteral("kb_%1_%2").arg(k + 1).arg(n + 1),
+                    QString::fromUtf8(chunkTitles[size_t(n) % chunkTitles.size()]),
+                    n == 0 ? QString::fromUtf8(chat.assistantText)
+                           : QString::fromUtf8(chunkSnippets[size_t(k + n) % chunkSnippets.size()]),
+                    site + QStringLiteral("/help"),
+                    // One of each band: good from 0.8, fair from 0.6, weak below.
+                    (n == 0   ? 80 + between(m_random, 0, 18)
+                     : n == 1 ? 60 + between(m_random, 0, 19)
+                              : 35 + between(m_random, 0, 20)) /
+                        100.0});
+            }
 
-            const QString language = QString::fromLatin1(chat.language);
             QDateTime at = c.startedAt;
             auto add = [&](const QString& role, const QString& content,
                            std::optional<QString> detected) {
@@ -226,13 +325,38 @@ void SimData::seedConversations() {
                                              at, std::move(detected), std::nullopt});
             };
             const QString visitorText = QString::fromUtf8(chat.visitorText);
+            add(QStringLiteral("system"), QStringLiteral("Chat started on %1").arg(site),
+                std::nullopt);
             add(QStringLiteral("user"), visitorText, language);
             add(QStringLiteral("assistant"), QString::fromUtf8(chat.assistantText), language);
+            // Every few chats the AI answers in Markdown, and the visitor writes at length.
+            if (k % 3 == 1) {
+                add(QStringLiteral("assistant"),
+                    QStringLiteral("Here is what usually helps:\n\n"
+                                   "1. **Check** the order number in your confirmation email.\n"
+                                   "2. Have a look at our [help centre](%1/help).\n"
+                                   "3. See the size chart: ![size chart](%1/img/size-chart.png)\n\n"
+                                   "_Still stuck?_ Just write back.")
+                        .arg(site),
+                    QStringLiteral("en"));
+            }
+            if (k % 4 == 2)
+                add(QStringLiteral("user"), QString::fromUtf8(longVisitorText),
+                    QStringLiteral("en"));
             if (c.status == u"waiting")
                 add(QStringLiteral("system"), QStringLiteral("The AI asked for a human."),
                     std::nullopt);
-            if (c.status == u"operator_active" || c.status == u"resolved")
+            if (c.status == u"operator_active" || c.status == u"resolved") {
                 add(QStringLiteral("operator"), QStringLiteral("Thanks for waiting — I'm on it."),
+                    std::nullopt);
+                add(QStringLiteral("operator"),
+                    QStringLiteral("You can follow it here: [your order](%1/orders). "
+                                   "Write to **help@%2** if anything else comes up.")
+                        .arg(site, QUrl(site).host()),
+                    std::nullopt);
+            }
+            if (c.status == u"resolved")
+                add(QStringLiteral("system"), QStringLiteral("Conversation resolved."),
                     std::nullopt);
             translations.insert(visitorText, {language, QString::fromUtf8(chat.english)});
             conversations.append(c);
@@ -240,10 +364,15 @@ void SimData::seedConversations() {
     }
 }
 
-void SimData::seedVisitors() {
+void SimData::seedVisitors(int total) {
     int index = 0;
-    for (const SimProject& p : projects) {
-        const int count = between(m_random, 0, 4);
+    for (qsizetype projectIndex = 0; projectIndex < projects.size(); ++projectIndex) {
+        const SimProject& p = projects[projectIndex];
+        // A given total is spread evenly, the first agents taking what is left over.
+        const int count =
+            total > 0
+                ? int(total / projects.size() + (projectIndex < total % projects.size() ? 1 : 0))
+                : between(m_random, 0, 4);
         for (int k = 0; k < count; ++k, ++index) {
             const PageSeed& page = pick(m_random, pages);
             SimVisitor v;
@@ -275,21 +404,18 @@ void SimData::seedVisitors() {
 }
 
 void SimData::seedSnippets() {
-    for (const SimProject& p : projects) {
-        QList<SimSnippet> list{
-            {nextId(QStringLiteral("snip_")), QStringLiteral("hello"), QStringLiteral("Greeting"),
-             QStringLiteral("Hi there! I'm a real person and happy to help."),
-             QStringLiteral("\U0001F44B")},
-            {nextId(QStringLiteral("snip_")), QStringLiteral("thanks"),
-             QStringLiteral("Thanks for waiting"),
-             QStringLiteral("Thanks for your patience — I'm looking into it now."),
-             QStringLiteral("\U0001F64F")},
-            {nextId(QStringLiteral("snip_")), QStringLiteral("hours"),
-             QStringLiteral("Opening hours"),
-             QStringLiteral("We're open Monday to Friday, 9:00–17:00, and Saturday 10:00–14:00."),
-             QString()},
-        };
-        snippets.insert(p.id, list);
+    for (qsizetype i = 0; i < projects.size(); ++i) {
+        const QString language =
+            QString::fromLatin1(agentSeeds[size_t(i) % agentSeeds.size()].language);
+        QList<SimSnippet> list;
+        for (const SnippetSeed& seed : snippetSeeds) {
+            if (QLatin1StringView(seed.language) != language)
+                continue;
+            list.append(SimSnippet{nextId(QStringLiteral("snip_")),
+                                   QString::fromUtf8(seed.shortcut), QString::fromUtf8(seed.title),
+                                   QString::fromUtf8(seed.body), QString::fromUtf8(seed.emoji)});
+        }
+        snippets.insert(projects[i].id, list);
     }
 }
 

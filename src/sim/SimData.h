@@ -78,6 +78,8 @@ struct SimPref {
 struct SimOptions {
     quint64 seed = 1;
     int agents = 7;
+    int conversationsPerAgent = 0; // 0: three to six each
+    int visitors = 0;              // over all agents; 0: none to four each
 };
 
 class SimData {
@@ -104,8 +106,8 @@ public:
 
 private:
     void seedProjects(int agents);
-    void seedConversations();
-    void seedVisitors();
+    void seedConversations(int perAgent);
+    void seedVisitors(int total);
     void seedSnippets();
 
     std::mt19937_64 m_random;

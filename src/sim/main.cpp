@@ -20,14 +20,18 @@ int main(int argc, char** argv) {
                                         "0");
     const QCommandLineOption seedOption("seed", "Seed of the generated data.", "seed", "1");
     const QCommandLineOption agentsOption("agents", "Number of agents.", "count", "7");
+    const QCommandLineOption conversationsOption(
+        "conversations", "Conversations per agent (0: three to six each).", "count", "0");
+    const QCommandLineOption visitorsOption(
+        "visitors", "Live visitors over all agents (0: none to four each).", "count", "0");
     const QCommandLineOption keyOption("api-key", "API key accepted without signing in.", "key",
                                        "sim-demo-key");
     const QCommandLineOption speedOption(
         "speed", "Scenario clock: 0 keeps the account still, 1 is lively.", "factor", "0");
     const QCommandLineOption heartbeatOption("heartbeat-ms", "Event stream heartbeat interval.",
                                              "ms", "15000");
-    parser.addOptions(
-        {portOption, seedOption, agentsOption, keyOption, speedOption, heartbeatOption});
+    parser.addOptions({portOption, seedOption, agentsOption, conversationsOption, visitorsOption,
+                       keyOption, speedOption, heartbeatOption});
     parser.process(app);
 
     bool ok = true;
@@ -35,14 +39,19 @@ int main(int argc, char** argv) {
     config.data.seed = parser.value(seedOption).toULongLong(&ok);
     if (ok)
         config.data.agents = parser.value(agentsOption).toInt(&ok);
+    if (ok)
+        config.data.conversationsPerAgent = parser.value(conversationsOption).toInt(&ok);
+    if (ok)
+        config.data.visitors = parser.value(visitorsOption).toInt(&ok);
     const int port = ok ? parser.value(portOption).toInt(&ok) : 0;
     if (ok)
         config.speed = parser.value(speedOption).toDouble(&ok);
     if (ok)
         config.heartbeatMs = parser.value(heartbeatOption).toInt(&ok);
-    if (!ok || config.data.agents < 1 || port < 0 || port > 65535) {
-        std::fprintf(stderr, "kestovar-sim: --port, --seed, --agents, --speed and --heartbeat-ms "
-                             "take numbers\n");
+    if (!ok || config.data.agents < 1 || config.data.conversationsPerAgent < 0 ||
+        config.data.visitors < 0 || port < 0 || port > 65535) {
+        std::fprintf(stderr, "kestovar-sim: --port, --seed, --agents, --conversations, --visitors, "
+                             "--speed and --heartbeat-ms take numbers\n");
         return 2;
     }
     config.apiKey = parser.value(keyOption);

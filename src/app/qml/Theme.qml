@@ -23,6 +23,21 @@ QtObject {
     readonly property color secondaryText: dark ? "#A1A1AA" : "#6B6B73"
     readonly property color separator: dark ? "#3A3A42" : "#D8D8DE"
     readonly property color selection: dark ? "#34366B" : "#DCDFFF"
+    readonly property color tertiaryText: dark ? "#7C7C86" : "#8E8E96"
+    readonly property color controlBackground: dark ? "#3A3A42" : "#E9E9EE"
+    readonly property color textBackground: dark ? "#1B1B1F" : "#FFFFFF"
+    readonly property color blue: "#0A84FF"
+    readonly property color green: "#30D158"
+    readonly property color orange: warning
+    readonly property color red: danger
+
+    // The brand colour at an opacity, for selections and tints.
+    function brandAt(opacity) { return Qt.rgba(0, 12 / 255, 187 / 255, opacity) }
+    function tint(c, opacity) { return Qt.rgba(c.r, c.g, c.b, opacity) }
+    // A conversation status's colour (StatusPill, avatars).
+    function statusColor(status) {
+        return [warning, blue, brandAccent, green][status] || blue
+    }
 
     readonly property real fontScale: Ui.fontScale(AppState.fontSize)
 

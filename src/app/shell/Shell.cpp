@@ -137,7 +137,7 @@ void Shell::showMainWindow() {
 
 void Shell::showSettings() {
     QQmlComponent component(m_engine.get(),
-                            QUrl(QStringLiteral("qrc:/Kestovar/qml/SettingsWindow.qml")));
+                            QUrl(QStringLiteral("qrc:/Kestovar/qml/shell/SettingsWindow.qml")));
     if (auto* window = qobject_cast<QWindow*>(component.create())) {
         window->setParent(nullptr);
         connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
@@ -150,7 +150,7 @@ void Shell::showSettings() {
 
 void Shell::openQuickReply(const QString& projectID, const QString& conversationID) {
     QQmlComponent component(m_engine.get(),
-                            QUrl(QStringLiteral("qrc:/Kestovar/qml/QuickReplyWindow.qml")));
+                            QUrl(QStringLiteral("qrc:/Kestovar/qml/shell/QuickReplyWindow.qml")));
     const auto agent = m_state->project(projectID);
     QString visitor;
     for (const Conversation& c : m_state->conversations()) {

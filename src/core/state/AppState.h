@@ -111,6 +111,8 @@ public:
     Q_INVOKABLE void cancelSignIn();
     // A page of the service's website (for example "/signup") in the browser.
     Q_INVOKABLE void openWebPage(const QString& path);
+    // Any address in the browser; the screens decide which addresses are safe to open.
+    void openInBrowser(const QUrl& url);
     QCoro::Task<> handleIncomingURL(QUrl url);
     QCoro::Task<> handleDeepLink(QUrl url);
 
@@ -131,6 +133,9 @@ public:
                           const QString& translation, const QString& detectedLanguage);
     // The engine code for the stored target language, read now.
     QString translationTargetCode() const;
+    // The stored target language as its raw text ("system", "da", …), empty when none.
+    QString translationPreference() const;
+    void setTranslationPreference(const QString& raw);
 
     // ---- live visitors and refreshes -----------------------------------------
     QCoro::Task<> loadLiveVisitors(std::optional<QString> projectID,

@@ -75,13 +75,12 @@ void AppState::repairConversationSelection() {
 QCoro::Task<> AppState::loadConversationDetail(QString conversationID) {
     QPointer guard(this);
     const Cancellation cancel = m_session;
-    const auto selection = m_selectedProjectID;
     const auto projectID = projectOfListed(conversationID);
     if (!projectID)
         co_return;
     auto detail =
         co_await m_repository->fetchConversationDetail(*projectID, conversationID, cancel);
-    if (!guard || cancel.isCancelled() || m_selectedProjectID != selection)
+    if (!guard || cancel.isCancelled())
         co_return;
     if (!detail) {
         signedOutBy(detail.error()); // anything else is ignored
@@ -225,6 +224,14 @@ QCoro::Task<> AppState::resolve(QString conversationID) {
         decrementUnread(c.projectID);
         break;
     }
+}
+
+QString AppState::translationPreference() const {
+    return m_deps.settings->value(kTranslationKey).toString();
+}
+
+void AppState::setTranslationPreference(const QString& raw) {
+    m_deps.settings->setValue(kTranslationKey, raw);
 }
 
 QString AppState::translationTargetCode() const {

@@ -41,6 +41,11 @@ void AppState::openWebPage(const QString& path) {
     m_deps.browser->openUrl(QUrl(base.toString(QUrl::FullyEncoded) + path));
 }
 
+void AppState::openInBrowser(const QUrl& url) {
+    if (m_deps.browser)
+        m_deps.browser->openUrl(url);
+}
+
 QCoro::Task<> AppState::handleIncomingURL(QUrl url) {
     if (url.scheme().toLower() == u"kestovar" && url.host().toLower() == u"project") {
         // "/p1/chat/c1" → ["/", "p1", "chat", "c1"], as path components count the root.

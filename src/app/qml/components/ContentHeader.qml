@@ -2,24 +2,76 @@ import QtQuick
 import QtQuick.Layouts
 import Kestovar
 
-// The title line of a content screen.
-RowLayout {
+// The strip at the top of a screen: title and subtitle, the agent in view,
+// the screen's own controls, and how the live connection stands.
+Rectangle {
+    id: header
     property string title
     property string subtitle
-    spacing: 8
+    property bool showAgentContext: true
+    default property alias trailing: trailingRow.data
 
-    Text {
-        text: parent.title
-        color: Theme.text
-        font.pixelSize: Theme.size("title2")
-        font.weight: Font.DemiBold
-        Accessible.role: Accessible.Heading
+    implicitHeight: column.implicitHeight + 20
+    color: Theme.surface
+
+    AgentInView { id: agent }
+
+    RowLayout {
+        anchors.fill: parent
+        anchors.leftMargin: 16
+        anchors.rightMargin: 12
+        spacing: 10
+        ColumnLayout {
+            id: column
+            Layout.fillWidth: true
+            spacing: 2
+            Text {
+                objectName: "contentTitle"
+                text: header.title
+                color: Theme.text
+                font.pixelSize: Theme.size("title2")
+                font.weight: Font.DemiBold
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+            Text {
+                objectName: "contentSubtitle"
+                Layout.fillWidth: true
+                visible: header.subtitle.length > 0
+                text: header.subtitle
+                elide: Text.ElideRight
+                color: Theme.secondaryText
+                font.pixelSize: Theme.size("callout")
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+            Row {
+                visible: header.showAgentContext
+                spacing: 6
+                Accessible.role: Accessible.StaticText
+                Accessible.name: agent.name + (agent.website ? " " + agent.website : "")
+                Text {
+                    objectName: "agentInView"
+                    text: agent.name
+                    color: Theme.secondaryText
+                    font.pixelSize: Theme.size("caption")
+                    font.weight: Font.Medium
+                }
+                Text {
+                    text: agent.website
+                    color: Theme.tertiaryText
+                    font.pixelSize: Theme.size("caption")
+                }
+            }
+        }
+        RowLayout { id: trailingRow; spacing: 8 }
+        ConnectionStateIndicator {}
     }
-    Text {
-        visible: parent.subtitle.length > 0
-        text: parent.subtitle
-        color: Theme.secondaryText
-        font.pixelSize: Theme.size("callout")
+    Rectangle {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: 1
+        color: Theme.separator
     }
-    Item { Layout.fillWidth: true }
 }

@@ -2,32 +2,37 @@ import QtQuick
 import QtQuick.Layouts
 import Kestovar
 
-// A calm centred message where a list has nothing to show.
+// A calm centred message where a list or pane has nothing to show.
 ColumnLayout {
-    property string symbol: "💬"
+    id: empty
+    property string symbol
     property string title
     property string message
     spacing: 8
+    Accessible.role: Accessible.StaticText
+    Accessible.name: title + (message ? ". " + message : "")
 
-    Text {
+    Icon {
         Layout.alignment: Qt.AlignHCenter
-        text: parent.symbol
-        font.pixelSize: 36 * Theme.fontScale
-        Accessible.ignored: true
+        visible: empty.symbol.length > 0
+        symbol: empty.symbol
+        color: Theme.tertiaryText
+        size: 36
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
-        text: parent.title
+        text: empty.title
         color: Theme.text
-        font.pixelSize: Theme.size("title3")
+        font.pixelSize: Theme.size("headline")
         font.weight: Font.DemiBold
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
-        Layout.maximumWidth: 420
-        text: parent.message
+        Layout.maximumWidth: 380
+        visible: empty.message.length > 0
+        text: empty.message
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("callout")
+        font.pixelSize: Theme.size("subheadline")
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
     }

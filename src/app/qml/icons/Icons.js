@@ -4,6 +4,76 @@
 .pragma library
 
 const drawings = {
+    "magnifyingglass":
+        '<circle cx="10.5" cy="10.5" r="6.5" fill="none" stroke="currentColor" stroke-width="2"/><path d="M15.5 15.5 21 21" stroke="currentColor" stroke-width="2.4" stroke-linecap="round"/>',
+    "ellipsis":
+        '<circle cx="5" cy="12" r="2" fill="currentColor"/><circle cx="12" cy="12" r="2" fill="currentColor"/><circle cx="19" cy="12" r="2" fill="currentColor"/>',
+    "checkmark":
+        '<path d="M4.5 12.5 9.5 17.5 19.5 6.5" fill="none" stroke="currentColor" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>',
+    "chevron.right":
+        '<path d="M9 5l7 7-7 7" fill="none" stroke="currentColor" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>',
+    "chevron.down":
+        '<path d="M5 9l7 7 7-7" fill="none" stroke="currentColor" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round"/>',
+    "tray":
+        '<path d="M4 4h16l2 9v6a1 1 0 0 1-1 1H3a1 1 0 0 1-1-1v-6zm0.1 9H8l1 2h6l1-2h3.9" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linejoin="round"/>',
+    "line.3.horizontal.decrease.circle":
+        '<circle cx="12" cy="12" r="9.5" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M7 9h10M9 12.5h6M11 16h2" stroke="currentColor" stroke-width="1.8" stroke-linecap="round"/>',
+    "bubble.left.and.bubble.right":
+        '<path d="M3 4h11a2 2 0 0 1 2 2v6a2 2 0 0 1-2 2H8l-4 3v-3H3a2 2 0 0 1-2-2V6a2 2 0 0 1 2-2z" fill="none" stroke="currentColor" stroke-width="1.6" stroke-linejoin="round"/><path d="M18.5 8H21a2 2 0 0 1 2 2v6a2 2 0 0 1-2 2h-1v3l-4-3h-5a2 2 0 0 1-2-2" fill="none" stroke="currentColor" stroke-width="1.6" stroke-linejoin="round"/>',
+    "checkmark.circle":
+        '<circle cx="12" cy="12" r="9.5" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M7.5 12.5l3 3 6-6.5" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/>',
+    "checkmark.circle.fill":
+        '<circle cx="12" cy="12" r="10" fill="currentColor"/><path d="M7.5 12.5l3 3 6-6.5" fill="none" stroke="#FFFFFF" stroke-width="2.2" stroke-linecap="round" stroke-linejoin="round"/>',
+    "arrow.up.right.square":
+        '<rect x="3" y="3" width="18" height="18" rx="4" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M9 15l6.5-6.5M10 8.5h5.5V14" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round"/>',
+    "sidebar.right":
+        '<rect x="2.5" y="4" width="19" height="16" rx="3" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M15 4v16" stroke="currentColor" stroke-width="1.8"/><path d="M17 8h2.5M17 11h2.5" stroke="currentColor" stroke-width="1.5" stroke-linecap="round"/>',
+    "sidebar.leading":
+        '<rect x="2.5" y="4" width="19" height="16" rx="3" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M9 4v16" stroke="currentColor" stroke-width="1.8"/><path d="M4.5 8H7M4.5 11H7" stroke="currentColor" stroke-width="1.5" stroke-linecap="round"/>',
+    "xmark":
+        '<path d="M6 6l12 12M18 6 6 18" stroke="currentColor" stroke-width="2.2" stroke-linecap="round"/>',
+    "arrow.down.to.line":
+        '<path d="M12 3v12M7 10.5l5 5 5-5M5 20h14" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/>',
+    "arrow.down":
+        '<path d="M12 4v15M6 13l6 6 6-6" fill="none" stroke="currentColor" stroke-width="2.2" stroke-linecap="round" stroke-linejoin="round"/>',
+    "arrow.triangle.2.circlepath":
+        '<path d="M19 9a7.5 7.5 0 0 0-13.4-2M5 15a7.5 7.5 0 0 0 13.4 2" fill="none" stroke="currentColor" stroke-width="1.9" stroke-linecap="round"/><path d="M4 3.5v4h4M20 20.5v-4h-4" fill="none" stroke="currentColor" stroke-width="1.9" stroke-linecap="round" stroke-linejoin="round"/>',
+    "person.fill":
+        '<circle cx="12" cy="8" r="4" fill="currentColor"/><path d="M4 20.5c0-4 3.6-6.5 8-6.5s8 2.5 8 6.5z" fill="currentColor"/>',
+    "person.fill.checkmark":
+        '<circle cx="10" cy="8" r="4" fill="currentColor"/><path d="M2 20.5c0-4 3.6-6.5 8-6.5 1.7 0 3.2.4 4.5 1L13 20.5z" fill="currentColor"/><path d="M15 17.5l2.3 2.3 4.7-5" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/>',
+    "person.fill.badge.plus":
+        '<circle cx="10" cy="8" r="4" fill="currentColor"/><path d="M2 20.5c0-4 3.6-6.5 8-6.5 1.7 0 3.2.4 4.5 1L13 20.5z" fill="currentColor"/><path d="M18.5 13.5v7M15 17h7" stroke="currentColor" stroke-width="2" stroke-linecap="round"/>',
+    "person.2.fill":
+        '<circle cx="9" cy="8" r="3.6" fill="currentColor"/><path d="M2 19.5c0-3.6 3.1-5.8 7-5.8s7 2.2 7 5.8z" fill="currentColor"/><circle cx="16.5" cy="7.5" r="3" fill="currentColor" opacity="0.7"/><path d="M17 13.2c3 .3 5 2.2 5 5.3h-4.6c0-2-.8-3.8-2.2-5z" fill="currentColor" opacity="0.7"/>',
+    "translate":
+        '<path d="M3 5h9M7.5 3v2M5 5c.6 3 2.6 5.5 5.5 7M10 5c-.6 3-2.6 5.5-5.5 7" fill="none" stroke="currentColor" stroke-width="1.7" stroke-linecap="round"/><path d="M12 21l4-10 4 10M13.5 17.5h5" fill="none" stroke="currentColor" stroke-width="1.7" stroke-linecap="round" stroke-linejoin="round"/>',
+    "arrow.uturn.backward":
+        '<path d="M9 14 4 9l5-5" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/><path d="M4 9h10a6 6 0 0 1 0 12h-3" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round"/>',
+    "arrow.uturn.right":
+        '<path d="M15 4l5 5-5 5" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round" stroke-linejoin="round"/><path d="M20 9H10a6 6 0 0 0 0 12h3" fill="none" stroke="currentColor" stroke-width="2" stroke-linecap="round"/>',
+    "text.app":
+        '<rect x="3" y="3" width="18" height="18" rx="4.5" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M8 8.5h8M12 8.5V17" stroke="currentColor" stroke-width="2" stroke-linecap="round"/>',
+    "paperplane.fill":
+        '<path d="M2.5 11.2 21 3.5l-7.7 18.5-2.6-7.6z" fill="currentColor"/><path d="M10.7 14.4 21 3.5" stroke="#FFFFFF" stroke-opacity="0.5" stroke-width="1.2"/>',
+    "command":
+        '<path d="M9 9V6.5A2.5 2.5 0 1 0 6.5 9H17.5A2.5 2.5 0 1 0 15 6.5V17.5A2.5 2.5 0 1 0 17.5 15H6.5A2.5 2.5 0 1 0 9 17.5z" fill="none" stroke="currentColor" stroke-width="1.7"/>',
+    "exclamationmark.bubble":
+        '<path d="M4 3h16a2 2 0 0 1 2 2v10a2 2 0 0 1-2 2h-9l-5 4v-4H4a2 2 0 0 1-2-2V5a2 2 0 0 1 2-2z" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linejoin="round"/><path d="M12 6.5v5" stroke="currentColor" stroke-width="2" stroke-linecap="round"/><circle cx="12" cy="14" r="1.2" fill="currentColor"/>',
+    "plus.circle.fill":
+        '<circle cx="12" cy="12" r="10" fill="currentColor"/><path d="M12 7v10M7 12h10" stroke="#FFFFFF" stroke-width="2.2" stroke-linecap="round"/>',
+    "tag":
+        '<path d="M3 3h8l10 10-8 8L3 11z" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linejoin="round"/><circle cx="7.5" cy="7.5" r="1.6" fill="currentColor"/>',
+    "clock":
+        '<circle cx="12" cy="12" r="9.5" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M12 6.5V12l3.5 2.5" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linecap="round"/>',
+    "clock.arrow.circlepath":
+        '<path d="M3.5 12A8.5 8.5 0 1 0 6 6" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linecap="round"/><path d="M2.5 3.5V8h4.5" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linecap="round" stroke-linejoin="round"/><path d="M12 7.5V12l3 2" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linecap="round"/>',
+    "doc.text":
+        '<path d="M6 2.5h8l5 5V21a.5.5 0 0 1-.5.5h-12A.5.5 0 0 1 6 21z" fill="none" stroke="currentColor" stroke-width="1.8" stroke-linejoin="round"/><path d="M9 12h7M9 15.5h7M9 8.5h3" stroke="currentColor" stroke-width="1.6" stroke-linecap="round"/>',
+    "doc.on.doc":
+        '<rect x="8" y="8" width="12" height="14" rx="2" fill="none" stroke="currentColor" stroke-width="1.8"/><path d="M16 5V4a2 2 0 0 0-2-2H6a2 2 0 0 0-2 2v11a2 2 0 0 0 2 2h1" fill="none" stroke="currentColor" stroke-width="1.8"/>',
+    "bubble.left.fill":
+        '<path d="M4 3h16a2 2 0 0 1 2 2v10a2 2 0 0 1-2 2H10l-5 4v-4H4a2 2 0 0 1-2-2V5a2 2 0 0 1 2-2z" fill="currentColor"/>',
     "bubble.left.and.bubble.right.fill":
         '<path d="M3 4h11a2 2 0 0 1 2 2v6a2 2 0 0 1-2 2H8l-4 3v-3H3a2 2 0 0 1-2-2V6a2 2 0 0 1 2-2z" fill="currentColor"/>' +
         '<path d="M18 8h3a2 2 0 0 1 2 2v6a2 2 0 0 1-2 2h-1v3l-4-3h-5a2 2 0 0 1-2-2v-1h6a3 3 0 0 0 3-3z" fill="currentColor" opacity="0.75"/>',

@@ -2,7 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
-import "icons/Icons.js" as Icons
+import "../icons/Icons.js" as Icons
 
 // Signing in happens in the browser; this screen starts it and waits.
 Rectangle {
@@ -41,7 +41,7 @@ Rectangle {
         }
         Text {
             Layout.alignment: Qt.AlignHCenter
-            text: "Live visitors and replies, on your Mac."
+            text: UiTexts.signInTagline
             color: Theme.secondaryText
             font.pixelSize: Theme.size("title3")
         }

@@ -14,7 +14,6 @@ Page {
             anchors.fill: parent
             anchors.leftMargin: 12
             anchors.rightMargin: 8
-            ConnectionStateIndicator {}
             Item { Layout.fillWidth: true }
             AppearanceToggle {}
         }

@@ -1,0 +1,100 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// The selected agent's conversations (or all agents'), filtered by status,
+// beside the open conversation's thread and its context panel.
+SplitView {
+    id: inbox
+    objectName: "inboxView"
+    orientation: Qt.Horizontal
+
+    InboxModel { id: inboxModel }
+    // What the operator typed, per conversation, for as long as the console shows.
+    DraftStore { id: drafts }
+
+    ColumnLayout {
+        SplitView.minimumWidth: 300
+        SplitView.preferredWidth: 340
+        SplitView.maximumWidth: 460
+        spacing: 0
+
+        ContentHeader {
+            Layout.fillWidth: true
+            title: "Inbox"
+            subtitle: inboxModel.subtitle
+        }
+        FilterBar {
+            Layout.fillWidth: true
+            Layout.margins: 8
+            labels: inboxModel.filterLabels
+            current: inboxModel.filter
+            onChosen: (index) => inboxModel.filter = index
+        }
+        ListView {
+            id: list
+            objectName: "conversationList"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            model: inboxModel.rows
+            focus: true
+            keyNavigationEnabled: false
+            boundsBehavior: Flickable.StopAtBounds
+            ScrollBar.vertical: ScrollBar {}
+            Accessible.role: Accessible.List
+            Accessible.name: "Conversations"
+            Keys.onUpPressed: inboxModel.selectNext(-1)
+            Keys.onDownPressed: inboxModel.selectNext(1)
+            delegate: ConversationRow {
+                width: ListView.view.width
+                selected: conversationID === AppState.selectedConversationID
+                onClicked: {
+                    list.forceActiveFocus()
+                    inboxModel.select(conversationID)
+                }
+            }
+            EmptyStateView {
+                objectName: "inboxEmpty"
+                anchors.centerIn: parent
+                width: parent.width - 40
+                visible: inboxModel.showsEmptyState
+                symbol: inboxModel.emptySymbol
+                title: inboxModel.emptyTitle
+                message: inboxModel.emptyText
+            }
+        }
+    }
+
+    Item {
+        SplitView.fillWidth: true
+        SplitView.minimumWidth: 360
+
+        ChatThreadView {
+            id: thread
+            anchors.fill: parent
+            visible: inboxModel.openConversationID !== ""
+            conversationID: inboxModel.openConversationID
+            drafts: drafts
+        }
+        EmptyStateView {
+            objectName: "pickConversation"
+            anchors.centerIn: parent
+            visible: inboxModel.openConversationID === ""
+            symbol: inboxModel.pickSymbol
+            title: inboxModel.pickTitle
+            message: inboxModel.pickText
+        }
+    }
+
+    VisitorContextPanel {
+        SplitView.minimumWidth: 220
+        SplitView.preferredWidth: 260
+        SplitView.maximumWidth: 380
+        // Beside the thread while there is room for both; the toggle decides otherwise.
+        visible: AppState.contextPanelVisible && inboxModel.openConversationID !== ""
+                 && inbox.width >= 300 + 360 + 220
+        conversationID: inboxModel.openConversationID
+    }
+}

@@ -1,0 +1,53 @@
+import QtQuick
+import QtQuick.Layouts
+import Kestovar
+
+// One knowledge chunk the AI retrieved, with its score.
+Rectangle {
+    id: row
+    property var chunk
+    readonly property color band: [Theme.green, Theme.orange, Theme.red][chunk.band]
+    implicitHeight: column.implicitHeight + 12
+    radius: 6
+    color: Theme.tint(Theme.textBackground, 0.5)
+    Accessible.role: Accessible.StaticText
+    Accessible.name: chunk.title + ", score " + chunk.score + ". " + chunk.snippet
+
+    ColumnLayout {
+        id: column
+        anchors.fill: parent
+        anchors.margins: 6
+        spacing: 3
+        RowLayout {
+            Text {
+                Layout.fillWidth: true
+                text: row.chunk.title
+                elide: Text.ElideRight
+                color: Theme.text
+                font.pixelSize: Theme.size("caption")
+                font.weight: Font.DemiBold
+            }
+            Rectangle {
+                implicitWidth: score.implicitWidth + 10
+                implicitHeight: score.implicitHeight + 2
+                radius: height / 2
+                color: Theme.tint(row.band, 0.15)
+                Text {
+                    id: score
+                    anchors.centerIn: parent
+                    text: row.chunk.score
+                    color: row.band
+                    font.pixelSize: Theme.size("caption2")
+                    font.weight: Font.DemiBold
+                }
+            }
+        }
+        Text {
+            Layout.fillWidth: true
+            text: row.chunk.snippet
+            wrapMode: Text.Wrap
+            color: Theme.secondaryText
+            font.pixelSize: Theme.size("caption")
+        }
+    }
+}

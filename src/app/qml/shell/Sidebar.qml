@@ -1,0 +1,95 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// Which agent the window shows (or all of them), the four sections, and who is signed in.
+Rectangle {
+    id: sidebar
+    objectName: "sidebar"
+    color: Theme.sidebar
+
+    SidebarModel { id: sidebarModel }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.margins: 8
+        spacing: 6
+
+        RowLayout {
+            Layout.leftMargin: 8
+            Layout.rightMargin: 8
+            Layout.topMargin: 4
+            Text {
+                text: "AGENTS"
+                color: Theme.tertiaryText
+                font.pixelSize: Theme.size("caption")
+                font.weight: Font.DemiBold
+                Accessible.role: Accessible.Heading
+                Accessible.name: text
+            }
+            Item { Layout.fillWidth: true }
+            UnreadBadge {
+                objectName: "agentsUnread"
+                count: sidebarModel.totalUnread
+            }
+        }
+        SearchField {
+            objectName: "agentSearch"
+            Layout.fillWidth: true
+            placeholder: "Search agents"
+            text: sidebarModel.search
+            onTextEdited: (text) => sidebarModel.search = text
+        }
+        ListView {
+            id: agents
+            objectName: "agentList"
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            clip: true
+            spacing: 2
+            model: sidebarModel.rows
+            Accessible.role: Accessible.List
+            Accessible.name: "Agents"
+            delegate: SidebarAgentDelegate {
+                width: ListView.view.width
+                onActivated: (kind, projectID, clientID) => {
+                    if (kind === SidebarModel.ClientHeader)
+                        sidebarModel.toggleClient(clientID)
+                    else
+                        sidebarModel.selectAgent(projectID)
+                }
+            }
+        }
+        Rectangle {
+            Layout.fillWidth: true
+            height: 1
+            color: Theme.separator
+        }
+        Repeater {
+            model: [
+                { title: "Inbox", symbol: "tray.fill", section: Kinds.inbox },
+                { title: "Live visitors", symbol: "person.2.wave.2.fill", section: Kinds.visitors },
+                { title: "Stats", symbol: "chart.line.uptrend.xyaxis", section: Kinds.stats },
+                { title: "Settings", symbol: "gearshape.fill", section: Kinds.settings }
+            ]
+            delegate: NavRow {
+                required property var modelData
+                Layout.fillWidth: true
+                objectName: "nav" + modelData.title.replace(" ", "")
+                symbol: modelData.symbol
+                title: modelData.title
+                badge: modelData.section === Kinds.inbox ? sidebarModel.inboxBadge
+                     : modelData.section === Kinds.visitors ? sidebarModel.liveVisitorsBadge : 0
+                badgeColor: modelData.section === Kinds.visitors ? Theme.onlineDot : Theme.brand
+                selected: AppState.selectedSection === modelData.section
+                onClicked: AppState.selectedSection = modelData.section
+            }
+        }
+        SidebarFooter {
+            Layout.fillWidth: true
+            initials: sidebarModel.userInitials
+            name: sidebarModel.userName
+        }
+    }
+}

@@ -1,0 +1,30 @@
+import QtQuick
+import QtQuick.Layouts
+import Kestovar
+
+// A symbol and a line of text on a tinted strip.
+Rectangle {
+    id: banner
+    property string symbol
+    property color tone: Theme.green
+    property string text
+    implicitHeight: row.implicitHeight + 24
+    color: Theme.tint(tone, 0.08)
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.margins: 12
+        spacing: 10
+        Icon { symbol: banner.symbol; color: banner.tone; size: 18 }
+        Text {
+            Layout.fillWidth: true
+            text: banner.text
+            wrapMode: Text.WordWrap
+            color: Theme.text
+            font.pixelSize: Theme.size("callout")
+        }
+    }
+}

@@ -1,0 +1,61 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// One conversation: who and where, the AI's suggestion, the messages, and the
+// composer, the take-over bar or the resolved banner as its status asks.
+Rectangle {
+    id: view
+    objectName: "chatThread"
+    property alias conversationID: controller.conversationID
+    property alias drafts: controller.drafts
+    color: Theme.window
+
+    ThreadController { id: controller; objectName: "threadController" }
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        ThreadHeader {
+            Layout.fillWidth: true
+            controller: controller
+        }
+        SuggestionCard {
+            Layout.fillWidth: true
+            Layout.margins: 12
+            visible: controller.suggestionVisible
+            controller: controller
+        }
+        MessageList {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            controller: controller
+        }
+        Rectangle {
+            Layout.fillWidth: true
+            height: 1
+            color: Theme.separator
+        }
+        ComposerView {
+            Layout.fillWidth: true
+            visible: controller.bottomRegion === ThreadController.ComposerRegion
+            conversationID: controller.conversationID
+            drafts: controller.drafts
+        }
+        TakeOverBar {
+            Layout.fillWidth: true
+            visible: controller.bottomRegion === ThreadController.TakeOverRegion
+            onTakeOver: controller.takeOver()
+        }
+        Banner {
+            objectName: "resolvedBanner"
+            Layout.fillWidth: true
+            visible: controller.bottomRegion === ThreadController.ResolvedRegion
+            symbol: "checkmark.circle.fill"
+            tone: Theme.green
+            text: "This chat is resolved. If the visitor writes again it reopens automatically and reappears here."
+        }
+    }
+}

@@ -1,0 +1,156 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// The operator's reply: typed, or from a snippet ("/" or the menu), sent with
+// or without resolving. A reply the service refused comes back with the reason.
+Rectangle {
+    id: view
+    objectName: "composer"
+    property alias conversationID: composer.conversationID
+    property alias drafts: composer.drafts
+    implicitHeight: column.implicitHeight + 20
+    color: Theme.surface
+
+    Composer { id: composer }
+
+    ColumnLayout {
+        id: column
+        anchors.fill: parent
+        anchors.margins: 10
+        spacing: 8
+
+        Banner {
+            objectName: "replyFailure"
+            Layout.fillWidth: true
+            visible: composer.failure.length > 0
+            symbol: "exclamationmark.bubble"
+            tone: Theme.danger
+            text: composer.failure
+            Button {
+                objectName: "sendAgainButton"
+                anchors.right: parent.right
+                anchors.rightMargin: 10
+                anchors.verticalCenter: parent.verticalCenter
+                text: "Send again"
+                Accessible.name: text
+                onClicked: composer.sendAgain()
+            }
+        }
+        SnippetPicker {
+            Layout.fillWidth: true
+            visible: composer.pickerVisible
+            matchCount: composer.matchCount
+            rows: composer.pickerRows
+            onPicked: (row) => {
+                composer.pick(row)
+                editor.focusAtEnd()
+            }
+        }
+        RowLayout {
+            spacing: 10
+            ToolButton {
+                objectName: "snippetMenuButton"
+                Layout.alignment: Qt.AlignBottom
+                contentItem: Icon { symbol: "text.app"; color: Theme.secondaryText; size: 16 }
+                Accessible.name: "Insert a snippet (type / in the message)"
+                ToolTip.visible: hovered
+                ToolTip.text: "Insert a snippet (type / in the message)"
+                onClicked: snippetMenu.popup()
+                Menu {
+                    id: snippetMenu
+                    objectName: "snippetMenu"
+                    Repeater {
+                        model: composer.menuEntries
+                        MenuItem {
+                            required property int index
+                            required property string modelData
+                            text: modelData
+                            onTriggered: {
+                                composer.insertFromMenu(index)
+                                editor.focusAtEnd()
+                            }
+                        }
+                    }
+                }
+            }
+            ScrollView {
+                Layout.fillWidth: true
+                Layout.minimumHeight: 56
+                Layout.maximumHeight: 140
+                Layout.preferredHeight: Math.min(140, Math.max(56, editor.implicitHeight))
+                TextArea {
+                    id: editor
+                    objectName: "composerEditor"
+                    text: composer.draft
+                    placeholderText: UiTexts.composerPlaceholder
+                    wrapMode: TextArea.Wrap
+                    color: Theme.text
+                    font.pixelSize: Theme.size("body")
+                    background: Rectangle {
+                        radius: 8
+                        color: Theme.textBackground
+                        border.color: editor.activeFocus ? Theme.brandAccent : Theme.separator
+                    }
+                    Accessible.name: "Reply"
+                    onTextChanged: if (text !== composer.draft) composer.draft = text
+                    function focusAtEnd() {
+                        forceActiveFocus()
+                        cursorPosition = length
+                    }
+                    Keys.onPressed: (event) => {
+                        const enter = event.key === Qt.Key_Return || event.key === Qt.Key_Enter
+                        if (enter && (event.modifiers & Qt.ControlModifier)) {
+                            composer.send((event.modifiers & Qt.ShiftModifier) !== 0)
+                            event.accepted = true
+                        } else if (event.key === Qt.Key_Tab && composer.pickerVisible) {
+                            composer.pick(0)
+                            focusAtEnd()
+                            event.accepted = true
+                        } else if (event.key === Qt.Key_Escape && composer.pickerVisible) {
+                            composer.clearCommand()
+                            focusAtEnd()
+                            event.accepted = true
+                        }
+                    }
+                }
+            }
+            ColumnLayout {
+                Layout.alignment: Qt.AlignBottom
+                spacing: 6
+                Button {
+                    objectName: "sendButton"
+                    Layout.fillWidth: true
+                    highlighted: true
+                    enabled: composer.canSend
+                    contentItem: IconLabel { symbol: "paperplane.fill"; text: "Send"; tone: "white" }
+                    Accessible.name: "Send"
+                    onClicked: composer.send(false)
+                }
+                Button {
+                    objectName: "sendResolveButton"
+                    Layout.fillWidth: true
+                    enabled: composer.canSend
+                    contentItem: IconLabel { symbol: "checkmark.circle"; text: "Send & resolve" }
+                    Accessible.name: "Send & resolve"
+                    onClicked: composer.send(true)
+                }
+            }
+        }
+        RowLayout {
+            Icon { symbol: "person.fill"; color: Theme.tertiaryText; size: 10 }
+            Text {
+                text: "Replying as you"
+                color: Theme.secondaryText
+                font.pixelSize: Theme.size("caption")
+            }
+            Item { Layout.fillWidth: true }
+            Text {
+                text: UiTexts.composerHint
+                color: Theme.tertiaryText
+                font.pixelSize: Theme.size("caption")
+            }
+        }
+    }
+}

@@ -1,0 +1,156 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// One message: the visitor's on the leading side, the AI's, the operator's
+// and the system's on the trailing side; selectable text, and its translation.
+Item {
+    id: bubble
+    objectName: "bubble_" + messageID
+    required property string messageID
+    required property string label
+    required property string timeText
+    required property bool outgoing
+    required property int bubbleStyle
+    required property string avatarSymbol
+    required property bool rich
+    required property string shownText
+    required property bool translatable
+    required property bool hasTranslation
+    required property string menuTitle
+    required property string toggleLabel
+    required property bool translating
+    required property bool showingTranslation
+    required property string accessibleText
+    property ThreadController controller
+
+    readonly property color fill: bubbleStyle === 2 ? Theme.brand
+                                : bubbleStyle === 1 ? Theme.brandAt(0.12) : Theme.controlBackground
+    readonly property color ink: bubbleStyle === 2 ? "white" : Theme.text
+    implicitHeight: column.implicitHeight
+
+    RowLayout {
+        id: column
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.leftMargin: 20
+        anchors.rightMargin: 20
+        layoutDirection: bubble.outgoing ? Qt.RightToLeft : Qt.LeftToRight
+        spacing: 8
+
+        Rectangle {
+            Layout.alignment: Qt.AlignTop
+            implicitWidth: 26
+            implicitHeight: 26
+            radius: 13
+            color: bubble.bubbleStyle === 0 ? Qt.rgba(0.5, 0.5, 0.5, 0.18) : Theme.brandAt(0.18)
+            Icon {
+                anchors.centerIn: parent
+                symbol: bubble.avatarSymbol
+                color: bubble.bubbleStyle === 0 ? Theme.secondaryText : Theme.brandAccent
+                size: 11
+            }
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 4
+            Rectangle {
+                id: body
+                // At most 460 wide, and at least 60 free on the other side.
+                readonly property real widest: Math.max(80, Math.min(460, column.width - 26 - 8 - 60))
+                Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
+                implicitWidth: text.width + 24
+                implicitHeight: text.height + 16
+                radius: 12
+                color: bubble.fill
+                TextEdit {
+                    id: text
+                    objectName: "messageText"
+                    x: 12
+                    y: 8
+                    // The text's own width, wrapped once it reaches the widest bubble.
+                    width: Math.min(implicitWidth, body.widest - 24)
+                    text: bubble.shownText
+                    textFormat: bubble.rich ? TextEdit.RichText : TextEdit.PlainText
+                    readOnly: true
+                    selectByMouse: true
+                    wrapMode: TextEdit.Wrap
+                    color: bubble.ink
+                    selectionColor: Theme.brandLight
+                    font.pixelSize: Theme.size("body")
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: bubble.accessibleText
+                    onLinkActivated: (link) => bubble.controller.openLink(link)
+                    HoverHandler {
+                        cursorShape: text.hoveredLink ? Qt.PointingHandCursor : Qt.IBeamCursor
+                    }
+                }
+            }
+            RowLayout {
+                Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
+                spacing: 8
+                Text {
+                    text: bubble.label + " · " + bubble.timeText
+                    color: Theme.tertiaryText
+                    font.pixelSize: Theme.size("caption")
+                    Accessible.ignored: true
+                }
+                Button {
+                    objectName: "translationToggle"
+                    visible: bubble.hasTranslation
+                    flat: true
+                    padding: 2
+                    contentItem: IconLabel {
+                        symbol: bubble.showingTranslation ? "arrow.uturn.backward" : "translate"
+                        text: bubble.toggleLabel
+                        tone: Theme.brandAccent
+                    }
+                    Accessible.name: bubble.toggleLabel
+                    onClicked: bubble.controller.toggleTranslation(bubble.messageID)
+                }
+                Row {
+                    visible: bubble.translatable && bubble.translating
+                    spacing: 4
+                    BusyIndicator { width: 14; height: 14; running: parent.visible }
+                    Text {
+                        text: "Translating…"
+                        color: Theme.secondaryText
+                        font.pixelSize: Theme.size("caption")
+                    }
+                }
+                Button {
+                    objectName: "translateMenuButton"
+                    visible: bubble.translatable && !bubble.translating
+                    flat: true
+                    padding: 2
+                    contentItem: Row {
+                        spacing: 4
+                        IconLabel { symbol: "translate"; text: bubble.menuTitle; tone: Theme.secondaryText }
+                        Icon {
+                            anchors.verticalCenter: parent.verticalCenter
+                            symbol: "chevron.down"
+                            color: Theme.secondaryText
+                            size: 8
+                        }
+                    }
+                    Accessible.name: bubble.menuTitle
+                    onClicked: languages.popup()
+                    Menu {
+                        id: languages
+                        objectName: "translateMenu"
+                        Repeater {
+                            model: bubble.controller ? bubble.controller.translationEntries : []
+                            MenuItem {
+                                required property int index
+                                required property string modelData
+                                text: modelData
+                                onTriggered: bubble.controller.translate(bubble.messageID, index)
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}

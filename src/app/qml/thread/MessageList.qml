@@ -1,0 +1,69 @@
+import QtQuick
+import QtQuick.Controls
+import Kestovar
+
+// The messages, oldest at the top. The list follows new messages while the
+// operator is at the bottom; scrolled up, a pill says that more arrived.
+Item {
+    id: messages
+    property ThreadController controller
+
+    ListView {
+        id: list
+        objectName: "messageList"
+        anchors.fill: parent
+        clip: true
+        topMargin: 20
+        bottomMargin: 20
+        spacing: 12
+        model: messages.controller ? messages.controller.messages : null
+        boundsBehavior: Flickable.StopAtBounds
+        ScrollBar.vertical: ScrollBar {}
+        Accessible.role: Accessible.List
+        Accessible.name: "Messages"
+
+        // Whether the view follows the newest message.
+        property bool following: true
+        property bool newArrived: false
+
+        delegate: MessageBubble {
+            width: ListView.view.width
+            controller: messages.controller
+        }
+        onMovementEnded: {
+            following = atYEnd
+            if (following)
+                newArrived = false
+        }
+        onCountChanged: {
+            if (following)
+                Qt.callLater(positionViewAtEnd)
+            else if (count > 0)
+                newArrived = true
+        }
+        Connections {
+            target: messages.controller
+            function onConversationIDChanged() {
+                list.following = true
+                list.newArrived = false
+                Qt.callLater(list.positionViewAtEnd)
+            }
+        }
+    }
+    Button {
+        objectName: "newMessagesPill"
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        visible: list.newArrived && !list.following
+        highlighted: true
+        contentItem: IconLabel { symbol: "arrow.down"; text: "New messages"; tone: "white" }
+        background: Rectangle { radius: height / 2; color: Theme.brand }
+        Accessible.name: "New messages"
+        onClicked: {
+            list.following = true
+            list.newArrived = false
+            list.positionViewAtEnd()
+        }
+    }
+}

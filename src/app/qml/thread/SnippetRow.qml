@@ -1,0 +1,81 @@
+import QtQuick
+import QtQuick.Layouts
+import Kestovar
+
+// One snippet in the picker: emoji, shortcut, title and a line of its text.
+Rectangle {
+    id: row
+    objectName: "snippetRow"
+    property var snippet
+    property bool isTop: false
+    property bool showDivider: false
+    signal clicked()
+
+    implicitHeight: content.implicitHeight + 10
+    radius: 6
+    color: mouse.containsMouse ? Theme.brandAt(0.08) : "transparent"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: "/" + snippet.shortcut + ", " + snippet.title + (isTop ? ", top match" : "")
+    Accessible.onPressAction: row.clicked()
+
+    Rectangle {
+        visible: row.showDivider
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        height: 1
+        color: Theme.separator
+    }
+    RowLayout {
+        id: content
+        anchors.fill: parent
+        anchors.margins: 5
+        spacing: 8
+        Text {
+            Layout.preferredWidth: 24
+            horizontalAlignment: Text.AlignHCenter
+            text: row.snippet.emoji
+            font.pixelSize: Theme.size("body")
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 1
+            RowLayout {
+                Text {
+                    text: "/" + row.snippet.shortcut
+                    color: Theme.brandAccent
+                    font.pixelSize: Theme.size("callout")
+                    font.weight: Font.DemiBold
+                }
+                Text {
+                    Layout.fillWidth: true
+                    text: row.snippet.title
+                    elide: Text.ElideRight
+                    color: Theme.text
+                    font.pixelSize: Theme.size("callout")
+                }
+                Text {
+                    visible: row.isTop
+                    text: "Top match"
+                    color: Theme.secondaryText
+                    font.pixelSize: Theme.size("caption2")
+                }
+            }
+            Text {
+                Layout.fillWidth: true
+                text: row.snippet.body
+                elide: Text.ElideRight
+                maximumLineCount: 1
+                color: Theme.secondaryText
+                font.pixelSize: Theme.size("caption")
+            }
+        }
+    }
+    MouseArea {
+        id: mouse
+        anchors.fill: parent
+        hoverEnabled: true
+        cursorShape: Qt.PointingHandCursor
+        onClicked: row.clicked()
+    }
+}

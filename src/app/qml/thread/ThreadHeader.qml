@@ -1,0 +1,120 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// The visitor of the open conversation, its agent, and what can be done with it.
+Rectangle {
+    id: header
+    property ThreadController controller
+    implicitHeight: row.implicitHeight + 20
+    color: Theme.surface
+
+    RowLayout {
+        id: row
+        anchors.fill: parent
+        anchors.leftMargin: 16
+        anchors.rightMargin: 12
+        spacing: 10
+
+        Rectangle {
+            implicitWidth: 40
+            implicitHeight: 40
+            radius: 20
+            color: Theme.brandAt(0.15)
+            Accessible.role: Accessible.Graphic
+            Accessible.name: "Avatar " + header.controller.initials
+            Text {
+                anchors.centerIn: parent
+                text: header.controller.initials
+                color: Theme.brandAccent
+                font.pixelSize: Theme.size("callout")
+                font.weight: Font.DemiBold
+            }
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+            RowLayout {
+                Layout.fillWidth: true
+                spacing: 6
+                Text {
+                    objectName: "threadVisitor"
+                    Layout.fillWidth: true
+                    Layout.maximumWidth: implicitWidth
+                    text: header.controller.visitorName
+                    elide: Text.ElideRight
+                    color: Theme.text
+                    font.pixelSize: Theme.size("headline")
+                    font.weight: Font.DemiBold
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+                CountryFlag { code: header.controller.country || undefined }
+                StatusPill { objectName: "threadStatus"; status: header.controller.status }
+                Item { Layout.fillWidth: true }
+            }
+            Text {
+                objectName: "threadSubtitle"
+                Layout.fillWidth: true
+                text: header.controller.subtitle
+                elide: Text.ElideRight
+                color: Theme.secondaryText
+                font.pixelSize: Theme.size("caption")
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
+            }
+        }
+        Button {
+            objectName: "resolveButton"
+            visible: !header.controller.resolved
+            text: "Resolve"
+            icon.source: ""
+            contentItem: IconLabel { symbol: "checkmark.circle"; text: "Resolve" }
+            Accessible.name: "Resolve"
+            onClicked: header.controller.resolve()
+        }
+        Icon {
+            objectName: "resolvedMark"
+            visible: header.controller.resolved
+            symbol: "checkmark.circle.fill"
+            color: Theme.green
+            size: 18
+            Accessible.ignored: false
+            Accessible.role: Accessible.Graphic
+            Accessible.name: "This conversation is resolved"
+            HoverHandler { id: resolvedHover }
+            ToolTip.visible: resolvedHover.hovered
+            ToolTip.text: "This conversation is resolved"
+        }
+        ToolButton {
+            objectName: "openInBrowserButton"
+            contentItem: Icon { symbol: "arrow.up.right.square"; color: Theme.secondaryText; size: 16 }
+            Accessible.name: "Open in browser"
+            ToolTip.visible: hovered
+            ToolTip.text: "Open in browser"
+            onClicked: header.controller.openInBrowser()
+        }
+        ToolButton {
+            objectName: "contextPanelToggle"
+            readonly property string label: header.controller.contextPanelVisible
+                                             ? "Hide context panel" : "Show context panel"
+            contentItem: Icon {
+                symbol: header.controller.contextPanelVisible ? "sidebar.right" : "sidebar.leading"
+                color: Theme.secondaryText
+                size: 16
+            }
+            Accessible.name: label
+            ToolTip.visible: hovered
+            ToolTip.text: label
+            onClicked: header.controller.toggleContextPanel()
+        }
+    }
+    Rectangle {
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.bottom: parent.bottom
+        height: 1
+        color: Theme.separator
+    }
+}

@@ -1,0 +1,110 @@
+#pragma once
+
+// The inbox screen's view-model: the status filter, the conversations of
+// the selected scope in visible order as a list that updates in place, the
+// texts above and in place of the list, and the load whenever the screen
+// appears or the agent changes.
+
+#include "InboxRules.h"
+
+#include <QObject>
+#include <QSortFilterProxyModel>
+#include <QTimer>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+class AppState;
+
+// The state's conversations, newest first (ties keep the service's order),
+// narrowed to a filter, with the texts a row shows.
+class InboxRows : public QSortFilterProxyModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        InitialsRole = Qt::UserRole + 1000,
+        DisplayNameRole,
+        RelativeTimeRole,
+        StatusTextRole,
+        AgentLineRole,
+        ConversationIDRole, // the identifier under a name QML can use ("id" is its own)
+    };
+
+    InboxRows(AppState* state, QObject* parent);
+    void setFilter(inbox::Filter filter);
+    inbox::Filter filter() const { return m_filter; }
+    // Relative times moved on: every row's time text may have changed.
+    void refreshTimes();
+
+    QVariant data(const QModelIndex& index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+protected:
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+private:
+    AppState* m_state;
+    inbox::Filter m_filter = inbox::Filter::all;
+};
+
+class InboxModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(int filter READ filter WRITE setFilter NOTIFY filterChanged)
+    Q_PROPERTY(QStringList filterLabels READ filterLabels CONSTANT)
+    Q_PROPERTY(QObject* rows READ rows CONSTANT)
+    Q_PROPERTY(QString subtitle READ subtitle NOTIFY textsChanged)
+    Q_PROPERTY(bool showsEmptyState READ showsEmptyState NOTIFY textsChanged)
+    Q_PROPERTY(QString emptySymbol READ emptySymbol NOTIFY textsChanged)
+    Q_PROPERTY(QString emptyTitle READ emptyTitle NOTIFY textsChanged)
+    Q_PROPERTY(QString emptyText READ emptyText NOTIFY textsChanged)
+    // The conversation the thread pane shows: the selected one while it is
+    // listed (whatever the filter), else none.
+    Q_PROPERTY(QString openConversationID READ openConversationID NOTIFY openConversationChanged)
+    Q_PROPERTY(QString pickSymbol READ pickSymbol CONSTANT)
+    Q_PROPERTY(QString pickTitle READ pickTitle CONSTANT)
+    Q_PROPERTY(QString pickText READ pickText CONSTANT)
+
+public:
+    explicit InboxModel(QObject* parent = nullptr);
+    InboxModel(AppState* state, QObject* parent);
+
+    int filter() const { return int(m_rows->filter()); }
+    void setFilter(int filter);
+    QStringList filterLabels() const;
+    QObject* rows() const { return m_rows; }
+    QString subtitle() const;
+    bool showsEmptyState() const { return m_empty.has_value(); }
+    QString emptySymbol() const { return m_empty ? m_empty->symbol : QString(); }
+    QString emptyTitle() const { return m_empty ? m_empty->title : QString(); }
+    QString emptyText() const { return m_empty ? m_empty->text : QString(); }
+    QString openConversationID() const { return m_open; }
+    QString pickSymbol() const { return inbox::noConversationPicked().symbol; }
+    QString pickTitle() const { return inbox::noConversationPicked().title; }
+    QString pickText() const { return inbox::noConversationPicked().text; }
+
+    // Selects a conversation (a click on its row).
+    Q_INVOKABLE void select(const QString& conversationID);
+    // Moves the selection up or down the visible list (the arrow keys).
+    Q_INVOKABLE void selectNext(int step);
+    // Loads the selected scope's list (the screen appeared or the agent changed).
+    Q_INVOKABLE void load();
+
+signals:
+    void filterChanged();
+    void textsChanged();
+    void openConversationChanged();
+
+private:
+    void update();
+
+    AppState* m_state;
+    InboxRows* m_rows;
+    std::optional<inbox::EmptyState> m_empty;
+    QString m_open;
+    QTimer m_clock;
+};
+
+} // namespace kv

@@ -1,0 +1,67 @@
+#pragma once
+
+// The sidebar's view state (the search text and the open client groups) and
+// everything it shows, kept current with the state: the agent rows, the
+// section badges and the signed-in user.
+
+#include "SidebarRules.h"
+#include "state/RecordListModel.h"
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+class AppState;
+
+class SidebarModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
+    Q_PROPERTY(QObject* rows READ rows CONSTANT)
+    Q_PROPERTY(qint64 totalUnread READ totalUnread NOTIFY badgesChanged)
+    Q_PROPERTY(qint64 inboxBadge READ inboxBadge NOTIFY badgesChanged)
+    Q_PROPERTY(qint64 liveVisitorsBadge READ liveVisitorsBadge NOTIFY badgesChanged)
+    Q_PROPERTY(QString userInitials READ userInitials NOTIFY userChanged)
+    Q_PROPERTY(QString userName READ userName NOTIFY userChanged)
+
+public:
+    // Row kinds as QML sees them.
+    enum RowKind { AllAgents, GroupHeader, ClientHeader, Agent };
+    Q_ENUM(RowKind)
+
+    explicit SidebarModel(QObject* parent = nullptr);
+    // For tests: a model over a state of their own.
+    SidebarModel(AppState* state, QObject* parent);
+
+    QString search() const { return m_search; }
+    void setSearch(const QString& search);
+    QObject* rows() const { return m_rows; }
+    qint64 totalUnread() const;
+    qint64 inboxBadge() const;
+    qint64 liveVisitorsBadge() const;
+    QString userInitials() const;
+    QString userName() const;
+
+    // Opens a closed client group, closes an open one.
+    Q_INVOKABLE void toggleClient(const QString& clientID);
+    // An agent, or all agents for the empty identifier.
+    Q_INVOKABLE void selectAgent(const QString& projectID);
+
+    const QList<sidebar::Row>& rowList() const { return m_rows->items(); }
+
+signals:
+    void searchChanged();
+    void badgesChanged();
+    void userChanged();
+
+private:
+    void rebuild();
+
+    AppState* m_state;
+    QString m_search;
+    QSet<QString> m_expandedClients;
+    RecordListModel<sidebar::Row>* m_rows;
+};
+
+} // namespace kv

@@ -1,0 +1,108 @@
+#pragma once
+
+// The chat thread's view-model: the open conversation's header, the AI's
+// suggestion, which bottom region fits its status, the messages with their
+// translation controls, and the thread's actions.
+
+#include "records/Records.h"
+
+#include "DraftStore.h"
+
+#include <QCoroTask>
+#include <QObject>
+#include <QPointer>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+class AppState;
+
+class MessageRows;
+
+class ThreadController : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString conversationID READ conversationID WRITE setConversationID NOTIFY
+                   conversationIDChanged)
+    Q_PROPERTY(kv::DraftStore* drafts READ drafts WRITE setDrafts NOTIFY draftsChanged)
+    Q_PROPERTY(bool exists READ exists NOTIFY conversationChanged)
+    Q_PROPERTY(QString visitorName READ visitorName NOTIFY conversationChanged)
+    Q_PROPERTY(QString initials READ initials NOTIFY conversationChanged)
+    Q_PROPERTY(QString country READ country NOTIFY conversationChanged)
+    Q_PROPERTY(int status READ status NOTIFY conversationChanged)
+    Q_PROPERTY(QString statusText READ statusText NOTIFY conversationChanged)
+    Q_PROPERTY(bool resolved READ resolved NOTIFY conversationChanged)
+    Q_PROPERTY(QString subtitle READ subtitle NOTIFY conversationChanged)
+    Q_PROPERTY(bool suggestionVisible READ suggestionVisible NOTIFY suggestionChanged)
+    Q_PROPERTY(QString suggestion READ suggestion NOTIFY conversationChanged)
+    Q_PROPERTY(int bottomRegion READ bottomRegion NOTIFY bottomRegionChanged)
+    Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible NOTIFY contextPanelVisibleChanged)
+    Q_PROPERTY(QObject* messages READ messages CONSTANT)
+    Q_PROPERTY(
+        QStringList translationEntries READ translationEntries NOTIFY translationEntriesChanged)
+
+public:
+    enum Region { ComposerRegion, TakeOverRegion, ResolvedRegion };
+    Q_ENUM(Region)
+
+    explicit ThreadController(QObject* parent = nullptr);
+    ThreadController(AppState* state, QObject* parent);
+
+    QString conversationID() const { return m_conversationID; }
+    void setConversationID(const QString& id);
+    DraftStore* drafts() const { return m_drafts; }
+    void setDrafts(DraftStore* drafts);
+
+    bool exists() const { return m_conversation.has_value(); }
+    QString visitorName() const;
+    QString initials() const;
+    QString country() const;
+    int status() const;
+    QString statusText() const;
+    bool resolved() const;
+    QString subtitle() const;
+    bool suggestionVisible() const;
+    QString suggestion() const;
+    int bottomRegion() const;
+    bool contextPanelVisible() const;
+    QObject* messages() const;
+    QStringList translationEntries() const;
+
+    Q_INVOKABLE void resolve();
+    Q_INVOKABLE void openInBrowser();
+    Q_INVOKABLE void takeOver();
+    Q_INVOKABLE void useSuggestion();
+    Q_INVOKABLE void dismissSuggestion();
+    Q_INVOKABLE void toggleContextPanel();
+    // A link in a message: opened only for web pages and mail.
+    Q_INVOKABLE bool openLink(const QString& link);
+    Q_INVOKABLE void toggleTranslation(const QString& messageID);
+    // Translates into the language of menu entry `entry` (0: the default).
+    Q_INVOKABLE void translate(const QString& messageID, int entry);
+
+signals:
+    void conversationIDChanged();
+    void draftsChanged();
+    void conversationChanged();
+    void suggestionChanged();
+    void bottomRegionChanged();
+    void contextPanelVisibleChanged();
+    void translationEntriesChanged();
+
+private:
+    void refresh();
+    // The open conversation's messages went with a list reload: fetch them again.
+    void reloadDetailIfGone();
+    QCoro::Task<> translateTask(QString conversationID, QString messageID,
+                                std::optional<QString> target);
+
+    AppState* m_state;
+    QPointer<DraftStore> m_drafts;
+    MessageRows* m_messages;
+    QString m_conversationID;
+    std::optional<Conversation> m_conversation;
+    bool m_didTakeOver = false;
+    bool m_detailLoading = false;
+};
+
+} // namespace kv

@@ -1,0 +1,140 @@
+#include "VisitorContext.h"
+
+#include "AppStateForeign.h"
+#include "LinkPolicy.h"
+#include "PeopleText.h"
+#include "UiSupport.h"
+#include "VisitorLabels.h"
+#include "state/AppState.h"
+
+namespace kv {
+
+VisitorContext::VisitorContext(QObject* parent)
+    : VisitorContext(AppStateForeign::instance(), parent) {}
+
+VisitorContext::VisitorContext(AppState* state, QObject* parent) : QObject(parent), m_state(state) {
+    connect(m_state, &AppState::conversationsChanged, this, &VisitorContext::refresh);
+    connect(m_state, &AppState::liveVisitorsChanged, this, &VisitorContext::refresh);
+}
+
+void VisitorContext::setConversationID(const QString& id) {
+    if (m_conversationID == id)
+        return;
+    m_conversationID = id;
+    emit conversationIDChanged();
+    refresh();
+}
+
+void VisitorContext::refresh() {
+    std::optional<Conversation> found;
+    for (const Conversation& c : m_state->conversations()) {
+        if (c.id == m_conversationID) {
+            found = c;
+            break;
+        }
+    }
+    Visitor visitor = found ? m_state->resolvedVisitor(*found) : Visitor{};
+    // The placeholder visitor's first-seen time is "now": not a change worth a redraw.
+    visitor.firstSeen = m_visitor.firstSeen;
+    if (found == m_conversation && visitor == m_visitor)
+        return;
+    m_conversation = found;
+    m_visitor = visitor;
+    emit changed();
+}
+
+QString VisitorContext::initials() const {
+    return m_conversation ? people::visitorInitials(m_conversation->visitorName) : QString();
+}
+
+QString VisitorContext::name() const {
+    return m_conversation ? m_conversation->visitorName.value_or(QStringLiteral("Anonymous"))
+                          : QString();
+}
+
+QString VisitorContext::country() const {
+    return m_visitor.country.value_or(QString());
+}
+
+QString VisitorContext::returningText() const {
+    return visitor::returning(m_visitor);
+}
+
+QString VisitorContext::returningSymbol() const {
+    return visitor::returningSymbol(m_visitor);
+}
+
+QString VisitorContext::location() const {
+    return visitor::location(m_visitor, visitor::Panel::context);
+}
+
+QString VisitorContext::browser() const {
+    return visitor::browser(m_visitor);
+}
+
+QString VisitorContext::timeOnSite() const {
+    return visitor::timeOnSite(m_visitor.timeOnSiteSeconds);
+}
+
+QString VisitorContext::pages() const {
+    return visitor::pagesThisSession(m_visitor);
+}
+
+QString VisitorContext::referrerLine() const {
+    return visitor::referrerLine(m_visitor, visitor::Panel::context);
+}
+
+QString VisitorContext::pageTitle() const {
+    return m_visitor.pageTitle.value_or(QStringLiteral("—"));
+}
+
+QString VisitorContext::pageURL() const {
+    return m_visitor.pageURL;
+}
+
+bool VisitorContext::pageOpens() const {
+    return links::isWebPage(QUrl(m_visitor.pageURL));
+}
+
+QString VisitorContext::started() const {
+    if (!m_conversation)
+        return QString();
+    return QStringLiteral("Started ") +
+           UiSupport::relativeShort(m_conversation->startedAt, QDateTime::currentDateTimeUtc()) +
+           QStringLiteral(" ago");
+}
+
+QString VisitorContext::messages() const {
+    return m_conversation
+               ? QString::number(m_conversation->messageCount) + QStringLiteral(" messages")
+               : QString();
+}
+
+QStringList VisitorContext::tags() const {
+    return m_conversation ? m_conversation->tags : QStringList();
+}
+
+QString VisitorContext::escalationReason() const {
+    return m_conversation ? m_conversation->aiEscalationReason.value_or(QString()) : QString();
+}
+
+QVariantList VisitorContext::chunks() const {
+    QVariantList out;
+    if (!m_conversation)
+        return out;
+    for (const RetrievedChunk& chunk : m_conversation->aiRetrievedChunks) {
+        out.append(QVariantMap{{"title", chunk.title},
+                               {"snippet", chunk.snippet},
+                               {"score", visitor::scoreText(chunk.score)},
+                               {"band", int(visitor::scoreBand(chunk.score))}});
+    }
+    return out;
+}
+
+void VisitorContext::openPage() {
+    const QUrl url(m_visitor.pageURL);
+    if (links::isWebPage(url))
+        m_state->openInBrowser(url);
+}
+
+} // namespace kv

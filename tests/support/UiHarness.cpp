@@ -1,0 +1,130 @@
+#include "UiHarness.h"
+
+#include "Await.h"
+#include "QmlRegistration.h"
+#include "service/Configuration.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTest>
+#include <QUrlQuery>
+
+namespace kv::test {
+
+UiHarness::UiHarness(sim::SimConfig config) : m_sim(std::make_unique<sim::SimServer>(config)) {
+    m_sim->start();
+    qputenv(Configuration::kApiUrlVariable, m_sim->baseUrl().toUtf8());
+    m_settings = std::make_unique<QSettings>(m_dir.filePath("prefs.ini"), QSettings::IniFormat);
+    AppState::Dependencies deps;
+    deps.network = &m_network;
+    deps.credentials = &m_store;
+    deps.settings = m_settings.get();
+    deps.browser = &m_browser;
+    m_state = std::make_unique<AppState>(deps);
+    registerQmlTypes(m_state.get());
+}
+
+UiHarness::~UiHarness() {
+    m_engine.reset();
+    m_state.reset();
+    qunsetenv(Configuration::kApiUrlVariable);
+}
+
+bool UiHarness::load() {
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engine->addImportPath("qrc:/");
+    m_engine->load(QUrl("qrc:/Kestovar/qml/Main.qml"));
+    if (!window())
+        return false;
+    window()->show(); // views create their delegates as the window is drawn
+    await(m_state->bootstrap());
+    return true;
+}
+
+bool UiHarness::signIn() {
+    m_state->beginSignIn();
+    const QString token = QUrlQuery(m_browser.opened.last()).queryItemValue("state");
+    await(m_state->handleIncomingURL(
+        QUrl("kestovar://callback?code=" + m_sim->approve(token) + "&state=" + token)));
+    if (m_state->authStatus() != AuthStatus::signedIn)
+        return false;
+    return QTest::qWaitFor([this] { return find("mainSplitView") != nullptr; });
+}
+
+QQuickWindow* UiHarness::window() const {
+    return m_engine ? qobject_cast<QQuickWindow*>(m_engine->rootObjects().value(0)) : nullptr;
+}
+
+namespace {
+
+// Every item of the scene, by the visual tree: delegates of views and
+// repeaters have no object parent, so a search of object children misses them.
+void collect(QQuickItem* item, QList<QQuickItem*>& out) {
+    out.append(item);
+    for (QQuickItem* child : item->childItems())
+        collect(child, out);
+}
+
+} // namespace
+
+QList<QQuickItem*> UiHarness::items() const {
+    QList<QQuickItem*> out;
+    if (window())
+        collect(window()->contentItem(), out);
+    return out;
+}
+
+QQuickItem* UiHarness::find(const QString& name) const {
+    const auto all = findAll(name);
+    return all.isEmpty() ? nullptr : all.first();
+}
+
+QObject* UiHarness::findObject(const QString& name) const {
+    for (QQuickItem* item : items()) {
+        if (item->objectName() == name)
+            return item;
+        for (QObject* child : item->children()) {
+            if (child->objectName() == name)
+                return child;
+        }
+    }
+    return nullptr;
+}
+
+QList<QQuickItem*> UiHarness::findAll(const QString& name) const {
+    QList<QQuickItem*> out;
+    for (QQuickItem* item : items()) {
+        if (item->objectName() == name)
+            out.append(item);
+    }
+    return out;
+}
+
+QList<QQuickItem*> UiHarness::visible(const QString& name) const {
+    QList<QQuickItem*> out;
+    for (QQuickItem* item : findAll(name)) {
+        if (item->isVisible())
+            out.append(item);
+    }
+    return out;
+}
+
+void UiHarness::click(QObject* control) {
+    QMetaObject::invokeMethod(control, "clicked");
+}
+
+QString UiHarness::text(QObject* item) {
+    return item ? item->property("text").toString() : QString();
+}
+
+QList<QJsonObject> UiHarness::requestsTo(const QString& prefix, const QString& method) const {
+    QList<QJsonObject> out;
+    for (const QJsonValue& r : m_sim->requests()) {
+        const QJsonObject o = r.toObject();
+        if (o["target"].toString().startsWith(prefix) && o["method"].toString() == method)
+            out.append(o);
+    }
+    return out;
+}
+
+} // namespace kv::test

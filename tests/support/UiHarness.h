@@ -1,0 +1,66 @@
+#pragma once
+
+// The real main window, offscreen, over a state fed by the simulated
+// service: what the UI tests drive and look at.
+
+#include "RecordingBrowser.h"
+#include "SimServer.h"
+#include "platform/CredentialStore.h"
+#include "state/AppState.h"
+
+#include <QNetworkAccessManager>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace kv::test {
+
+class UiHarness {
+public:
+    explicit UiHarness(sim::SimConfig config = {});
+    ~UiHarness();
+
+    // Loads the main window (the sign-in screen until someone signs in).
+    bool load();
+    // Signs in through the browser path and waits for the console.
+    bool signIn();
+
+    QQuickWindow* window() const;
+    // The first item (or object) with this object name, anywhere in the window.
+    QQuickItem* find(const QString& name) const;
+    QObject* findObject(const QString& name) const;
+    QList<QQuickItem*> findAll(const QString& name) const;
+    // Only those shown now (list delegates are kept around while hidden).
+    QList<QQuickItem*> visible(const QString& name) const;
+    // Every item of the window, in tree order.
+    QList<QQuickItem*> items() const;
+
+    static void click(QObject* control);
+    // The text of a text item.
+    static QString text(QObject* item);
+
+    // Requests the service answered whose target starts with `prefix`.
+    QList<QJsonObject> requestsTo(const QString& prefix, const QString& method = "GET") const;
+
+    sim::SimServer& sim() { return *m_sim; }
+    AppState& state() { return *m_state; }
+    RecordingBrowser& browser() { return m_browser; }
+    QQmlApplicationEngine& engine() { return *m_engine; }
+    QSettings& settings() { return *m_settings; }
+
+private:
+    std::unique_ptr<sim::SimServer> m_sim;
+    QNetworkAccessManager m_network;
+    MemoryCredentialStore m_store;
+    QTemporaryDir m_dir;
+    std::unique_ptr<QSettings> m_settings;
+    RecordingBrowser m_browser;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+};
+
+} // namespace kv::test

@@ -1,0 +1,389 @@
+// The conversations workspace through the real window against the simulated
+// service: the sidebar, the inbox with its filter, the thread in each status,
+// the suggested reply, snippets, sending (and a refused send), taking over,
+// resolving, translating, and the context panel. Every interactive item of
+// the screen carries a name for screen readers.
+
+#include "Await.h"
+#include "UiHarness.h"
+
+#include <QAccessible>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(KestovarPlugin)
+
+using namespace kv;
+using kv::test::await;
+using kv::test::UiHarness;
+
+namespace {
+
+QString sentText(const QJsonObject& request) {
+    return QJsonDocument::fromJson(request["body"].toString().toUtf8()).object()["text"].toString();
+}
+
+// Items a user can act on: controls, editable text, and anything with a click area of its own.
+bool interactive(QQuickItem* item) {
+    for (const char* kind : {"QQuickAbstractButton", "QQuickTextInput", "QQuickComboBox",
+                             "QQuickSlider", "QQuickSpinBox"}) {
+        if (item->inherits(kind))
+            return true;
+    }
+    if (item->inherits("QQuickTextEdit") && !item->property("readOnly").toBool())
+        return true;
+    for (QQuickItem* child : item->childItems()) {
+        if (child->inherits("QQuickMouseArea") && child->isEnabled() &&
+            child->property("acceptedButtons").toInt() != 0 &&
+            !child->inherits("QQuickAbstractButton"))
+            return !item->inherits("QQuickAbstractButton") && !item->inherits("QQuickControl");
+    }
+    return false;
+}
+
+} // namespace
+
+class TestWorkspace : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<UiHarness> ui;
+
+    QQuickItem* find(const char* name) const { return ui->find(QString::fromLatin1(name)); }
+    QList<QQuickItem*> shown(const char* name) const {
+        return ui->visible(QString::fromLatin1(name));
+    }
+
+    // The conversation of `status` at the top of the list of agent `projectID`.
+    QString conversationWith(const QString& status, const QString& projectID = QString()) {
+        return ui->sim().withData([&](sim::SimData& d) {
+            for (const auto& c : d.conversations) {
+                if (c.status == status && (projectID.isEmpty() || c.projectId == projectID))
+                    return c.id;
+            }
+            return QString();
+        });
+    }
+
+    // Opens a conversation the way a click on its row does, and waits for its thread.
+    void open(const QString& conversationID) {
+        QVERIFY(!conversationID.isEmpty());
+        ui->state().setSelectedConversationID(conversationID);
+        QTRY_COMPARE(find("chatThread")->property("conversationID").toString(), conversationID);
+        QTRY_VERIFY(!ui->state().messages(conversationID).isEmpty()); // its detail is in
+    }
+
+    QQuickItem* editor() const { return find("composerEditor"); }
+
+    void type(const QString& text) {
+        editor()->setProperty("text", text);
+        QTRY_COMPARE(UiHarness::text(editor()), text);
+    }
+
+private slots:
+    void initTestCase() {
+        sim::SimConfig config;
+        config.data.conversationsPerAgent = 6;
+        ui = std::make_unique<UiHarness>(config);
+        QVERIFY(ui->load());
+        QVERIFY(ui->signIn());
+        QTRY_VERIFY(find("inboxView"));
+    }
+
+    void cleanupTestCase() { ui.reset(); }
+
+    void init() {
+        ui->state().setSelectedProjectID(std::nullopt);
+        ui->state().setSelectedSection(AppSection::inbox);
+        QTRY_COMPARE(ui->state().conversations().size(), 7 * 6);
+    }
+
+    void sidebarListsAndSelectsAgents() {
+        QQuickItem* agents = find("agentList");
+        // The simulated user is an agency: "All AI Agents", the ungrouped agents under
+        // "INTERNAL", then the clients, closed.
+        QTRY_VERIFY(agents->property("count").toInt() >= 4);
+        QCOMPARE(UiHarness::text(find("agentsUnread")->findChildren<QObject*>().first()),
+                 QString::number(ui->state().unreadTotal()));
+
+        QObject* search = find("agentSearch");
+        search->setProperty("text", "café");
+        QMetaObject::invokeMethod(search, "textEdited", Q_ARG(QString, "café"));
+        QTRY_COMPARE(agents->property("count").toInt(), 3); // all, INTERNAL, Café Lumière
+        search->setProperty("text", "");
+        QMetaObject::invokeMethod(search, "textEdited", Q_ARG(QString, ""));
+        QTRY_VERIFY(agents->property("count").toInt() > 3);
+
+        // Picking an agent shows only its conversations.
+        ui->state().setSelectedProjectID(u"p2"_qs);
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    std::all_of(ui->state().conversations().begin(),
+                                ui->state().conversations().end(),
+                                [](const Conversation& c) { return c.projectID == u"p2"; }));
+        QTRY_COMPARE(UiHarness::text(find("agentInView")), ui->state().project("p2")->name);
+        QCOMPARE(find("conversationList")->property("count").toInt(), 6);
+    }
+
+    void filterAndSubtitle() {
+        QObject* subtitle = find("contentSubtitle");
+        const auto& all = ui->state().conversations();
+        const auto waiting = std::count_if(all.begin(), all.end(), [](const Conversation& c) {
+            return c.status == ConversationStatus::waiting;
+        });
+        QTRY_COMPARE(UiHarness::text(subtitle),
+                     QStringLiteral("%1 total · %2 need reply").arg(all.size()).arg(waiting));
+        UiHarness::click(find("filterNeedsreply"));
+        QTRY_COMPARE(UiHarness::text(subtitle),
+                     QStringLiteral("%1 of %2 matches 'Needs reply'").arg(waiting).arg(all.size()));
+        QTRY_COMPARE(find("conversationList")->property("count").toInt(), int(waiting));
+
+        // An agent with none resolved: the empty state names the filter.
+        ui->sim().withData([](sim::SimData& d) {
+            for (auto& c : d.conversations) {
+                if (c.projectId == u"p3" && c.status == u"resolved")
+                    c.status = "active";
+            }
+            return 0;
+        });
+        ui->state().setSelectedProjectID(u"p3"_qs);
+        UiHarness::click(find("filterResolved"));
+        QTRY_VERIFY(find("inboxEmpty")->isVisible());
+        QTRY_COMPARE(UiHarness::text(subtitle), u"0 of 6 matches 'Resolved'"_qs);
+        UiHarness::click(find("filterAll"));
+        QTRY_VERIFY(!find("inboxEmpty")->isVisible());
+    }
+
+    void threadFitsEachStatus() {
+        open(conversationWith("waiting"));
+        QTRY_VERIFY(find("composer")->isVisible());
+        QVERIFY(!find("takeOverBar")->isVisible());
+        QVERIFY(find("resolveButton")->isVisible());
+
+        open(conversationWith("operator_active"));
+        QTRY_VERIFY(find("composer")->isVisible());
+
+        const QString resolved = conversationWith("resolved");
+        open(resolved);
+        QTRY_VERIFY(find("resolvedBanner")->isVisible());
+        QVERIFY(!find("composer")->isVisible());
+        QVERIFY(!find("resolveButton")->isVisible());
+        QVERIFY(find("resolvedMark")->isVisible());
+
+        // Active: the AI has it until the operator takes over; another active one starts over.
+        const QString active = conversationWith("active");
+        open(active);
+        QTRY_VERIFY(find("takeOverBar")->isVisible());
+        QVERIFY(!find("composer")->isVisible());
+        UiHarness::click(find("takeOverButton"));
+        QTRY_VERIFY(find("composer")->isVisible());
+        QVERIFY(!find("takeOverBar")->isVisible());
+        QVERIFY(ui->requestsTo("/api/v2/projects", "POST").isEmpty()); // nothing sent
+        open(resolved);
+        open(active);
+        QTRY_VERIFY(find("takeOverBar")->isVisible());
+    }
+
+    void suggestedReplyFillsTheComposer() {
+        const QString id = conversationWith("waiting");
+        open(id);
+        QTRY_VERIFY(find("suggestionCard")->isVisible());
+        const QString text = UiHarness::text(find("suggestionText"));
+        QVERIFY(!text.isEmpty());
+        type("something typed first");
+        UiHarness::click(find("useSuggestion"));
+        QTRY_COMPARE(UiHarness::text(editor()), text); // replaces what was typed
+        QTRY_VERIFY(!find("suggestionCard")->isVisible());
+
+        // The draft belongs to its conversation: away and back, it is still there.
+        open(conversationWith("operator_active"));
+        QTRY_COMPARE(UiHarness::text(editor()), QString());
+        open(id);
+        QTRY_COMPARE(UiHarness::text(editor()), text);
+        QVERIFY(!find("suggestionCard")->isVisible()); // and the card stays away
+        type("");
+    }
+
+    void slashPicksASnippet() {
+        ui->state().setSelectedProjectID(u"p1"_qs); // English snippets
+        QTRY_VERIFY(ui->state().snippetsProjectID() == std::optional<QString>(u"p1"_qs));
+        open(conversationWith("waiting", "p1"));
+        type("/");
+        QTRY_VERIFY(find("snippetPicker")->isVisible());
+        QCOMPARE(UiHarness::text(find("snippetMatchCount")), u"3 matches"_qs);
+        type("/tha later");
+        QTRY_COMPARE(UiHarness::text(find("snippetMatchCount")), u"1 match"_qs);
+        QTRY_COMPARE(shown("snippetRow").size(), 1);
+        QMetaObject::invokeMethod(shown("snippetRow").first(), "clicked");
+        QTRY_COMPARE(UiHarness::text(editor()),
+                     u"Thanks for your patience — I'm looking into it now. later"_qs);
+        QTRY_VERIFY(!find("snippetPicker")->isVisible());
+
+        // Tab takes the top match; Escape drops a command.
+        type("/hel");
+        editor()->forceActiveFocus();
+        QTest::keyClick(ui->window(), Qt::Key_Tab);
+        QTRY_COMPARE(UiHarness::text(editor()),
+                     u"Hi there! I'm a real person and happy to help."_qs);
+        type("/hel more");
+        QTest::keyClick(ui->window(), Qt::Key_Escape);
+        QTRY_COMPARE(UiHarness::text(editor()), u"more"_qs);
+        type("");
+    }
+
+    void sendsByButtonAndShortcut() {
+        const QString id = conversationWith("operator_active", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        open(id);
+        const QString path = "/api/v2/projects/p1/conversations/" + id + "/send";
+        ui->sim().clearRequests();
+        QVERIFY(!find("sendButton")->property("enabled").toBool());
+        type("  \n  ");
+        QVERIFY(!find("sendButton")->property("enabled").toBool()); // nothing but blanks
+
+        type("  Here is the tracking link.\n");
+        UiHarness::click(find("sendButton"));
+        QCOMPARE(UiHarness::text(editor()), QString()); // empty at once
+        QTRY_COMPARE(ui->requestsTo(path, "POST").size(), 1);
+        QCOMPARE(sentText(ui->requestsTo(path, "POST")[0]), u"Here is the tracking link."_qs);
+
+        type("Anything else?");
+        editor()->forceActiveFocus();
+        QTest::keyClick(ui->window(), Qt::Key_Return, Qt::ControlModifier);
+        QTRY_COMPARE(ui->requestsTo(path, "POST").size(), 2);
+        QCOMPARE(sentText(ui->requestsTo(path, "POST")[1]), u"Anything else?"_qs);
+        QVERIFY(
+            !QJsonDocument::fromJson(ui->requestsTo(path, "POST")[1]["body"].toString().toUtf8())
+                 .object()["resolve_after"]
+                 .toBool());
+        // The sent replies show in the thread.
+        QTRY_VERIFY(ui->state().messages(id).size() >= 2);
+    }
+
+    void aRefusedReplyComesBack() {
+        const QString id = conversationWith("operator_active", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        open(id);
+        sim::Fault refuse;
+        refuse.method = "POST";
+        refuse.path = "/api/v2/projects/p1/conversations/" + id + "/send";
+        refuse.status = 503;
+        refuse.body = "try later";
+        refuse.times = 1;
+        ui->sim().addFault(refuse);
+        type("Please hold on");
+        UiHarness::click(find("sendButton"));
+        QCOMPARE(UiHarness::text(editor()), QString());
+        QTRY_COMPARE(UiHarness::text(editor()), u"Please hold on"_qs);
+        QTRY_VERIFY(find("replyFailure")->isVisible());
+        QCOMPARE(find("replyFailure")->property("text").toString(),
+                 u"Reply not sent: HTTP 503: try later"_qs);
+
+        // Typed meanwhile, then refused: the old text goes below the new one.
+        ui->sim().addFault(refuse);
+        UiHarness::click(find("sendButton"));
+        type("First this");
+        QTRY_COMPARE(UiHarness::text(editor()), u"First this\nPlease hold on"_qs);
+
+        UiHarness::click(find("sendAgainButton"));
+        QTRY_VERIFY(!find("replyFailure")->isVisible());
+        QTRY_COMPARE(sentText(ui->requestsTo(refuse.path, "POST").last()),
+                     u"First this\nPlease hold on"_qs);
+    }
+
+    void resolvesFromTheHeader() {
+        const QString id = conversationWith("waiting", "p2");
+        ui->state().setSelectedProjectID(u"p2"_qs);
+        open(id);
+        UiHarness::click(find("resolveButton"));
+        QTRY_VERIFY(find("resolvedBanner")->isVisible());
+        QCOMPARE(
+            ui->requestsTo("/api/v2/projects/p2/conversations/" + id + "/resolve", "POST").size(),
+            1);
+        QVERIFY(!find("resolveButton")->isVisible());
+    }
+
+    void translatesAndShowsTheOriginal() {
+        const QString id = conversationWith("active", "p4");
+        ui->state().setSelectedProjectID(u"p4"_qs);
+        open(id);
+        const auto visitorMessage = [&] {
+            const QList<Message> all = ui->state().messages(id);
+            return *std::find_if(all.begin(), all.end(),
+                                 [](const Message& m) { return m.role == MessageRole::user; });
+        };
+        const Message original = visitorMessage();
+        const QString bubbleName = "bubble_" + original.id;
+        QTRY_VERIFY(ui->find(bubbleName));
+        const auto inBubble = [&](const char* name) -> QQuickItem* {
+            QList<QQuickItem*> all;
+            for (QQuickItem* item : ui->items()) {
+                if (item->objectName() == QLatin1StringView(name) &&
+                    ui->find(bubbleName)->isAncestorOf(item))
+                    return item;
+            }
+            return nullptr;
+        };
+        const auto shownText = [&] { return UiHarness::text(inBubble("messageText")); };
+        QCOMPARE(shownText(), original.content);
+
+        // The bubble's menu, first entry: the default language.
+        ui->sim().clearRequests();
+        QVERIFY(inBubble("translateMenuButton"));
+        QMetaObject::invokeMethod(ui->findObject("threadController"), "translate",
+                                  Q_ARG(QString, original.id), Q_ARG(int, 0));
+        QTRY_VERIFY(visitorMessage().translation.has_value());
+        QCOMPARE(ui->requestsTo("/api/v2/translate", "POST").size(), 1);
+        QTRY_COMPARE(shownText(), *visitorMessage().translation);
+
+        QObject* toggle = inBubble("translationToggle");
+        QTRY_VERIFY(toggle->property("visible").toBool());
+        UiHarness::click(toggle);
+        QTRY_COMPARE(shownText(), original.content); // "Show original"
+        UiHarness::click(toggle);
+        QTRY_COMPARE(shownText(), *visitorMessage().translation);
+    }
+
+    void contextPanelDescribesTheVisitor() {
+        const QString id = conversationWith("waiting", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        open(id);
+        const Conversation c =
+            *std::find_if(ui->state().conversations().begin(), ui->state().conversations().end(),
+                          [&](const Conversation& x) { return x.id == id; });
+        QTRY_VERIFY(find("contextPanel")->isVisible());
+        QCOMPARE(UiHarness::text(find("contextName")), c.visitorName.value_or("Anonymous"));
+        QCOMPARE(find("contextMessages")->property("label").toString(),
+                 QString::number(c.messageCount) + " messages");
+        for (const char* card : {"visitorCard", "pageCard", "conversationCard", "aiContextCard"})
+            QVERIFY2(find(card)->isVisible(), card);
+        QCOMPARE(UiHarness::text(find("escalationReason")),
+                 c.aiEscalationReason.value_or(QString()));
+        QVERIFY(!find("saveQaButton")->property("enabled").toBool()); // shown, not yet there
+
+        UiHarness::click(find("contextPanelToggle"));
+        QTRY_VERIFY(!find("contextPanel")->isVisible());
+        UiHarness::click(find("contextPanelToggle"));
+        QTRY_VERIFY(find("contextPanel")->isVisible());
+    }
+
+    // Every control a user can act on, anywhere in the workspace, has a name.
+    void everyControlIsNamed() {
+        open(conversationWith("waiting"));
+        QStringList unnamed;
+        for (QQuickItem* item : ui->items()) {
+            if (!item->isVisible() || !interactive(item))
+                continue;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
+            if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed.append(QString::fromLatin1(item->metaObject()->className()) + u' ' +
+                               item->objectName());
+        }
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+    }
+};
+
+QTEST_MAIN(TestWorkspace)
+#include "tst_workspace.moc"
