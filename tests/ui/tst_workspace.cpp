@@ -369,6 +369,40 @@ private slots:
         QTRY_VERIFY(find("contextPanel")->isVisible());
     }
 
+    void threadFollowsNewMessages() {
+        const QString id = conversationWith("waiting", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        const auto addMessages = [&](int n) {
+            ui->sim().withData([&](sim::SimData& d) {
+                auto* c = d.conversation("p1", id);
+                for (int i = 0; i < n; ++i) {
+                    c->messages.append(sim::SimMessage{d.nextId("msg_"), id, "user",
+                                                       QStringLiteral("Are you there? (%1)").arg(i),
+                                                       QDateTime::currentDateTimeUtc(), {}, {}});
+                }
+                return 0;
+            });
+            await(ui->state().loadConversationDetail(id));
+        };
+        open(id);
+        addMessages(25);
+        QQuickItem* list = find("messageList");
+        QTRY_COMPARE(list->property("count").toInt(), ui->state().messages(id).size());
+        QTRY_VERIFY(list->property("contentHeight").toReal() > list->height());
+        QTRY_VERIFY(list->property("atYEnd").toBool()); // at the bottom, it followed
+
+        // Scrolled up: it stays put, and says that more arrived.
+        QMetaObject::invokeMethod(list, "positionViewAtBeginning");
+        QMetaObject::invokeMethod(list, "movementEnded");
+        QVERIFY(!list->property("atYEnd").toBool());
+        addMessages(1);
+        QTRY_VERIFY(find("newMessagesPill")->isVisible());
+        QVERIFY(!list->property("atYEnd").toBool());
+        UiHarness::click(find("newMessagesPill"));
+        QTRY_VERIFY(list->property("atYEnd").toBool());
+        QVERIFY(!find("newMessagesPill")->isVisible());
+    }
+
     // Every control a user can act on, anywhere in the workspace, has a name.
     void everyControlIsNamed() {
         open(conversationWith("waiting"));

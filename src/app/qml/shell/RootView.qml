@@ -5,14 +5,14 @@ import Kestovar
 Item {
     Loader {
         anchors.fill: parent
-        sourceComponent: AppState.authStatus === Kinds.signedIn ? console : signIn
+        sourceComponent: AppState.authStatus === Kinds.signedIn ? mainScreen : signIn
     }
     Component {
         id: signIn
         SignInView {}
     }
     Component {
-        id: console
+        id: mainScreen
         MainSplitView {}
     }
 }

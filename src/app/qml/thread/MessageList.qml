@@ -13,8 +13,10 @@ Item {
         objectName: "messageList"
         anchors.fill: parent
         clip: true
-        topMargin: 20
-        bottomMargin: 20
+        // Room above the first and below the last message (as header and footer, which
+        // positioning at the end takes into account, unlike margins).
+        header: Item { height: 20 }
+        footer: Item { height: 20 }
         spacing: 12
         model: messages.controller ? messages.controller.messages : null
         boundsBehavior: Flickable.StopAtBounds
@@ -35,6 +37,8 @@ Item {
             if (following)
                 newArrived = false
         }
+        // Bubbles settle their height after they are made: stay at the bottom meanwhile.
+        onContentHeightChanged: if (following) Qt.callLater(positionViewAtEnd)
         onCountChanged: {
             if (following)
                 Qt.callLater(positionViewAtEnd)
