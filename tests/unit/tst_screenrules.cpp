@@ -254,12 +254,14 @@ private slots:
     void markdownIsSafe() {
         const QString html = markdown::toRichText(
             "**bold** and [site](https://example.com) ![tracker](https://evil.example/p.png) "
-            "<img src=\"https://evil.example/x.png\"> <b>raw</b>");
+            "<img src=\"https://evil.example/x.png\"> <b>raw</b>",
+            QColor("#123456"));
         QVERIFY(html.contains("<a href=\"https://example.com\">"));
         QVERIFY(!html.contains("<img"));
         QVERIFY(html.contains("<a href=\"https://evil.example/p.png\">")); // the image, as a link
         QVERIFY(!html.contains("<b>raw</b>"));
         QVERIFY(!html.contains("font-size"));
+        QVERIFY(html.contains("#123456")); // links in the colour asked for
 
         QVERIFY(links::isSafeMessageLink(QUrl("https://example.com/a")));
         QVERIFY(links::isSafeMessageLink(QUrl("mailto:help@example.com")));

@@ -2,6 +2,7 @@
 
 #include "DemoService.h"
 #include "ProcessStats.h"
+#include "Screenshots.h"
 #include "Timing.h"
 #include "TypedPreferences.h"
 #include "service/Cancellation.h"
@@ -82,7 +83,7 @@ void DemoSession::run(AppState& state, QQuickWindow* window) {
     if (m_options.measureStartup)
         reportFirstSignedInFrame(state, window);
     else if (!m_options.screenshotsDir.isEmpty())
-        takeScreenshots(state, window);
+        kv::takeScreenshots(state, *m_service, window, m_options.screenshotsDir);
     else
         signInLikeAUser(state);
 }
@@ -112,52 +113,6 @@ void DemoSession::reportFirstSignedInFrame(AppState& state, QQuickWindow* window
         std::fflush(stdout);
         QCoreApplication::quit();
     });
-}
-
-void DemoSession::takeScreenshots(AppState& state, QQuickWindow* window) {
-    [](AppState& state, QQuickWindow* window, QString dir) -> QCoro::Task<> {
-        QDir().mkpath(dir);
-        const auto settle = [](int times = 1) {
-            return sleepFor(Timing::current().screenshotSettle * times, Cancellation());
-        };
-        auto grab = [window, dir](const QString& name) {
-            const QString path = dir + u'/' + name + QStringLiteral(".png");
-            window->grabWindow().save(path);
-            qInfo().noquote() << "screenshot:" << path;
-        };
-        auto scheme = [](AppearancePreference appearance) {
-            return QLatin1StringView(appearance == AppearancePreference::dark ? "dark" : "light");
-        };
-        co_await settle(2);
-        for (const auto appearance : {AppearancePreference::light, AppearancePreference::dark}) {
-            state.setAppearance(appearance);
-            co_await settle();
-            grab(QStringLiteral("signin-") + scheme(appearance));
-        }
-        state.setAppearance(AppearancePreference::light);
-        state.beginSignIn();
-        for (int i = 0; i < 60 && state.loadState() != LoadState::loaded; ++i)
-            co_await settle();
-        const std::pair<AppSection, const char*> sections[] = {{AppSection::inbox, "inbox"},
-                                                               {AppSection::visitors, "visitors"},
-                                                               {AppSection::stats, "stats"},
-                                                               {AppSection::settings, "settings"}};
-        for (const auto appearance : {AppearancePreference::light, AppearancePreference::dark}) {
-            for (const auto size : {FontSizePreference::normal, FontSizePreference::extraLarge}) {
-                state.setAppearance(appearance);
-                state.setFontSize(size);
-                for (const auto& [section, name] : sections) {
-                    state.setSelectedSection(section);
-                    co_await settle();
-                    grab(QStringLiteral("%1-%2-%3")
-                             .arg(QLatin1StringView(name), scheme(appearance),
-                                  size == FontSizePreference::normal ? QStringLiteral("normal")
-                                                                     : QStringLiteral("large")));
-                }
-            }
-        }
-        QCoreApplication::quit();
-    }(state, window, m_options.screenshotsDir);
 }
 
 } // namespace kv

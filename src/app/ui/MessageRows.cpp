@@ -78,9 +78,16 @@ QVariant MessageRows::data(const QModelIndex& index, int role) const {
         const QString& text = showing ? *m->translation : m->content;
         if (!look.markdown)
             return text;
-        auto cached = m_rendered.constFind(text);
-        if (cached == m_rendered.constEnd())
-            cached = m_rendered.insert(text, markdown::toRichText(text));
+        // On the operator's brand-coloured bubble links are white, elsewhere a blue that
+        // reads on both light and dark bubbles.
+        const bool onBrand = look.style == 2;
+        const QString key = (onBrand ? u'o' : u'a') + text;
+        auto cached = m_rendered.constFind(key);
+        if (cached == m_rendered.constEnd()) {
+            cached = m_rendered.insert(
+                key,
+                markdown::toRichText(text, onBrand ? QColor(Qt::white) : QColor(0x5B, 0x6B, 0xFF)));
+        }
         return *cached;
     }
     case TranslatableRole:

@@ -39,6 +39,8 @@ Rectangle {
                 Layout.fillWidth: true
                 visible: header.subtitle.length > 0
                 text: header.subtitle
+                wrapMode: Text.WordWrap
+                maximumLineCount: 2
                 elide: Text.ElideRight
                 color: Theme.secondaryText
                 font.pixelSize: Theme.size("callout")

@@ -21,6 +21,9 @@ ColumnLayout {
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
+        Layout.maximumWidth: empty.width > 0 ? empty.width : 380
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
         text: empty.title
         color: Theme.text
         font.pixelSize: Theme.size("headline")
@@ -28,7 +31,7 @@ ColumnLayout {
     }
     Text {
         Layout.alignment: Qt.AlignHCenter
-        Layout.maximumWidth: 380
+        Layout.maximumWidth: empty.width > 0 ? Math.min(380, empty.width) : 380
         visible: empty.message.length > 0
         text: empty.message
         color: Theme.secondaryText

@@ -10,7 +10,7 @@ SplitView {
     objectName: "inboxView"
     orientation: Qt.Horizontal
 
-    InboxModel { id: inboxModel }
+    InboxModel { id: inboxModel; objectName: "inboxModel" }
     // What the operator typed, per conversation, for as long as the console shows.
     DraftStore { id: drafts }
 
@@ -70,6 +70,7 @@ SplitView {
     Item {
         SplitView.fillWidth: true
         SplitView.minimumWidth: 360
+        clip: true
 
         ChatThreadView {
             id: thread

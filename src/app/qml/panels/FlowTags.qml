@@ -7,6 +7,7 @@ RowLayout {
     id: flow
     property var tags: []
     spacing: 4
+    clip: true // one line: chips that do not fit are cut off
     Accessible.role: Accessible.StaticText
     Accessible.name: "Tags: " + flow.tags.join(", ")
 

@@ -59,13 +59,11 @@ Window {
             Accessible.role: Accessible.AlertMessage
             Accessible.name: text
         }
-        Button {
+        PrimaryButton {
             objectName: "quickReplySend"
             Layout.alignment: Qt.AlignRight
             text: "Send"
-            highlighted: true
             enabled: reply.canSend(field.text)
-            Accessible.name: text
             onClicked: reply.send(field.text)
         }
     }

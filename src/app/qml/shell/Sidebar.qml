@@ -9,7 +9,7 @@ Rectangle {
     objectName: "sidebar"
     color: Theme.sidebar
 
-    SidebarModel { id: sidebarModel }
+    SidebarModel { id: sidebarModel; objectName: "sidebarModel" }
 
     ColumnLayout {
         anchors.fill: parent

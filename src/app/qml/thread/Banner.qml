@@ -8,6 +8,8 @@ Rectangle {
     property string symbol
     property color tone: Theme.green
     property string text
+    // Actions at the end of the strip.
+    default property alias actions: actionRow.data
     implicitHeight: row.implicitHeight + 24
     color: Theme.tint(tone, 0.08)
     Accessible.role: Accessible.StaticText
@@ -26,5 +28,6 @@ Rectangle {
             color: Theme.text
             font.pixelSize: Theme.size("callout")
         }
+        RowLayout { id: actionRow; spacing: 6 }
     }
 }

@@ -13,7 +13,7 @@ Rectangle {
     implicitHeight: column.implicitHeight + 20
     color: Theme.surface
 
-    Composer { id: composer }
+    Composer { id: composer; objectName: "composerModel" }
 
     ColumnLayout {
         id: column
@@ -30,9 +30,6 @@ Rectangle {
             text: composer.failure
             Button {
                 objectName: "sendAgainButton"
-                anchors.right: parent.right
-                anchors.rightMargin: 10
-                anchors.verticalCenter: parent.verticalCenter
                 text: "Send again"
                 Accessible.name: text
                 onClicked: composer.sendAgain()
@@ -77,6 +74,7 @@ Rectangle {
             }
             ScrollView {
                 Layout.fillWidth: true
+                Layout.preferredWidth: 120 // grows into the room left; the placeholder may shorten
                 Layout.minimumHeight: 56
                 Layout.maximumHeight: 140
                 Layout.preferredHeight: Math.min(140, Math.max(56, editor.implicitHeight))
@@ -118,14 +116,14 @@ Rectangle {
             }
             ColumnLayout {
                 Layout.alignment: Qt.AlignBottom
+                Layout.preferredWidth: 150 * Math.min(Theme.fontScale, 1.2)
                 spacing: 6
-                Button {
+                PrimaryButton {
                     objectName: "sendButton"
                     Layout.fillWidth: true
-                    highlighted: true
                     enabled: composer.canSend
-                    contentItem: IconLabel { symbol: "paperplane.fill"; text: "Send"; tone: "white" }
-                    Accessible.name: "Send"
+                    symbol: "paperplane.fill"
+                    text: "Send"
                     onClicked: composer.send(false)
                 }
                 Button {
@@ -145,8 +143,10 @@ Rectangle {
                 color: Theme.secondaryText
                 font.pixelSize: Theme.size("caption")
             }
-            Item { Layout.fillWidth: true }
             Text {
+                Layout.fillWidth: true
+                horizontalAlignment: Text.AlignRight
+                elide: Text.ElideRight
                 text: UiTexts.composerHint
                 color: Theme.tertiaryText
                 font.pixelSize: Theme.size("caption")

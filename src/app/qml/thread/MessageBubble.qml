@@ -87,29 +87,27 @@ Item {
                     }
                 }
             }
-            RowLayout {
+            // A positioner, not a layout: it places what shows as soon as it shows.
+            Row {
                 Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
                 spacing: 8
                 Text {
+                    anchors.verticalCenter: parent.verticalCenter
                     text: bubble.label + " · " + bubble.timeText
                     color: Theme.tertiaryText
                     font.pixelSize: Theme.size("caption")
                     Accessible.ignored: true
                 }
-                Button {
+                InlineButton {
+                    anchors.verticalCenter: parent.verticalCenter
                     objectName: "translationToggle"
                     visible: bubble.hasTranslation
-                    flat: true
-                    padding: 2
-                    contentItem: IconLabel {
-                        symbol: bubble.showingTranslation ? "arrow.uturn.backward" : "translate"
-                        text: bubble.toggleLabel
-                        tone: Theme.brandAccent
-                    }
-                    Accessible.name: bubble.toggleLabel
+                    symbol: bubble.showingTranslation ? "arrow.uturn.backward" : "translate"
+                    text: bubble.toggleLabel
                     onClicked: bubble.controller.toggleTranslation(bubble.messageID)
                 }
                 Row {
+                    anchors.verticalCenter: parent.verticalCenter
                     visible: bubble.translatable && bubble.translating
                     spacing: 4
                     BusyIndicator { width: 14; height: 14; running: parent.visible }
@@ -119,22 +117,14 @@ Item {
                         font.pixelSize: Theme.size("caption")
                     }
                 }
-                Button {
+                InlineButton {
+                    anchors.verticalCenter: parent.verticalCenter
                     objectName: "translateMenuButton"
                     visible: bubble.translatable && !bubble.translating
-                    flat: true
-                    padding: 2
-                    contentItem: Row {
-                        spacing: 4
-                        IconLabel { symbol: "translate"; text: bubble.menuTitle; tone: Theme.secondaryText }
-                        Icon {
-                            anchors.verticalCenter: parent.verticalCenter
-                            symbol: "chevron.down"
-                            color: Theme.secondaryText
-                            size: 8
-                        }
-                    }
-                    Accessible.name: bubble.menuTitle
+                    symbol: "translate"
+                    trailingSymbol: "chevron.down"
+                    text: bubble.menuTitle
+                    tone: Theme.secondaryText
                     onClicked: languages.popup()
                     Menu {
                         id: languages

@@ -45,6 +45,18 @@ Item {
             else if (count > 0)
                 newArrived = true
         }
+        // A new text size: the bubbles are made again (text edits do not resize
+        // themselves to a new font once laid out).
+        Connections {
+            target: Theme
+            function onFontScaleChanged() {
+                const keep = list.following
+                list.model = null
+                list.model = Qt.binding(() => messages.controller ? messages.controller.messages : null)
+                if (keep)
+                    Qt.callLater(list.positionViewAtEnd)
+            }
+        }
         Connections {
             target: messages.controller
             function onConversationIDChanged() {

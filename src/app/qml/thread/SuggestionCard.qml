@@ -53,11 +53,10 @@ Rectangle {
             Accessible.name: text
         }
         RowLayout {
-            Button {
+            PrimaryButton {
                 objectName: "useSuggestion"
-                highlighted: true
-                contentItem: IconLabel { symbol: "arrow.down.to.line"; text: "Use this reply"; tone: "white" }
-                Accessible.name: "Use this reply"
+                symbol: "arrow.down.to.line"
+                text: "Use this reply"
                 onClicked: card.controller.useSuggestion()
             }
             Button {

@@ -21,6 +21,8 @@ Rectangle {
             Layout.fillWidth: true
             spacing: 2
             Text {
+                Layout.fillWidth: true
+                wrapMode: Text.WordWrap
                 text: "The AI is handling this conversation."
                 color: Theme.text
                 font.pixelSize: Theme.size("body")
@@ -29,6 +31,8 @@ Rectangle {
                 Accessible.name: text
             }
             Text {
+                Layout.fillWidth: true
+                wrapMode: Text.WordWrap
                 text: "Your first reply hands the conversation to you."
                 color: Theme.secondaryText
                 font.pixelSize: Theme.size("caption")
@@ -36,11 +40,10 @@ Rectangle {
                 Accessible.name: text
             }
         }
-        Button {
+        PrimaryButton {
             objectName: "takeOverButton"
-            highlighted: true
-            contentItem: IconLabel { symbol: "person.fill.checkmark"; text: "Take over this chat"; tone: "white" }
-            Accessible.name: "Take over this chat"
+            symbol: "person.fill.checkmark"
+            text: "Take over this chat"
             onClicked: bar.takeOver()
         }
     }

@@ -7,15 +7,19 @@ import Kestovar
 Rectangle {
     id: header
     property ThreadController controller
-    implicitHeight: row.implicitHeight + 20
+    implicitHeight: Math.max(row.implicitHeight, actions.implicitHeight) + 20
     color: Theme.surface
 
+    // Who and where on the left, shortened as needed; the actions always show on the right.
     RowLayout {
         id: row
-        anchors.fill: parent
+        anchors.left: parent.left
+        anchors.right: actions.left
+        anchors.verticalCenter: parent.verticalCenter
         anchors.leftMargin: 16
-        anchors.rightMargin: 12
+        anchors.rightMargin: 10
         spacing: 10
+        clip: true
 
         Rectangle {
             implicitWidth: 40
@@ -42,6 +46,7 @@ Rectangle {
                     objectName: "threadVisitor"
                     Layout.fillWidth: true
                     Layout.maximumWidth: implicitWidth
+                    Layout.minimumWidth: Math.min(implicitWidth, 60)
                     text: header.controller.visitorName
                     elide: Text.ElideRight
                     color: Theme.text
@@ -65,12 +70,24 @@ Rectangle {
                 Accessible.name: text
             }
         }
+    }
+    RowLayout {
+        id: actions
+        anchors.right: parent.right
+        anchors.rightMargin: 12
+        anchors.verticalCenter: parent.verticalCenter
+        spacing: 6
         Button {
             objectName: "resolveButton"
             visible: !header.controller.resolved
             text: "Resolve"
             icon.source: ""
-            contentItem: IconLabel { symbol: "checkmark.circle"; text: "Resolve" }
+            implicitWidth: contentItem.implicitWidth + leftPadding + rightPadding
+            // Only the symbol where the pane is narrow.
+            contentItem: IconLabel {
+                symbol: "checkmark.circle"
+                text: header.width < 440 ? "" : "Resolve"
+            }
             Accessible.name: "Resolve"
             onClicked: header.controller.resolve()
         }

@@ -1,0 +1,223 @@
+#include "Screenshots.h"
+
+#include "DemoService.h"
+#include "Timing.h"
+#include "service/Cancellation.h"
+#include "state/AppState.h"
+
+#include <QCoreApplication>
+#include <QCoroTask>
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+
+#include <functional>
+
+namespace kv {
+
+namespace {
+
+using Scene = std::function<QCoro::Task<>()>;
+
+QCoro::Task<> settle(int times = 1) {
+    co_await sleepFor(Timing::current().screenshotSettle * times, Cancellation());
+}
+
+// An item or a non-visual object of the window by object name (delegates included).
+QObject* findIn(QQuickItem* item, const QString& name) {
+    if (item->objectName() == name)
+        return item;
+    for (QObject* child : item->children()) {
+        if (!qobject_cast<QQuickItem*>(child) && child->objectName() == name)
+            return child;
+    }
+    for (QQuickItem* child : item->childItems()) {
+        if (QObject* found = findIn(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+QString firstConversation(AppState& state, ConversationStatus status) {
+    for (const Conversation& c : state.conversations()) {
+        if (c.status == status)
+            return c.id;
+    }
+    return QString();
+}
+
+} // namespace
+
+void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window, QString dir) {
+    [](AppState& state, DemoService& service, QQuickWindow* window, QString dir) -> QCoro::Task<> {
+        QDir().mkpath(dir);
+        auto grab = [window, dir](const QString& name) {
+            const QString path = dir + u'/' + name + QStringLiteral(".png");
+            window->grabWindow().save(path);
+            qInfo().noquote() << "screenshot:" << path;
+        };
+        auto find = [window](const char* name) {
+            return findIn(window->contentItem(), QString::fromLatin1(name));
+        };
+        auto scheme = [](AppearancePreference appearance) {
+            return QLatin1StringView(appearance == AppearancePreference::dark ? "dark" : "light");
+        };
+        auto open = [&state](ConversationStatus status) -> QCoro::Task<> {
+            state.setSelectedConversationID(firstConversation(state, status));
+            co_await settle(2);
+        };
+        auto type = [find](const QString& text) {
+            if (QObject* editor = find("composerEditor"))
+                editor->setProperty("text", text);
+        };
+
+        co_await settle(2);
+        for (const auto appearance : {AppearancePreference::light, AppearancePreference::dark}) {
+            state.setAppearance(appearance);
+            co_await settle();
+            grab(QStringLiteral("signin-") + scheme(appearance));
+        }
+        state.setAppearance(AppearancePreference::light);
+        state.beginSignIn();
+        for (int i = 0; i < 60 && state.loadState() != LoadState::loaded; ++i)
+            co_await settle();
+        // One agent without conversations, for its empty inbox.
+        service.sim().withData([](sim::SimData& d) {
+            d.conversations.removeIf(
+                [](const sim::SimConversation& c) { return c.projectId == u"p7"; });
+            return 0;
+        });
+
+        const QList<std::pair<QString, Scene>> scenes{
+            {"inbox",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedSection(AppSection::inbox);
+                 state.setSelectedProjectID(std::nullopt);
+                 co_await open(ConversationStatus::waiting); // suggestion card, context panel
+             }},
+            {"inbox-filter-none",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedProjectID(QStringLiteral("p1"));
+                 co_await settle();
+                 if (QObject* inbox = find("inboxModel"))
+                     inbox->setProperty("filter", 0); // "Needs reply"
+                 service.sim().withData([](sim::SimData& d) {
+                     for (auto& c : d.conversations) {
+                         if (c.projectId == u"p1" && c.status == u"waiting")
+                             c.status = "active";
+                     }
+                     return 0;
+                 });
+                 co_await state.loadConversations(QStringLiteral("p1"));
+                 co_await settle();
+             }},
+            {"inbox-empty-agent",
+             [&]() -> QCoro::Task<> {
+                 if (QObject* inbox = find("inboxModel"))
+                     inbox->setProperty("filter", 2); // "All"
+                 state.setSelectedProjectID(QStringLiteral("p7"));
+                 co_await settle(2);
+             }},
+            {"thread-active",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedProjectID(std::nullopt);
+                 co_await settle();
+                 co_await open(ConversationStatus::active);
+             }},
+            {"thread-operator",
+             [&]() -> QCoro::Task<> { co_await open(ConversationStatus::operatorActive); }},
+            {"thread-resolved",
+             [&]() -> QCoro::Task<> { co_await open(ConversationStatus::resolved); }},
+            {"thread-picker",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedProjectID(QStringLiteral("p2"));
+                 co_await settle();
+                 co_await open(ConversationStatus::operatorActive);
+                 type(QStringLiteral("/"));
+                 co_await settle();
+             }},
+            {"thread-translated",
+             [&]() -> QCoro::Task<> {
+                 type(QString());
+                 const QString id = state.selectedConversationID().value_or(QString());
+                 for (const Message& m : state.messages(id)) {
+                     if (m.role == MessageRole::user) {
+                         if (QObject* thread = find("threadController"))
+                             QMetaObject::invokeMethod(thread, "translate", Q_ARG(QString, m.id),
+                                                       Q_ARG(int, 0));
+                         break;
+                     }
+                 }
+                 co_await settle(3);
+             }},
+            {"thread-reply-failed",
+             [&]() -> QCoro::Task<> {
+                 const QString id = state.selectedConversationID().value_or(QString());
+                 sim::Fault refuse;
+                 refuse.method = QStringLiteral("POST");
+                 refuse.path = QStringLiteral("/api/v2/projects/p2/conversations/") + id +
+                               QStringLiteral("/send");
+                 refuse.status = 503;
+                 refuse.body = "The service is busy, try again in a moment";
+                 refuse.times = 1;
+                 service.sim().addFault(refuse);
+                 type(QStringLiteral("Your parcel left our warehouse this morning."));
+                 if (QObject* composer = find("composerModel"))
+                     QMetaObject::invokeMethod(composer, "send", Q_ARG(bool, false));
+                 co_await settle(3);
+             }},
+            {"sidebar-grouped-search",
+             [&]() -> QCoro::Task<> {
+                 if (QObject* sidebar = find("sidebarModel")) {
+                     sidebar->setProperty("search", QStringLiteral("e"));
+                     QMetaObject::invokeMethod(sidebar, "toggleClient",
+                                               Q_ARG(QString, state.clients().value(0).id));
+                 }
+                 co_await settle();
+             }},
+            {"visitors",
+             [&]() -> QCoro::Task<> {
+                 if (QObject* sidebar = find("sidebarModel")) {
+                     sidebar->setProperty("search", QString());
+                     QMetaObject::invokeMethod(sidebar, "toggleClient",
+                                               Q_ARG(QString, state.clients().value(0).id));
+                 }
+                 state.setSelectedProjectID(std::nullopt);
+                 state.setSelectedSection(AppSection::visitors);
+                 co_await settle(2);
+             }},
+            {"stats",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedSection(AppSection::stats);
+                 co_await settle(2);
+             }},
+            {"settings",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedSection(AppSection::settings);
+                 co_await settle(2);
+             }},
+        };
+        // Each scene in every look; the scene's state carries into the next one.
+        for (const auto& [name, scene] : scenes) {
+            co_await scene();
+            for (const auto appearance :
+                 {AppearancePreference::light, AppearancePreference::dark}) {
+                for (const auto size :
+                     {FontSizePreference::normal, FontSizePreference::extraLarge}) {
+                    state.setAppearance(appearance);
+                    state.setFontSize(size);
+                    co_await settle(3);
+                    grab(QStringLiteral("%1-%2-%3")
+                             .arg(name, scheme(appearance),
+                                  size == FontSizePreference::normal ? QStringLiteral("normal")
+                                                                     : QStringLiteral("large")));
+                }
+            }
+            state.setAppearance(AppearancePreference::light);
+            state.setFontSize(FontSizePreference::normal);
+        }
+        QCoreApplication::quit();
+    }(state, service, window, std::move(dir));
+}
+
+} // namespace kv
