@@ -463,7 +463,8 @@ void SimServer::Impl::installApiRoutes() {
         std::lock_guard lock(mutex);
         if (projectId && !data.project(*projectId))
             return sendError(res, 404, "not_found", QStringLiteral("no such agent"));
-        const int limit = req.has_param("limit") ? std::stoi(req.get_param_value("limit")) : 50;
+        const int asked = req.has_param("limit") ? std::stoi(req.get_param_value("limit")) : 50;
+        const int limit = config.listLimit > 0 ? config.listLimit : asked;
         const QString status = q(req.get_param_value("status"));
         QList<const SimConversation*> matches;
         for (const auto& c : data.conversations) {

@@ -22,6 +22,8 @@ struct SimConfig {
     int heartbeatMs = 15'000;
     // Scenario clock: 0 keeps the account still; 1 makes something happen every few seconds.
     double speed = 0;
+    // Conversation lists hold at most this many whatever the client asks (load tests); 0: as asked.
+    int listLimit = 0;
 };
 
 // A fault answers matching requests instead of (or, for `mistyped`, on top of) the handler.

@@ -39,16 +39,21 @@ void ThreadController::setConversationID(const QString& id) {
 }
 
 void ThreadController::reloadDetailIfGone() {
-    if (m_conversationID.isEmpty() || m_detailLoading ||
+    if (m_conversationID.isEmpty() ||
         m_state->apiMessagesByConversation().contains(m_conversationID))
         return;
+    if (m_detailLoading) {
+        m_reloadPending = true; // looked at again once that load is over
+        return;
+    }
     [](QPointer<ThreadController> self, AppState* state, QString id) -> QCoro::Task<> {
         self->m_detailLoading = true;
         co_await state->loadConversationDetail(id);
         if (!self)
             co_return;
         self->m_detailLoading = false;
-        if (self->m_conversationID != id) // another conversation opened meanwhile
+        // Another conversation opened meanwhile, or a list reload took the messages again.
+        if (std::exchange(self->m_reloadPending, false) || self->m_conversationID != id)
             self->reloadDetailIfGone();
     }(this, m_state, m_conversationID);
 }

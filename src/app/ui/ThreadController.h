@@ -103,6 +103,7 @@ private:
     std::optional<Conversation> m_conversation;
     bool m_didTakeOver = false;
     bool m_detailLoading = false;
+    bool m_reloadPending = false; // the messages went again while a load was on its way
 };
 
 } // namespace kv

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QSet>
 
+#include <algorithm>
 #include <functional>
 
 namespace kv {
@@ -64,6 +65,19 @@ public:
             return changed;
         }
 
+        // Nothing to keep (the first list, or another conversation's messages):
+        // one reset is far cheaper than a row-by-row change.
+        const bool disjoint = std::none_of(m_items.begin(), m_items.end(), [&](const T& item) {
+            return nextKeys.contains(m_key(item));
+        });
+        if (disjoint && !m_items.isEmpty() && !next.isEmpty()) {
+            beginResetModel();
+            m_items = next;
+            endResetModel();
+            emitCount(before);
+            return true;
+        }
+
         bool changed = false;
         // Rows that are gone, removed in runs from the end.
         for (qsizetype i = m_items.size() - 1; i >= 0; --i) {
@@ -78,23 +92,34 @@ public:
             changed = true;
             i = first;
         }
-        // Then walk the new order: keep, move into place, or insert.
+        QSet<QString> present;
+        present.reserve(m_items.size());
+        for (const T& item : m_items)
+            present.insert(m_key(item));
+        // Then walk the new order: keep, move into place, or insert (new rows in runs).
         for (qsizetype i = 0; i < next.size(); ++i) {
             const QString key = m_key(next[i]);
-            if (i >= m_items.size() || m_key(m_items[i]) != key) {
+            if (!present.contains(key)) {
+                qsizetype end = i + 1;
+                while (end < next.size() && !present.contains(m_key(next[end])))
+                    ++end;
+                beginInsertRows(QModelIndex(), int(i), int(end - 1));
+                for (qsizetype j = i; j < end; ++j) {
+                    m_items.insert(j, next[j]);
+                    present.insert(m_key(next[j]));
+                }
+                endInsertRows();
+                changed = true;
+                i = end - 1;
+                continue;
+            }
+            if (m_key(m_items[i]) != key) {
                 qsizetype from = -1;
                 for (qsizetype j = i + 1; j < m_items.size(); ++j) {
                     if (m_key(m_items[j]) == key) {
                         from = j;
                         break;
                     }
-                }
-                if (from < 0) {
-                    beginInsertRows(QModelIndex(), int(i), int(i));
-                    m_items.insert(i, next[i]);
-                    endInsertRows();
-                    changed = true;
-                    continue;
                 }
                 beginMoveRows(QModelIndex(), int(from), int(from), QModelIndex(), int(i));
                 m_items.move(from, i);

@@ -5,7 +5,9 @@ import Kestovar
 Rectangle {
     id: pill
     property int status: Kinds.active
-    readonly property color tone: Theme.statusColor(status)
+    // The status's text; given by lists that already have it, else looked up.
+    property string text: UiTexts.statusText(status)
+    readonly property color tone: Theme.statusColors[status] || Theme.blue
     implicitWidth: label.implicitWidth + 12
     implicitHeight: label.implicitHeight + 4
     radius: height / 2
@@ -16,9 +18,9 @@ Rectangle {
     Text {
         id: label
         anchors.centerIn: parent
-        text: UiTexts.statusText(pill.status)
+        text: pill.text
         color: pill.tone
-        font.pixelSize: Theme.size("caption2")
+        font.pixelSize: Theme.caption2Size
         font.weight: Font.Medium
     }
 }

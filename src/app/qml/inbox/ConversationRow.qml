@@ -1,8 +1,9 @@
 import QtQuick
-import QtQuick.Layouts
 import Kestovar
 
-// One conversation in the list: the visitor, when, the last message, where it stands.
+// One conversation in the list: the visitor, when, the last message, where it
+// stands. Placed with anchors and positioners (no layouts): the list makes
+// and reuses many of these while it scrolls.
 Rectangle {
     id: row
     required property string conversationID
@@ -18,99 +19,104 @@ Rectangle {
     property bool selected: false
     signal clicked()
 
-    implicitHeight: content.implicitHeight + 20
-    color: selected ? Theme.brandAt(0.08) : "transparent"
+    implicitHeight: lines.y + lines.height + 10
+    color: selected ? Theme.rowSelection : "transparent"
     Accessible.role: Accessible.ListItem
     Accessible.name: displayName + ", " + relativeTime + ", " + lastMessagePreview + ", " + statusText
     Accessible.selected: selected
     Accessible.onPressAction: row.clicked()
 
-    RowLayout {
-        id: content
-        anchors.fill: parent
-        anchors.leftMargin: 12
-        anchors.rightMargin: 12
-        anchors.topMargin: 10
-        anchors.bottomMargin: 10
-        spacing: 10
-
+    Rectangle {
+        id: avatar
+        x: 12
+        y: 10
+        width: 36
+        height: 36
+        radius: 18
+        color: Theme.controlBackground
+        Text {
+            anchors.centerIn: parent
+            text: row.initials
+            color: Theme.secondaryText
+            font.pixelSize: Theme.captionSize
+            font.weight: Font.DemiBold
+        }
         Rectangle {
-            Layout.alignment: Qt.AlignTop
-            implicitWidth: 36
-            implicitHeight: 36
-            radius: 18
-            color: Theme.controlBackground
-            Text {
-                anchors.centerIn: parent
-                text: row.initials
-                color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
-                font.weight: Font.DemiBold
-            }
+            visible: row.status === Kinds.waiting
+            width: 13
+            height: 13
+            radius: 6.5
+            anchors.right: parent.right
+            anchors.top: parent.top
+            color: Theme.textBackground
             Rectangle {
-                visible: row.status === Kinds.waiting
-                width: 13
-                height: 13
-                radius: 6.5
-                anchors.right: parent.right
-                anchors.top: parent.top
-                color: Theme.textBackground
-                Rectangle {
-                    anchors.centerIn: parent
-                    width: 9
-                    height: 9
-                    radius: 4.5
-                    color: Theme.warning
-                }
+                anchors.centerIn: parent
+                width: 9
+                height: 9
+                radius: 4.5
+                color: Theme.warning
             }
         }
-        ColumnLayout {
-            Layout.fillWidth: true
-            Layout.alignment: Qt.AlignTop
-            spacing: 3
-            RowLayout {
-                Layout.fillWidth: true
-                Text {
-                    Layout.fillWidth: true
-                    text: row.displayName
-                    elide: Text.ElideRight
-                    color: Theme.text
-                    font.pixelSize: Theme.size("body")
-                    font.weight: row.hasUnread ? Font.DemiBold : Font.Normal
-                }
-                Text {
-                    text: row.relativeTime
-                    color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption")
-                }
+    }
+    Column {
+        id: lines
+        anchors.left: avatar.right
+        anchors.leftMargin: 10
+        anchors.right: parent.right
+        anchors.rightMargin: 12
+        y: 10
+        spacing: 3
+        Item {
+            width: parent.width
+            height: name.implicitHeight
+            Text {
+                id: name
+                anchors.left: parent.left
+                anchors.right: time.left
+                anchors.rightMargin: 6
+                text: row.displayName
+                elide: Text.ElideRight
+                color: Theme.text
+                font.pixelSize: Theme.bodySize
+                font.weight: row.hasUnread ? Font.DemiBold : Font.Normal
             }
             Text {
-                Layout.fillWidth: true
-                text: row.lastMessagePreview
-                elide: Text.ElideRight
-                maximumLineCount: 1
+                id: time
+                anchors.right: parent.right
+                anchors.baseline: name.baseline
+                text: row.relativeTime
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
+                font.pixelSize: Theme.captionSize
             }
-            RowLayout {
-                Layout.fillWidth: true
-                spacing: 6
-                Text {
-                    visible: row.agentLine.length > 0
-                    Layout.fillWidth: true
-                    Layout.maximumWidth: implicitWidth
-                    text: row.agentLine
-                    elide: Text.ElideRight
-                    color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
-                }
-                StatusPill { status: row.status }
-                Text {
-                    text: row.messageCount
-                    color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
-                }
-                Item { Layout.fillWidth: true }
+        }
+        Text {
+            width: parent.width
+            text: row.lastMessagePreview
+            elide: Text.ElideRight
+            maximumLineCount: 1
+            color: Theme.secondaryText
+            font.pixelSize: Theme.captionSize
+        }
+        Row {
+            width: parent.width
+            spacing: 6
+            Text {
+                id: agent
+                anchors.verticalCenter: parent.verticalCenter
+                visible: row.agentLine.length > 0
+                width: Math.min(implicitWidth, parent.width - pill.width - count.width - 12)
+                text: row.agentLine
+                elide: Text.ElideRight
+                color: Theme.tertiaryText
+                font.pixelSize: Theme.captionSize
+            }
+            StatusPill { id: pill; status: row.status; text: row.statusText }
+            Text {
+                id: count
+                anchors.verticalCenter: parent.verticalCenter
+                text: row.messageCount
+                color: Theme.tertiaryText
+                font.pixelSize: Theme.captionSize
             }
         }
     }

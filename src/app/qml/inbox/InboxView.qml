@@ -41,6 +41,7 @@ SplitView {
             model: inboxModel.rows
             focus: true
             keyNavigationEnabled: false
+            reuseItems: true
             boundsBehavior: Flickable.StopAtBounds
             ScrollBar.vertical: ScrollBar {}
             Accessible.role: Accessible.List

@@ -24,6 +24,8 @@ Item {
     required property bool showingTranslation
     required property string accessibleText
     property ThreadController controller
+    // The language menu is the list's one menu, opened beside `anchor`.
+    signal translateRequested(string messageID, Item anchor)
 
     readonly property color fill: bubbleStyle === 2 ? Theme.brand
                                 : bubbleStyle === 1 ? Theme.brandAt(0.12) : Theme.controlBackground
@@ -118,6 +120,7 @@ Item {
                     }
                 }
                 InlineButton {
+                    id: translateButton
                     anchors.verticalCenter: parent.verticalCenter
                     objectName: "translateMenuButton"
                     visible: bubble.translatable && !bubble.translating
@@ -125,20 +128,7 @@ Item {
                     trailingSymbol: "chevron.down"
                     text: bubble.menuTitle
                     tone: Theme.secondaryText
-                    onClicked: languages.popup()
-                    Menu {
-                        id: languages
-                        objectName: "translateMenu"
-                        Repeater {
-                            model: bubble.controller ? bubble.controller.translationEntries : []
-                            MenuItem {
-                                required property int index
-                                required property string modelData
-                                text: modelData
-                                onTriggered: bubble.controller.translate(bubble.messageID, index)
-                            }
-                        }
-                    }
+                    onClicked: bubble.translateRequested(bubble.messageID, translateButton)
                 }
             }
         }

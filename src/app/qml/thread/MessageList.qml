@@ -31,6 +31,12 @@ Item {
         delegate: MessageBubble {
             width: ListView.view.width
             controller: messages.controller
+            onTranslateRequested: (messageID, anchor) => {
+                languages.messageID = messageID
+                languages.parent = anchor
+                languages.y = anchor.height
+                languages.open()
+            }
         }
         onMovementEnded: {
             following = atYEnd
@@ -63,6 +69,21 @@ Item {
                 list.following = true
                 list.newArrived = false
                 Qt.callLater(list.positionViewAtEnd)
+            }
+        }
+    }
+    // One menu of target languages for every message: made once, not per bubble.
+    Menu {
+        id: languages
+        objectName: "translateMenu"
+        property string messageID
+        Repeater {
+            model: messages.controller ? messages.controller.translationEntries : []
+            MenuItem {
+                required property int index
+                required property string modelData
+                text: modelData
+                onTriggered: messages.controller.translate(languages.messageID, index)
             }
         }
     }

@@ -1,0 +1,338 @@
+// The conversations workspace under load, beside bare Qt Quick lists, in one run:
+//  - an inbox of 1 000 conversations: the GUI-thread cost of a refresh that
+//    changes one conversation (the list model's update and the next frame),
+//    and that it makes no new row;
+//  - frame time while flicking through that list, against a bare ListView of
+//    1 000 plain rows;
+//  - opening a thread of 2 000 messages (with Markdown), against a bare
+//    ListView showing the same texts plainly;
+//  - peak RSS with 200 agents, 1 000 conversations and the thread open,
+//    against the bare window (each in a process of its own).
+// Release build, offscreen software rendering:
+//   scripts/headless-session build-rel/bench/bench_workspace
+
+#include "QmlRegistration.h"
+#include "SimServer.h"
+#include "platform/CredentialStore.h"
+#include "service/Configuration.h"
+#include "shell/ProcessStats.h"
+#include "state/AppState.h"
+
+#include <QApplication>
+#include <QCoroTask>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+#include <algorithm>
+#include <cstdio>
+
+Q_IMPORT_QML_PLUGIN(KestovarPlugin)
+
+using namespace kv;
+
+namespace {
+
+constexpr int kAgents = 200;
+constexpr int kPerAgent = 5;
+constexpr int kThreadMessages = 2000;
+
+// The bare yardstick: a list of plain texts in a window of the same size.
+constexpr char kBareList[] = R"(
+import QtQuick
+Window {
+    width: 1280; height: 820
+    property alias list: view
+    ListView {
+        id: view
+        anchors.fill: parent
+        delegate: Text {
+            required property var modelData
+            width: ListView.view.width
+            wrapMode: Text.Wrap
+            padding: 10
+            text: String(modelData)
+        }
+    }
+}
+)";
+
+QQuickItem* findItem(QQuickItem* item, const QString& name) {
+    if (item->objectName() == name)
+        return item;
+    for (QQuickItem* child : item->childItems()) {
+        if (QQuickItem* found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+double msSince(const QElapsedTimer& clock) {
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+// Does `change`, then waits for the window to draw its next frame (polish,
+// synchronisation and rendering included); the milliseconds it all took.
+template <typename Change>
+double frameAfter(QQuickWindow* window, Change change) {
+    bool drawn = false;
+    const auto connection =
+        QObject::connect(window, &QQuickWindow::frameSwapped, [&drawn] { drawn = true; });
+    QElapsedTimer clock;
+    clock.start();
+    change();
+    window->update();
+    QElapsedTimer limit;
+    limit.start();
+    while (!drawn && limit.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!drawn)
+        std::fprintf(stderr, "no frame drawn\n");
+    QObject::disconnect(connection);
+    return msSince(clock);
+}
+
+void settle(QQuickWindow* window) {
+    for (int i = 0; i < 3; ++i)
+        frameAfter(window, [] {});
+}
+
+// Scrolls a list from top to bottom in steps, drawing a frame at each; the median frame time.
+double flick(QQuickWindow* window, QQuickItem* list) {
+    QList<double> frames;
+    list->setProperty("contentY", list->property("originY"));
+    settle(window);
+    for (int step = 0; step < 120; ++step) {
+        frames.append(frameAfter(window, [list] {
+            list->setProperty("contentY", list->property("contentY").toReal() + 90);
+        }));
+    }
+    return median(frames);
+}
+
+QStringList threadTexts() {
+    QStringList texts;
+    for (int i = 0; i < kThreadMessages; ++i) {
+        texts.append(i % 4 == 1 ? QStringLiteral("Here is what helps:\n\n1. **Check** the order "
+                                                 "number.\n2. See our [help centre](https://"
+                                                 "example.com/help).\n\n_Message %1_")
+                                      .arg(i)
+                                : QStringLiteral("Message %1: could you tell me more about the "
+                                                 "delivery times to Norway?")
+                                      .arg(i));
+    }
+    return texts;
+}
+
+sim::SimConfig simConfig() {
+    sim::SimConfig config;
+    config.data.agents = kAgents;
+    config.data.conversationsPerAgent = kPerAgent;
+    config.listLimit = kAgents * kPerAgent;
+    return config;
+}
+
+// The console with the big account and the thread open; peak RSS for the parent.
+struct Console {
+    sim::SimServer sim{simConfig()};
+    QNetworkAccessManager network;
+    MemoryCredentialStore store;
+    QTemporaryDir dir;
+    QSettings settings{dir.filePath("prefs.ini"), QSettings::IniFormat};
+    std::unique_ptr<AppState> state;
+    QQmlApplicationEngine engine;
+    QString threadID;
+
+    bool start() {
+        if (sim.start() < 0)
+            return false;
+        qputenv(Configuration::kApiUrlVariable, sim.baseUrl().toUtf8());
+        const QStringList texts = threadTexts();
+        threadID = sim.withData([&](sim::SimData& d) {
+            auto& c = d.conversations.first();
+            c.messages.clear();
+            QDateTime at = QDateTime::currentDateTimeUtc().addDays(-1);
+            for (int i = 0; i < texts.size(); ++i) {
+                c.messages.append(sim::SimMessage{d.nextId("msg_"), c.id,
+                                                  i % 2 ? "assistant" : "user", texts[i],
+                                                  at.addSecs(i), std::nullopt, std::nullopt});
+            }
+            return c.id;
+        });
+        QCoro::waitFor(store.save(sim.apiKey()));
+        AppState::Dependencies deps;
+        deps.network = &network;
+        deps.credentials = &store;
+        deps.settings = &settings;
+        state = std::make_unique<AppState>(deps);
+        registerQmlTypes(state.get());
+        engine.addImportPath("qrc:/");
+        engine.load(QUrl("qrc:/Kestovar/qml/Main.qml"));
+        if (!window())
+            return false;
+        window()->show();
+        QCoro::waitFor(state->bootstrap());
+        return QTest::qWaitFor(
+            [&] { return list() && list()->property("count").toInt() == kAgents * kPerAgent; },
+            60'000);
+    }
+    QQuickWindow* window() { return qobject_cast<QQuickWindow*>(engine.rootObjects().value(0)); }
+    QQuickItem* list() { return findItem(window()->contentItem(), "conversationList"); }
+    QQuickItem* messages() { return findItem(window()->contentItem(), "messageList"); }
+};
+
+int peakOnly(const QString& which) {
+    if (which == u"bare") {
+        QQmlEngine engine;
+        QQmlComponent component(&engine);
+        component.setData(kBareList, QUrl());
+        std::unique_ptr<QObject> root(component.create());
+        auto* window = qobject_cast<QQuickWindow*>(root.get());
+        window->show();
+        window->property("list").value<QQuickItem*>()->setProperty("model", threadTexts());
+        window->grabWindow();
+    } else {
+        Console console;
+        if (!console.start())
+            return 1;
+        console.state->setSelectedConversationID(console.threadID);
+        if (!QTest::qWaitFor(
+                [&] {
+                    return console.messages() &&
+                           console.messages()->property("count").toInt() == kThreadMessages;
+                },
+                60'000))
+            return 1;
+        console.window()->grabWindow();
+    }
+    std::printf("peak-rss=%s\n", process::field("/proc/self/status", "VmHWM:").constData());
+    return 0;
+}
+
+qint64 peakOf(const QString& which) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"--peak", which});
+    child.waitForFinished(120'000);
+    const QByteArray out = child.readAllStandardOutput();
+    const qsizetype at = out.indexOf("peak-rss=");
+    return at < 0 ? -1 : out.mid(at + 9).split(' ').first().trimmed().toLongLong();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QUICK_BACKEND", "software");
+    qputenv("QSG_RENDER_LOOP", "basic");
+    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0"); // a requested frame is drawn at once
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.info=false"));
+    const QStringList args = app.arguments();
+    if (args.size() == 3 && args[1] == u"--peak")
+        return peakOnly(args[2]);
+
+    Console console;
+    if (!console.start()) {
+        std::fprintf(stderr, "the console did not come up\n");
+        return 1;
+    }
+    QQuickWindow* window = console.window();
+    QQuickItem* list = console.list();
+
+    // 1. A refresh that changes one conversation: the model's update, then the next frame.
+    auto* model = console.state->conversationsModel();
+    QSignalSpy inserted(model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(model, &QAbstractItemModel::rowsRemoved);
+    QList<double> applies, frames, idleFrames;
+    for (int round = 0; round < 25; ++round) {
+        QList<Conversation> next = model->items();
+        next[round * 7].hasUnread = !next[round * 7].hasUnread;
+        next[round * 7].messageCount += 1;
+        settle(window);
+        idleFrames.append(frameAfter(window, [] {}));
+        frames.append(frameAfter(window, [&] {
+            QElapsedTimer clock;
+            clock.start();
+            model->apply(next);
+            applies.append(msSince(clock));
+        }));
+    }
+    std::printf("inbox of %d: refresh changing one conversation: model update %.3f ms, "
+                "next frame %.2f ms (idle frame %.2f ms); rows inserted %lld, removed %lld\n",
+                int(model->rowCount()), median(applies), median(frames), median(idleFrames),
+                qint64(inserted.size()), qint64(removed.size()));
+
+    // 2. Flicking through the list, beside a bare list of as many plain rows.
+    const double consoleFlick = flick(window, list);
+    QQmlEngine bareEngine;
+    QQmlComponent bareComponent(&bareEngine);
+    bareComponent.setData(kBareList, QUrl());
+    std::unique_ptr<QObject> bareRoot(bareComponent.create());
+    auto* bareWindow = qobject_cast<QQuickWindow*>(bareRoot.get());
+    bareWindow->show();
+    QQuickItem* bareList = bareWindow->property("list").value<QQuickItem*>();
+    QStringList rows;
+    for (int i = 0; i < kAgents * kPerAgent; ++i)
+        rows.append(QStringLiteral("Visitor %1 — Thanks for waiting, I'm on it.").arg(i));
+    bareList->setProperty("model", rows);
+    const double bareFlick = flick(bareWindow, bareList);
+    std::printf("flicking 1 000 rows: %.2f ms a frame; bare list %.2f ms → %.2fx (goal <= 1.5)\n",
+                consoleFlick, bareFlick, consoleFlick / bareFlick);
+
+    // 3. Opening the 2 000-message thread (its detail loaded once before), beside a bare list.
+    console.state->setSelectedConversationID(console.threadID);
+    if (!QTest::qWaitFor(
+            [&] {
+                return console.messages() &&
+                       console.messages()->property("count").toInt() == kThreadMessages;
+            },
+            60'000)) {
+        std::fprintf(stderr, "the thread did not open\n");
+        return 1;
+    }
+    QList<double> opens, bareOpens;
+    const QString other = model->items().at(1).id;
+    const QStringList texts = threadTexts();
+    for (int round = 0; round < 7; ++round) {
+        console.state->setSelectedConversationID(other);
+        if (!QTest::qWaitFor(
+                [&] { return console.messages()->property("count").toInt() < kThreadMessages; }))
+            return 1;
+        settle(window);
+        opens.append(frameAfter(
+            window, [&] { console.state->setSelectedConversationID(console.threadID); }));
+        if (console.messages()->property("count").toInt() != kThreadMessages)
+            std::fprintf(stderr, "the thread did not open at once\n");
+
+        bareList->setProperty("model", QVariant());
+        settle(bareWindow);
+        bareOpens.append(frameAfter(bareWindow, [&] { bareList->setProperty("model", texts); }));
+    }
+    std::printf(
+        "opening a thread of 2 000 messages: %.2f ms; bare list %.2f ms → %.2fx (goal <= 2)\n",
+        median(opens), median(bareOpens), median(opens) / median(bareOpens));
+
+    // 4. Peak memory, each in a process of its own.
+    const qint64 consolePeak = peakOf("console");
+    const qint64 barePeak = peakOf("bare");
+    std::printf("peak RSS, %d agents, 1 000 conversations, the thread open: %lld kB; bare window "
+                "with the texts: %lld kB → %.2fx (goal <= 2)\n",
+                kAgents, consolePeak, barePeak, double(consolePeak) / double(barePeak));
+    return 0;
+}
