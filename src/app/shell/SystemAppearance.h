@@ -6,11 +6,15 @@
 
 #include <QDBusVariant>
 #include <QObject>
+#include <QtQml/qqmlregistration.h>
 
 namespace kv {
 
+// One per QML engine, made by it on first use.
 class SystemAppearance : public QObject {
     Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
     Q_PROPERTY(bool dark READ dark NOTIFY darkChanged)
 
 public:

@@ -8,6 +8,7 @@ namespace kv {
 namespace {
 
 QPointer<AppState> current;
+QPointer<Updater> currentUpdater;
 
 } // namespace
 
@@ -24,6 +25,21 @@ AppState* AppStateForeign::create(QQmlEngine*, QJSEngine*) {
     // The shell owns it; QML must never delete it.
     QJSEngine::setObjectOwnership(current, QJSEngine::CppOwnership);
     return current;
+}
+
+} // namespace kv
+
+namespace kv {
+
+void UpdaterForeign::setInstance(Updater* updater) {
+    currentUpdater = updater;
+}
+
+Updater* UpdaterForeign::create(QQmlEngine*, QJSEngine*) {
+    if (!currentUpdater) // nothing to check against
+        currentUpdater = new Updater(nullptr, nullptr, QUrl(), AppStateForeign::instance());
+    QJSEngine::setObjectOwnership(currentUpdater, QJSEngine::CppOwnership);
+    return currentUpdater;
 }
 
 } // namespace kv
