@@ -51,6 +51,10 @@ QCoro::Task<NotificationPermission> FreedesktopNotifier::currentAuthorization() 
     co_return NotificationPermission::authorized;
 }
 
+bool FreedesktopNotifier::offersInlineReply() const {
+    return m_capabilities.contains(QString::fromLatin1(kInlineReplyAction));
+}
+
 QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationRequest request) {
     if (!m_capabilitiesKnown && co_await currentAuthorization() == NotificationPermission::noServer)
         co_return QStringLiteral("no notification server on the session bus");

@@ -25,6 +25,7 @@ public:
     QCoro::Task<NotificationPermission> requestAuthorization() override;
     QCoro::Task<NotificationPermission> currentAuthorization() override;
     QCoro::Task<std::optional<QString>> post(NotificationRequest request) override;
+    bool offersInlineReply() const override;
 
     // What the server said it can do (after the first authorisation check or post).
     QStringList capabilities() const { return m_capabilities; }

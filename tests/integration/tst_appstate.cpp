@@ -425,14 +425,15 @@ private slots:
 
         // Nothing held: a new snippet loads its agent's list.
         await(state->loadSnippets(std::nullopt));
-        QVERIFY(await(state->addSnippet(u"p6"_qs, "bye", "Bye", "Take care", "")));
+        QVERIFY(await(state->addSnippet(u"p6"_qs, "bye", "Bye", "Take care", "")).ok());
         QCOMPARE(state->snippetsProjectID(), std::optional<QString>(u"p6"_qs));
         QCOMPARE(state->snippets().size(), 4);
 
         // A failed reload after an edit keeps the list and forgets whose it is.
         addFault(R"({"method":"GET","path":"/api/v2/projects/p6/snippets","status":500})");
-        QVERIFY(await(
-            state->editSnippet(u"p6"_qs, state->snippets().first().id, "hi", "Hi", "Hello", "👋")));
+        QVERIFY(await(state->editSnippet(u"p6"_qs, state->snippets().first().id, "hi", "Hi",
+                                         "Hello", "👋"))
+                    .ok());
         QCOMPARE(state->snippets().size(), 4);
         QCOMPARE(state->snippetsProjectID(), std::nullopt);
     }

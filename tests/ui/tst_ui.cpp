@@ -84,7 +84,7 @@ private slots:
         QTRY_COMPARE(find<QObject>("agentList")->property("count").toInt(), 7);
         QTRY_COMPARE(test::UiHarness::text(find<QObject>("contentTitle")), u"Inbox"_qs);
         ui->state().setSelectedSection(AppSection::stats);
-        QTRY_COMPARE(test::UiHarness::text(find<QObject>("contentTitle")), u"Stats"_qs);
+        QTRY_COMPARE(test::UiHarness::text(find<QObject>("contentTitle")), u"Insights"_qs);
         ui->state().setSelectedSection(AppSection::inbox);
     }
 

@@ -3,7 +3,7 @@ import QtQuick.Controls
 import Kestovar
 
 // The one main window.
-ApplicationWindow {
+ThemedWindow {
     id: window
     objectName: "mainWindow"
     title: "Kestovar"
@@ -11,16 +11,30 @@ ApplicationWindow {
     height: 820
     minimumWidth: 1100
     minimumHeight: 600
-    color: Theme.window
-    palette.window: Theme.window
-    palette.windowText: Theme.text
-    palette.base: Theme.surface
-    palette.text: Theme.text
-    palette.button: Theme.surface
-    palette.buttonText: Theme.text
-    palette.highlight: Theme.brandAccent
 
     RootView {
         anchors.fill: parent
+    }
+
+    // Ctrl+1 … Ctrl+4: the four sections; Ctrl+,: the settings window.
+    Shortcut {
+        sequence: "Ctrl+1"
+        onActivated: AppState.selectedSection = Kinds.inbox
+    }
+    Shortcut {
+        sequence: "Ctrl+2"
+        onActivated: AppState.selectedSection = Kinds.visitors
+    }
+    Shortcut {
+        sequence: "Ctrl+3"
+        onActivated: AppState.selectedSection = Kinds.stats
+    }
+    Shortcut {
+        sequence: "Ctrl+4"
+        onActivated: AppState.selectedSection = Kinds.settings
+    }
+    Shortcut {
+        sequence: "Ctrl+,"
+        onActivated: Desktop.openSettings()
     }
 }

@@ -42,6 +42,8 @@ public:
     QSettings& settings() { return *m_settings; }
     CredentialStore& credentials();
     Browser& browser() { return *m_browser; }
+    // Where the demo's "Launch at login" entry goes: never the user's own autostart.
+    QString autostartDirectory() const { return m_directory + QStringLiteral("/autostart"); }
 
     // Once the window is up: sign in as a user would, or take the screenshots,
     // or wait for the first signed-in frame.

@@ -1,12 +1,16 @@
 #include "Screenshots.h"
 
 #include "DemoService.h"
+#include "DesktopServices.h"
+#include "FreedesktopNotifier.h"
 #include "Timing.h"
+#include "notifications/NotificationManager.h"
 #include "service/Cancellation.h"
 #include "state/AppState.h"
 
 #include <QCoreApplication>
 #include <QCoroTask>
+#include <QDBusConnection>
 #include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -70,6 +74,10 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
             if (QObject* editor = find("composerEditor"))
                 editor->setProperty("text", text);
         };
+
+        std::unique_ptr<FreedesktopNotifier> absentNotifier;
+        std::unique_ptr<NotificationManager> absentManager;
+        NotificationManager* realManager = nullptr;
 
         co_await settle(2);
         for (const auto appearance : {AppearancePreference::light, AppearancePreference::dark}) {
@@ -175,7 +183,7 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
                  }
                  co_await settle();
              }},
-            {"visitors",
+            {"visitors-grouped",
              [&]() -> QCoro::Task<> {
                  if (QObject* sidebar = find("sidebarModel")) {
                      sidebar->setProperty("search", QString());
@@ -186,14 +194,120 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
                  state.setSelectedSection(AppSection::visitors);
                  co_await settle(2);
              }},
-            {"stats",
+            {"visitors-expanded",
              [&]() -> QCoro::Task<> {
-                 state.setSelectedSection(AppSection::stats);
+                 if (QObject* visitors = find("visitorsModel"))
+                     QMetaObject::invokeMethod(visitors, "toggleAll");
+                 co_await settle();
+             }},
+            {"visitors-detail",
+             [&]() -> QCoro::Task<> {
+                 const auto groups = state.visibleVisitorGroups();
+                 if (!groups.isEmpty())
+                     state.setSelectedVisitorID(groups.first().visitors.first().visitorID);
                  co_await settle(2);
              }},
-            {"settings",
+            {"visitors-flat",
              [&]() -> QCoro::Task<> {
+                 state.setSelectedProjectID(QStringLiteral("p1"));
+                 co_await settle(2);
+             }},
+            {"visitors-empty",
+             [&]() -> QCoro::Task<> {
+                 service.sim().withData([](sim::SimData& d) {
+                     d.visitors.removeIf(
+                         [](const sim::SimVisitor& v) { return v.projectId == u"p7"; });
+                     return 0;
+                 });
+                 state.setSelectedProjectID(QStringLiteral("p7"));
+                 co_await settle(2);
+             }},
+            {"stats",
+             [&]() -> QCoro::Task<> {
+                 state.setSelectedProjectID(std::nullopt);
+                 state.setSelectedSection(AppSection::stats);
+                 co_await settle(4); // the chart arrives a moment after the figures
+             }},
+            {"stats-loading",
+             [&]() -> QCoro::Task<> {
+                 sim::Fault slow;
+                 slow.kind = sim::Fault::Kind::delay;
+                 slow.path = QStringLiteral("/api/v2/stats*");
+                 slow.delayMs = 60'000;
+                 slow.times = 1;
+                 service.sim().addFault(slow);
+                 state.setStatsDays(90);
+                 co_await settle();
+             }},
+            {"stats-failed",
+             [&]() -> QCoro::Task<> {
+                 service.sim().clearFaults();
+                 sim::Fault refuse;
+                 refuse.path = QStringLiteral("/api/v2/stats*");
+                 refuse.status = 503;
+                 refuse.body = "The service is busy, try again in a moment";
+                 service.sim().addFault(refuse);
+                 state.setStatsDays(7);
+                 co_await settle(2);
+                 service.sim().clearFaults();
+             }},
+            {"settings-account",
+             [&]() -> QCoro::Task<> {
+                 state.setStatsDays(30);
                  state.setSelectedSection(AppSection::settings);
+                 co_await settle(2);
+             }},
+            {"settings-notifications",
+             [&]() -> QCoro::Task<> {
+                 if (QObject* tabs = find("settingsTabs"))
+                     tabs->setProperty("currentIndex", 1);
+                 co_await settle(2);
+             }},
+            {"settings-no-notification-service",
+             [&]() -> QCoro::Task<> {
+                 // The same tab on a desktop where nothing shows notifications.
+                 absentNotifier = std::make_unique<FreedesktopNotifier>(
+                     QDBusConnection::sessionBus(), QStringLiteral("com.kestovar.NoSuchService"));
+                 if (DesktopServices* desktop = DesktopServices::instance()) {
+                     absentManager = std::make_unique<NotificationManager>(absentNotifier.get(),
+                                                                           desktop->preferences());
+                     realManager = desktop->notifications();
+                     desktop->setNotifications(absentManager.get());
+                 }
+                 if (QObject* notif = find("notificationSettings"))
+                     QMetaObject::invokeMethod(notif, "appear");
+                 co_await settle(2);
+             }},
+            {"settings-snippets",
+             [&]() -> QCoro::Task<> {
+                 if (DesktopServices* desktop = DesktopServices::instance())
+                     desktop->setNotifications(realManager);
+                 state.setSelectedProjectID(QStringLiteral("p1"));
+                 if (QObject* tabs = find("settingsTabs"))
+                     tabs->setProperty("currentIndex", 2);
+                 co_await settle(2);
+             }},
+            {"settings-editor",
+             [&]() -> QCoro::Task<> {
+                 if (QObject* library = find("snippetLibrary")) {
+                     QMetaObject::invokeMethod(library, "startNew");
+                     if (QObject* form = library->property("editor").value<QObject*>()) {
+                         form->setProperty("title", QStringLiteral("Opening hours"));
+                         form->setProperty("shortcut", QStringLiteral("hours"));
+                         form->setProperty(
+                             "body", QStringLiteral("We're open Monday to Friday, 9:00–17:00."));
+                     }
+                 }
+                 co_await settle(2);
+             }},
+            {"settings-about",
+             [&]() -> QCoro::Task<> {
+                 if (QObject* library = find("snippetLibrary")) {
+                     if (QObject* form = library->property("editor").value<QObject*>())
+                         QMetaObject::invokeMethod(form, "cancel");
+                 }
+                 if (QObject* tabs = find("settingsTabs"))
+                     tabs->setProperty("currentIndex", 3);
                  co_await settle(2);
              }},
         };
@@ -216,6 +330,8 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
             state.setAppearance(AppearancePreference::light);
             state.setFontSize(FontSizePreference::normal);
         }
+        if (DesktopServices* desktop = DesktopServices::instance(); desktop && realManager)
+            desktop->setNotifications(realManager);
         QCoreApplication::quit();
     }(state, service, window, std::move(dir));
 }

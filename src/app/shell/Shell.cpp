@@ -1,6 +1,7 @@
 #include "Shell.h"
 
 #include "DemoSession.h"
+#include "DesktopServices.h"
 #include "FreedesktopNotifier.h"
 #include "KeychainCredentialStore.h"
 #include "LauncherBadge.h"
@@ -44,6 +45,7 @@ Shell::Shell(Options options, SingleInstance* instance)
 
 Shell::~Shell() {
     m_engine.reset();
+    m_desktop.reset();
     m_state.reset();
     m_updater.reset();
     m_network.reset(); // its kept-alive connections would hold the demo's service up
@@ -101,6 +103,14 @@ bool Shell::start() {
         m_network.get(), m_browser,
         feed.isEmpty() ? QUrl(Configuration::baseURL().toString() + QStringLiteral("/appcast.xml"))
                        : QUrl(feed));
+    m_loginItem = std::make_unique<LoginItem>(m_preferences,
+                                              m_demo ? m_demo->autostartDirectory()
+                                                     : LoginItem::defaultAutostartDirectory(),
+                                              QCoreApplication::applicationFilePath());
+    m_desktop = std::make_unique<DesktopServices>(
+        DesktopServices::Parts{m_preferences, m_loginItem.get(), m_notifications.get()});
+    DesktopServices::setInstance(m_desktop.get());
+    connect(m_desktop.get(), &DesktopServices::settingsRequested, this, &Shell::showSettings);
     registerQmlTypes(m_state.get(), m_updater.get());
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engine->addImportPath(QStringLiteral("qrc:/"));
@@ -111,9 +121,7 @@ bool Shell::start() {
     if (!m_options.demo) {
         qCInfo(lcAppDelegate).noquote()
             << "applicationDidFinishLaunching — registering kestovar: URL hand-off";
-        LoginItem(m_preferences, LoginItem::defaultAutostartDirectory(),
-                  QCoreApplication::applicationFilePath())
-            .reconcileAtLaunch();
+        m_loginItem->reconcileAtLaunch();
     }
     connect(m_instance, &SingleInstance::urlReceived, this, &Shell::handleUrl);
     connect(m_instance, &SingleInstance::activationRequested, this, &Shell::showMainWindow);
@@ -136,16 +144,23 @@ void Shell::showMainWindow() {
 }
 
 void Shell::showSettings() {
-    QQmlComponent component(m_engine.get(),
-                            QUrl(QStringLiteral("qrc:/Kestovar/qml/shell/SettingsWindow.qml")));
-    if (auto* window = qobject_cast<QWindow*>(component.create())) {
+    // One settings window: asking again brings it to the front.
+    if (!m_settingsWindow) {
+        QQmlComponent component(m_engine.get(),
+                                QUrl(QStringLiteral("qrc:/Kestovar/qml/shell/SettingsWindow.qml")));
+        auto* window = qobject_cast<QWindow*>(component.create());
+        if (!window)
+            return;
         window->setParent(nullptr);
         connect(window, &QWindow::visibleChanged, window, [window](bool visible) {
             if (!visible)
                 window->deleteLater();
         });
-        window->show();
+        m_settingsWindow = window;
     }
+    m_settingsWindow->show();
+    m_settingsWindow->raise();
+    m_settingsWindow->requestActivate();
 }
 
 void Shell::openQuickReply(const QString& projectID, const QString& conversationID) {

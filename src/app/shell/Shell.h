@@ -5,7 +5,9 @@
 // embedded simulator.
 
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
+#include <QWindow>
 
 #include <memory>
 
@@ -24,7 +26,9 @@ class AppState;
 class Browser;
 class CredentialStore;
 class DemoSession;
+class DesktopServices;
 class LauncherBadge;
+class LoginItem;
 class NotificationManager;
 class Notifier;
 class SingleInstance;
@@ -76,10 +80,13 @@ private:
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<Updater> m_updater;
+    std::unique_ptr<LoginItem> m_loginItem;
+    std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;
     QAction* m_unreadLine = nullptr;
+    QPointer<QWindow> m_settingsWindow;
 };
 
 } // namespace kv

@@ -11,4 +11,11 @@ bool isSafeMessageLink(const QUrl& url) {
     return isWebPage(url) || (url.isValid() && url.scheme().toLower() == u"mailto");
 }
 
+QString withoutScheme(const QString& website) {
+    QString text = website;
+    text.remove(QStringLiteral("https://"));
+    text.remove(QStringLiteral("http://"));
+    return text;
+}
+
 } // namespace kv::links

@@ -64,4 +64,17 @@ QString menuEntry(const Snippet& snippet) {
     return snippet.emoji + u' ' + snippet.title + QStringLiteral("  /") + snippet.shortcut;
 }
 
+Fields forSave(const Fields& typed) {
+    return {typed.shortcut.trimmed(), typed.title.trimmed(), typed.body.trimmed(),
+            typed.emoji.isEmpty() ? kDefaultEmoji : typed.emoji};
+}
+
+bool canSave(const QString& body) {
+    return !body.trimmed().isEmpty();
+}
+
+QString listTitle(const QString& title) {
+    return title.isEmpty() ? QStringLiteral("(untitled)") : title;
+}
+
 } // namespace kv::snippets

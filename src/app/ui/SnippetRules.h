@@ -23,6 +23,22 @@ QString withoutCommand(const QString& draft);
 // The snippet menu's entry: emoji, title, two spaces, "/shortcut".
 QString menuEntry(const Snippet& snippet);
 
+// What the editor stores: shortcut, title and body trimmed of white space and
+// line breaks at both ends; an empty emoji becomes "💬" (the emoji is not trimmed).
+struct Fields {
+    QString shortcut;
+    QString title;
+    QString body;
+    QString emoji;
+    bool operator==(const Fields&) const = default;
+};
+Fields forSave(const Fields& typed);
+// The editor saves only a body with something in it besides white space.
+bool canSave(const QString& body);
+// A snippet's title in the settings list: "(untitled)" when empty.
+QString listTitle(const QString& title);
+inline const QString kDefaultEmoji = QStringLiteral("💬");
+
 // At most this many matches are listed; the header counts them all.
 inline constexpr qsizetype kPickerRows = 6;
 

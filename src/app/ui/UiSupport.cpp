@@ -2,6 +2,7 @@
 
 #include "Enums.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace kv {
@@ -85,6 +86,10 @@ double UiSupport::fontScale(int fontSizePreference) {
         return 1.48;
     }
     return 1.15;
+}
+
+bool UiSupport::chartsAvailable() {
+    return QCoreApplication::instance() && QCoreApplication::instance()->inherits("QApplication");
 }
 
 } // namespace kv

@@ -15,6 +15,8 @@ class UiSupport : public QObject {
     Q_OBJECT
     QML_NAMED_ELEMENT(Ui)
     QML_SINGLETON
+    // The chart library draws only in a widgets application (the console is one).
+    Q_PROPERTY(bool chartsAvailable READ chartsAvailable CONSTANT)
 
 public:
     using QObject::QObject;
@@ -32,6 +34,8 @@ public:
 
     // The tray menu's unread line: "3 unread", or "No unread conversations".
     static QString unreadLine(qint64 total);
+
+    static bool chartsAvailable();
 
     // small 1.0, normal 1.15, large 1.3, extraLarge 1.48.
     Q_INVOKABLE static double fontScale(int fontSizePreference);

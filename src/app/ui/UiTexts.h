@@ -17,6 +17,12 @@ class UiTexts : public QObject {
     Q_PROPERTY(QString composerHint READ composerHint CONSTANT)
     Q_PROPERTY(QString signInTagline READ signInTagline CONSTANT)
     Q_PROPERTY(QString notYetAvailable READ notYetAvailable CONSTANT)
+    Q_PROPERTY(QString appearanceNote READ appearanceNote CONSTANT)
+    Q_PROPERTY(QString thisComputer READ thisComputer CONSTANT)
+    Q_PROPERTY(QString startupNote READ startupNote CONSTANT)
+    Q_PROPERTY(QString muteNote READ muteNote CONSTANT)
+    Q_PROPERTY(QString productName READ productName CONSTANT)
+    Q_PROPERTY(QString noNotificationService READ noNotificationService CONSTANT)
 
 public:
     using QObject::QObject;
@@ -31,6 +37,24 @@ public:
     static QString signInTagline();
     // The tooltip of a control whose action is not there yet.
     static QString notYetAvailable();
+
+    // The settings, in their desktop forms.
+    static QString appearanceNote();
+    static QString thisComputer();
+    static QString startupNote();
+    static QString muteNote();
+    static QString productName();
+    // The banner when no notification service answers in this session.
+    static QString noNotificationService();
+    // What a test notification did.
+    static QString testNotificationDelivered();
+    static QString testNotificationMissing();
+    static QString testNotificationReplies(bool inlineReply);
+    // A snippet the service did not take: "Snippet not saved: <reason>".
+    // "Version 1.4.2 · Build 87".
+    Q_INVOKABLE static QString versionLine(const QString& shortVersion, const QString& build);
+    Q_INVOKABLE static QString snippetNotSaved(const QString& reason);
+    Q_INVOKABLE static QString snippetNotDeleted(const QString& reason);
 };
 
 } // namespace kv

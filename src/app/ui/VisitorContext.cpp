@@ -1,7 +1,6 @@
 #include "VisitorContext.h"
 
 #include "AppStateForeign.h"
-#include "LinkPolicy.h"
 #include "PeopleText.h"
 #include "UiSupport.h"
 #include "VisitorLabels.h"
@@ -12,7 +11,8 @@ namespace kv {
 VisitorContext::VisitorContext(QObject* parent)
     : VisitorContext(AppStateForeign::instance(), parent) {}
 
-VisitorContext::VisitorContext(AppState* state, QObject* parent) : QObject(parent), m_state(state) {
+VisitorContext::VisitorContext(AppState* state, QObject* parent)
+    : VisitorFacts(state, visitor::Panel::context, parent) {
     connect(m_state, &AppState::conversationsChanged, this, &VisitorContext::refresh);
     connect(m_state, &AppState::liveVisitorsChanged, this, &VisitorContext::refresh);
 }
@@ -52,50 +52,6 @@ QString VisitorContext::name() const {
                           : QString();
 }
 
-QString VisitorContext::country() const {
-    return m_visitor.country.value_or(QString());
-}
-
-QString VisitorContext::returningText() const {
-    return visitor::returning(m_visitor);
-}
-
-QString VisitorContext::returningSymbol() const {
-    return visitor::returningSymbol(m_visitor);
-}
-
-QString VisitorContext::location() const {
-    return visitor::location(m_visitor, visitor::Panel::context);
-}
-
-QString VisitorContext::browser() const {
-    return visitor::browser(m_visitor);
-}
-
-QString VisitorContext::timeOnSite() const {
-    return visitor::timeOnSite(m_visitor.timeOnSiteSeconds);
-}
-
-QString VisitorContext::pages() const {
-    return visitor::pagesThisSession(m_visitor);
-}
-
-QString VisitorContext::referrerLine() const {
-    return visitor::referrerLine(m_visitor, visitor::Panel::context);
-}
-
-QString VisitorContext::pageTitle() const {
-    return m_visitor.pageTitle.value_or(QStringLiteral("—"));
-}
-
-QString VisitorContext::pageURL() const {
-    return m_visitor.pageURL;
-}
-
-bool VisitorContext::pageOpens() const {
-    return links::isWebPage(QUrl(m_visitor.pageURL));
-}
-
 QString VisitorContext::started() const {
     if (!m_conversation)
         return QString();
@@ -129,12 +85,6 @@ QVariantList VisitorContext::chunks() const {
                                {"band", int(visitor::scoreBand(chunk.score))}});
     }
     return out;
-}
-
-void VisitorContext::openPage() {
-    const QUrl url(m_visitor.pageURL);
-    if (links::isWebPage(url))
-        m_state->openInBrowser(url);
 }
 
 } // namespace kv

@@ -21,16 +21,16 @@ QString browser(const Visitor& v) {
 QString timeOnSiteShort(qint64 t) {
     if (t <= 59)
         return QString::number(t) + u's';
-    if (t <= 3599) {
-        const qint64 s = t % 60;
-        return s == 0 ? QStringLiteral("%1m").arg(t / 60)
-                      : QStringLiteral("%1m %2s").arg(QString::number(t / 60), QString::number(s));
-    }
+    if (t <= 3599)
+        return QString::number(t / 60) + u'm';
     return QStringLiteral("%1h %2m").arg(QString::number(t / 3600), QString::number((t / 60) % 60));
 }
 
-QString timeOnSite(qint64 seconds) {
-    return timeOnSiteShort(seconds) + QStringLiteral(" on site");
+QString timeOnSite(qint64 t) {
+    if (t >= 60 && t <= 3599 && t % 60 != 0)
+        return QStringLiteral("%1m %2s on site")
+            .arg(QString::number(t / 60), QString::number(t % 60));
+    return timeOnSiteShort(t) + QStringLiteral(" on site");
 }
 
 QString pagesThisSession(const Visitor& v) {

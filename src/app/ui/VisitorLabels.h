@@ -16,7 +16,7 @@ QString location(const Visitor& v, Panel panel);
 QString browser(const Visitor& v);
 // "45s on site", "1m 1s on site", "1m on site", "1h 2m on site".
 QString timeOnSite(qint64 seconds);
-// A shorter form for the live visitors list: "45s", "3m", "1h 2m".
+// The live visitors list's shorter form: "45s", "3m" (seconds past a minute dropped), "1h 2m".
 QString timeOnSiteShort(qint64 seconds);
 QString pagesThisSession(const Visitor& v);
 // 1st, 2nd, 3rd, 4th, 11th, 12th, 13th, 21st, 101st, 111th.

@@ -9,16 +9,6 @@
 
 namespace kv {
 
-namespace {
-
-// A toggle is on unless it holds the Bool false; anything else (missing, text) is on.
-bool toggle(const QSettings* settings, const char* key) {
-    const QVariant value = settings->value(QLatin1StringView(key));
-    return value.typeId() != QMetaType::Bool || value.toBool();
-}
-
-} // namespace
-
 NotificationManager::NotificationManager(Notifier* notifier, QSettings* settings, QObject* parent)
     : QObject(parent), m_notifier(notifier), m_settings(settings) {
     connect(m_notifier, &Notifier::activated, this,
@@ -58,18 +48,39 @@ QCoro::Task<> NotificationManager::refreshAuthorizationStatus() {
     }
 }
 
+bool NotificationManager::switchOn(const QSettings* settings, const char* key) {
+    const QVariant value = settings->value(QLatin1StringView(key));
+    return value.typeId() != QMetaType::Bool || value.toBool();
+}
+
+QCoro::Task<NotificationManager::TestOutcome> NotificationManager::sendTest() {
+    QPointer self(this);
+    co_await refreshAuthorizationStatus();
+    if (!self)
+        co_return TestOutcome{QStringLiteral("closed"), false};
+    NotificationRequest request;
+    request.title = QStringLiteral("Kestovar");
+    request.body =
+        QStringLiteral("Notifications are working. Visitors who need you will show up like this.");
+    request.sound = playSound();
+    const auto error = co_await m_notifier->post(std::move(request));
+    if (!self)
+        co_return TestOutcome{error, false};
+    co_return TestOutcome{error, m_notifier->offersInlineReply()};
+}
+
 bool NotificationManager::playSound() const {
-    return toggle(m_settings, kPlaySoundKey);
+    return switchOn(m_settings, kPlaySoundKey);
 }
 
 bool NotificationManager::globallyEnabled(RealtimeEvent::Kind kind) const {
     switch (kind) {
     case RealtimeEvent::Kind::escalated:
-        return toggle(m_settings, kEscalationKey);
+        return switchOn(m_settings, kEscalationKey);
     case RealtimeEvent::Kind::messageReceived:
-        return toggle(m_settings, kNewMessageKey);
+        return switchOn(m_settings, kNewMessageKey);
     case RealtimeEvent::Kind::visitorOnline:
-        return toggle(m_settings, kVisitorOnlineKey);
+        return switchOn(m_settings, kVisitorOnlineKey);
     case RealtimeEvent::Kind::unknown:
         break;
     }

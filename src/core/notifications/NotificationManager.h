@@ -43,8 +43,19 @@ public:
     QCoro::Task<> refreshAuthorizationStatus();
     NotificationPermission permission() const { return m_permission; }
 
+    // What a test notification showed: whether the desktop took it (else
+    // why not), and where replies to notifications will be typed.
+    struct TestOutcome {
+        std::optional<QString> error;
+        bool inlineReply = false;
+    };
+    // Posts a notification that says what it is, after asking the desktop afresh what it offers.
+    QCoro::Task<TestOutcome> sendTest();
+
     void present(const RealtimeEvent& event);
     bool globallyEnabled(RealtimeEvent::Kind kind) const;
+    // A stored switch: on unless it holds the Bool false (missing, or text, is on).
+    static bool switchOn(const QSettings* settings, const char* key);
     // True when a notification under `key` was let through less than `window` ago.
     bool suppress(const QString& key, std::chrono::milliseconds window);
     void fire(const QString& title, const QString& body, const QString& projectID,

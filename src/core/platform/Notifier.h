@@ -34,6 +34,9 @@ public:
     // Shows it; the error text when the desktop refused. A newer notification
     // of the same conversation replaces the one still showing.
     virtual QCoro::Task<std::optional<QString>> post(NotificationRequest request) = 0;
+    // Whether replies can be typed in the notification itself (as last checked);
+    // otherwise a "Reply" action opens the quick-reply window.
+    virtual bool offersInlineReply() const { return false; }
 
 signals:
     // The notification (or its "Open" action) was clicked.

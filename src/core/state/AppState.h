@@ -175,11 +175,13 @@ public:
     // ---- snippets ---------------------------------------------------------------
     QCoro::Task<> loadSnippets(std::optional<QString> projectID);
     QCoro::Task<> reloadSnippetsIfCurrent(QString projectID);
-    QCoro::Task<> removeSnippet(QString projectID, QString snippetID);
-    QCoro::Task<bool> addSnippet(QString projectID, QString shortcut, QString title, QString body,
-                                 QString emoji);
-    QCoro::Task<bool> editSnippet(QString projectID, QString snippetID, QString shortcut,
-                                  QString title, QString body, QString emoji);
+    // Each says whether the service made the change, and why not: the
+    // settings keep what the operator typed and show the reason.
+    QCoro::Task<ApiResult<void>> removeSnippet(QString projectID, QString snippetID);
+    QCoro::Task<ApiResult<void>> addSnippet(QString projectID, QString shortcut, QString title,
+                                            QString body, QString emoji);
+    QCoro::Task<ApiResult<void>> editSnippet(QString projectID, QString snippetID, QString shortcut,
+                                             QString title, QString body, QString emoji);
     std::optional<QString> snippetsProjectID() const { return m_snippetsProjectID; }
 
     // ---- notification preferences --------------------------------------------

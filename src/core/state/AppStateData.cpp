@@ -120,49 +120,53 @@ QCoro::Task<> AppState::reloadSnippetsIfCurrent(QString projectID) {
     co_await loadSnippets(projectID);
 }
 
-QCoro::Task<> AppState::removeSnippet(QString projectID, QString snippetID) {
+QCoro::Task<ApiResult<void>> AppState::removeSnippet(QString projectID, QString snippetID) {
     QPointer guard(this);
     const Cancellation cancel = m_session;
     auto removed = co_await m_repository->deleteSnippet(projectID, snippetID, cancel);
     if (!guard || cancel.isCancelled())
-        co_return;
+        co_return removed;
     if (!removed) {
         reportFailure("removeSnippet", removed.error());
-        co_return;
+        co_return removed;
     }
     co_await reloadSnippetsIfCurrent(projectID);
+    co_return removed;
 }
 
-QCoro::Task<bool> AppState::addSnippet(QString projectID, QString shortcut, QString title,
-                                       QString body, QString emoji) {
+QCoro::Task<ApiResult<void>> AppState::addSnippet(QString projectID, QString shortcut,
+                                                  QString title, QString body, QString emoji) {
     QPointer guard(this);
     const Cancellation cancel = m_session;
     auto created =
         co_await m_repository->createSnippet(projectID, shortcut, title, body, emoji, cancel);
+    ApiResult<void> outcome = created ? ApiResult<void>() : ApiResult<void>(created.error());
     if (!guard || cancel.isCancelled())
-        co_return created.ok();
+        co_return outcome;
     if (!created) {
         reportFailure("addSnippet", created.error());
-        co_return false;
+        co_return outcome;
     }
     co_await reloadSnippetsIfCurrent(projectID);
-    co_return true;
+    co_return outcome;
 }
 
-QCoro::Task<bool> AppState::editSnippet(QString projectID, QString snippetID, QString shortcut,
-                                        QString title, QString body, QString emoji) {
+QCoro::Task<ApiResult<void>> AppState::editSnippet(QString projectID, QString snippetID,
+                                                   QString shortcut, QString title, QString body,
+                                                   QString emoji) {
     QPointer guard(this);
     const Cancellation cancel = m_session;
     auto edited = co_await m_repository->updateSnippet(projectID, snippetID, shortcut, title, body,
                                                        emoji, cancel);
+    ApiResult<void> outcome = edited ? ApiResult<void>() : ApiResult<void>(edited.error());
     if (!guard || cancel.isCancelled())
-        co_return edited.ok();
+        co_return outcome;
     if (!edited) {
         reportFailure("editSnippet", edited.error());
-        co_return false;
+        co_return outcome;
     }
     co_await reloadSnippetsIfCurrent(projectID);
-    co_return true;
+    co_return outcome;
 }
 
 // ---- notification preferences ---------------------------------------------------------

@@ -25,7 +25,7 @@ SplitView {
             title: "Inbox"
             subtitle: inboxModel.subtitle
         }
-        FilterBar {
+        SegmentedControl {
             Layout.fillWidth: true
             Layout.margins: 8
             labels: inboxModel.filterLabels

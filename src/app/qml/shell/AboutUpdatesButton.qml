@@ -3,8 +3,8 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
-// "Check for Updates…" with this build's version. Inside the main window it
-// is shown but disabled; the settings window may check.
+// "Check for Updates…" and what the last check found. Inside the main
+// window it is shown but disabled; the settings window may check.
 ColumnLayout {
     property bool checksAllowed: false
     spacing: 4
@@ -16,12 +16,6 @@ ColumnLayout {
         enabled: parent.checksAllowed && Updater.canCheckForUpdates
         Accessible.name: text
         onClicked: Updater.checkForUpdates()
-    }
-    Text {
-        Layout.alignment: Qt.AlignHCenter
-        text: "Version " + Updater.shortVersion + " (" + Updater.buildVersion + ")"
-        color: Theme.secondaryText
-        font.pixelSize: Theme.size("caption")
     }
     Text {
         objectName: "updateStatus"

@@ -1,47 +1,48 @@
 import QtQuick
+import QtQuick.Layouts
 import Kestovar
 
-// The screen of the selected section.
+// The screen of the selected section. Each is built when it is chosen, so
+// a screen appears fresh (and loads afresh) every time it is shown.
 Item {
     id: area
     objectName: "contentArea"
 
     Loader {
         anchors.fill: parent
-        sourceComponent: AppState.selectedSection === Kinds.inbox ? inbox : placeholder
+        sourceComponent: {
+            switch (AppState.selectedSection) {
+            case Kinds.visitors: return visitors
+            case Kinds.stats: return stats
+            case Kinds.settings: return settings
+            default: return inbox
+            }
+        }
     }
     Component {
         id: inbox
         InboxView {}
     }
     Component {
-        id: placeholder
-        Rectangle {
-            color: Theme.window
-            readonly property var screens: ({
-                [Kinds.visitors]: ["Live Visitors", "person.2.wave.2.fill", "Visitors browsing your websites right now appear here."],
-                [Kinds.stats]: ["Stats", "chart.line.uptrend.xyaxis", "Conversations, messages and ratings over 7, 30 or 90 days appear here."],
-                [Kinds.settings]: ["Settings", "gearshape.fill", "Appearance, notifications, snippets and your account appear here."]
-            })
-            readonly property var screen: screens[AppState.selectedSection] || screens[Kinds.visitors]
+        id: visitors
+        LiveVisitorsView {}
+    }
+    Component {
+        id: stats
+        StatsView {}
+    }
+    Component {
+        id: settings
+        ColumnLayout {
+            spacing: 0
             ContentHeader {
-                anchors.left: parent.left
-                anchors.right: parent.right
-                anchors.top: parent.top
-                title: parent.screen[0]
+                Layout.fillWidth: true
+                title: "Settings"
+                showAgentContext: false
             }
-            EmptyStateView {
-                id: placeholderText
-                anchors.centerIn: parent
-                symbol: parent.screen[1]
-                title: parent.screen[0]
-                message: parent.screen[2] + " (This screen is still being built.)"
-            }
-            AboutUpdatesButton {
-                anchors.top: placeholderText.bottom
-                anchors.topMargin: 20
-                anchors.horizontalCenter: parent.horizontalCenter
-                visible: AppState.selectedSection === Kinds.settings
+            SettingsView {
+                Layout.fillWidth: true
+                Layout.fillHeight: true
                 checksAllowed: false
             }
         }

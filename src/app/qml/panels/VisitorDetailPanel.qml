@@ -1,0 +1,168 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// Who the selected live visitor is and where they are on the site, with
+// their page to open or copy and the way to their agent's inbox.
+Rectangle {
+    id: panel
+    objectName: "visitorDetailPanel"
+    property alias visitorID: detail.visitorID
+    readonly property bool exists: detail.exists
+    color: Theme.window
+    Accessible.role: Accessible.Pane
+    Accessible.name: "Visitor details"
+
+    VisitorDetail { id: detail; objectName: "visitorDetail" }
+
+    Rectangle {
+        anchors.left: parent.left
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        width: 1
+        color: Theme.separator
+    }
+
+    ScrollView {
+        id: scroll
+        anchors.fill: parent
+        contentWidth: availableWidth
+        ColumnLayout {
+            width: scroll.availableWidth
+            spacing: 8
+
+            SectionCard {
+                Layout.fillWidth: true
+                Layout.topMargin: 14
+                Layout.leftMargin: 14
+                Layout.rightMargin: 14
+                title: "Visitor"
+                RowLayout {
+                    spacing: 10
+                    Rectangle {
+                        implicitWidth: 38
+                        implicitHeight: 38
+                        radius: 19
+                        color: detail.hasConversation ? Theme.brandAt(0.15) : Theme.controlBackground
+                        Icon {
+                            anchors.centerIn: parent
+                            symbol: detail.hasConversation ? "bubble.left.fill" : "person.fill"
+                            color: detail.hasConversation ? Theme.brandAccent : Theme.secondaryText
+                            size: 16
+                        }
+                    }
+                    ColumnLayout {
+                        Layout.fillWidth: true
+                        spacing: 2
+                        Text {
+                            objectName: "detailName"
+                            text: "Anonymous"
+                            color: Theme.text
+                            font.pixelSize: Theme.size("headline")
+                            font.weight: Font.DemiBold
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
+                        }
+                        Text {
+                            objectName: "detailAgent"
+                            Layout.fillWidth: true
+                            visible: detail.agentLine.length > 0
+                            text: detail.agentLine
+                            elide: Text.ElideRight
+                            color: Theme.secondaryText
+                            font.pixelSize: Theme.size("caption")
+                            Accessible.role: Accessible.StaticText
+                            Accessible.name: text
+                        }
+                        RowLayout {
+                            Layout.fillWidth: true
+                            spacing: 6
+                            CountryFlag { code: detail.country || undefined }
+                            ReturningIndicator {
+                                Layout.fillWidth: true
+                                symbol: detail.returningSymbol
+                                text: detail.returningText
+                            }
+                        }
+                    }
+                }
+                Rectangle { Layout.fillWidth: true; height: 1; color: Theme.separator }
+                LabeledRow { objectName: "detailLocation"; Layout.fillWidth: true; icon: "globe"; label: detail.location }
+                LabeledRow { objectName: "detailBrowser"; Layout.fillWidth: true; icon: "safari"; label: detail.browser }
+                LabeledRow { objectName: "detailTimeOnSite"; Layout.fillWidth: true; icon: "clock"; label: detail.timeOnSite }
+                LabeledRow { objectName: "detailPages"; Layout.fillWidth: true; icon: "doc.text"; label: detail.pages }
+                LabeledRow {
+                    objectName: "detailInConversation"
+                    Layout.fillWidth: true
+                    visible: detail.hasConversation
+                    icon: "bubble.left.and.bubble.right"
+                    label: "In conversation"
+                }
+                LabeledRow {
+                    objectName: "detailReferrer"
+                    Layout.fillWidth: true
+                    visible: detail.referrerLine.length > 0
+                    icon: "arrow.uturn.right"
+                    label: detail.referrerLine
+                }
+            }
+            SectionCard {
+                Layout.fillWidth: true
+                Layout.leftMargin: 14
+                Layout.rightMargin: 14
+                Layout.bottomMargin: 14
+                title: "Currently on"
+                Text {
+                    objectName: "detailPageTitle"
+                    Layout.fillWidth: true
+                    text: detail.pageTitle
+                    wrapMode: Text.Wrap
+                    color: Theme.text
+                    font.pixelSize: Theme.size("callout")
+                    font.weight: Font.Medium
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
+                TextEdit {
+                    objectName: "detailPageURL"
+                    Layout.fillWidth: true
+                    text: detail.pageURL
+                    readOnly: true
+                    selectByMouse: true
+                    wrapMode: Text.WrapAnywhere
+                    color: Theme.secondaryText
+                    font.pixelSize: Theme.size("caption")
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
+                }
+                Rectangle { Layout.fillWidth: true; height: 1; color: Theme.separator }
+                Button {
+                    objectName: "openInBrowserButton"
+                    Layout.fillWidth: true
+                    flat: true
+                    enabled: detail.pageOpens
+                    contentItem: IconLabel { symbol: "arrow.up.right.square"; text: "Open in browser"; tone: Theme.brandAccent }
+                    Accessible.name: "Open in browser"
+                    onClicked: detail.openPage()
+                }
+                Button {
+                    objectName: "copyLinkButton"
+                    Layout.fillWidth: true
+                    flat: true
+                    contentItem: IconLabel { symbol: "doc.on.doc"; text: "Copy link"; tone: Theme.brandAccent }
+                    Accessible.name: "Copy link"
+                    onClicked: detail.copyLink()
+                }
+                Button {
+                    objectName: "openInInboxButton"
+                    Layout.fillWidth: true
+                    flat: true
+                    contentItem: IconLabel { symbol: "tray"; text: "Open in Inbox"; tone: Theme.brandAccent }
+                    Accessible.name: "Open in Inbox"
+                    onClicked: detail.openInInbox()
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,46 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// The preferences: account and appearance, notifications, snippets, about.
+// Shown in the settings window and as the main window's Settings section.
+ColumnLayout {
+    id: view
+    objectName: "settingsView"
+    // Only the settings window checks for updates.
+    property bool checksAllowed: false
+    spacing: 0
+
+    TabBar {
+        id: tabs
+        objectName: "settingsTabs"
+        Layout.fillWidth: true
+        Accessible.name: "Settings"
+        Repeater {
+            model: [["Account", "person.circle"], ["Notifications", "bell.badge"],
+                    ["Snippets", "text.bubble"], ["About", "info.circle"]]
+            TabButton {
+                required property var modelData
+                objectName: "tab" + modelData[0]
+                text: modelData[0]
+                Accessible.role: Accessible.PageTab
+                Accessible.name: modelData[0]
+                contentItem: IconLabel {
+                    symbol: parent.modelData[1]
+                    text: parent.modelData[0]
+                    tone: parent.checked ? Theme.brandAccent : Theme.secondaryText
+                }
+            }
+        }
+    }
+    StackLayout {
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+        currentIndex: tabs.currentIndex
+        AccountTab {}
+        NotificationsTab {}
+        SnippetsTab {}
+        AboutTab { checksAllowed: view.checksAllowed }
+    }
+}

@@ -1,0 +1,58 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kestovar
+
+// A setting that is on or off: its label, and a switch that shows what is
+// stored (so a change the system refuses springs back).
+RowLayout {
+    id: row
+    property string label
+    property bool on: false
+    property bool compact: false
+    signal switched(bool on)
+    spacing: 8
+
+    Text {
+        Layout.fillWidth: true
+        visible: !row.compact
+        text: row.label
+        wrapMode: Text.Wrap
+        color: row.enabled ? Theme.text : Theme.tertiaryText
+        font.pixelSize: Theme.size("body")
+    }
+    Switch {
+        id: control
+        objectName: row.objectName.length > 0 ? row.objectName + "Switch" : ""
+        checked: row.on
+        padding: 0
+        Accessible.role: Accessible.CheckBox
+        Accessible.name: row.label
+        Accessible.checkable: true
+        Accessible.checked: checked
+        indicator: Rectangle {
+            readonly property real w: (row.compact ? 30 : 38) * Theme.fontScale
+            implicitWidth: w
+            implicitHeight: w * 0.58
+            radius: height / 2
+            opacity: control.enabled ? 1 : 0.5
+            color: control.checked ? Theme.brandAccent : Theme.controlBackground
+            border.color: control.checked ? "transparent" : Theme.separator
+            Rectangle {
+                width: parent.height - 4
+                height: width
+                radius: width / 2
+                y: 2
+                x: control.checked ? parent.width - width - 2 : 2
+                color: "white"
+                border.color: Qt.rgba(0, 0, 0, 0.12)
+                Behavior on x { NumberAnimation { duration: 120; easing.type: Easing.InOutQuad } }
+            }
+        }
+        contentItem: Item {}
+        onToggled: {
+            row.switched(checked)
+            checked = Qt.binding(() => row.on)
+        }
+    }
+}

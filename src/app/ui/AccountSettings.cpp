@@ -1,0 +1,98 @@
+#include "AccountSettings.h"
+
+#include "AppStateForeign.h"
+#include "DesktopServices.h"
+#include "LoginItem.h"
+#include "PeopleText.h"
+#include "state/AppState.h"
+
+#include <QSysInfo>
+
+namespace kv {
+
+AccountSettings::AccountSettings(QObject* parent)
+    : AccountSettings(AppStateForeign::instance(), DesktopServices::instance(), parent) {}
+
+AccountSettings::AccountSettings(AppState* state, DesktopServices* desktop, QObject* parent)
+    : QObject(parent), m_state(state), m_desktop(desktop) {
+    connect(m_state, &AppState::authStatusChanged, this, &AccountSettings::userChanged);
+    refreshLaunchAtLogin();
+}
+
+bool AccountSettings::signedIn() const {
+    return m_state->authStatus() == AuthStatus::signedIn && m_state->user().has_value();
+}
+
+QString AccountSettings::initials() const {
+    return people::initials(name());
+}
+
+QString AccountSettings::name() const {
+    return m_state->userName();
+}
+
+QString AccountSettings::email() const {
+    return m_state->userEmail();
+}
+
+bool AccountSettings::isAdmin() const {
+    return m_state->user() && m_state->user()->isAdmin;
+}
+
+QStringList AccountSettings::appearanceLabels() {
+    return {QStringLiteral("Match system"), QStringLiteral("Light"), QStringLiteral("Dark")};
+}
+
+QStringList AccountSettings::textSizeLabels() {
+    return {QStringLiteral("Small"), QStringLiteral("Default"), QStringLiteral("Large"),
+            QStringLiteral("Extra large")};
+}
+
+QVariantList AccountSettings::translationOptions() {
+    QVariantList out;
+    for (TranslationLanguage language : allTranslationLanguages())
+        out.append(QVariantMap{{"value", rawText(language)}, {"label", displayName(language)}});
+    return out;
+}
+
+int AccountSettings::translationIndex() const {
+    // Nothing stored (or something unknown) reads as "Match system language".
+    const auto language = translationLanguageFromRaw(m_state->translationPreference())
+                              .value_or(TranslationLanguage::system);
+    return int(allTranslationLanguages().indexOf(language));
+}
+
+void AccountSettings::setTranslationIndex(int index) {
+    const auto all = allTranslationLanguages();
+    if (index < 0 || index >= all.size() || index == translationIndex())
+        return;
+    m_state->setTranslationPreference(rawText(all[index]));
+    emit translationChanged();
+}
+
+QString AccountSettings::hostName() {
+    return QSysInfo::machineHostName();
+}
+
+bool AccountSettings::launchAtLoginOffered() const {
+    return m_desktop && m_desktop->loginItem();
+}
+
+void AccountSettings::refreshLaunchAtLogin() {
+    const bool enabled = launchAtLoginOffered() && m_desktop->loginItem()->isEnabled();
+    if (enabled != m_launchAtLogin) {
+        m_launchAtLogin = enabled;
+        emit launchAtLoginChanged();
+    }
+}
+
+void AccountSettings::setLaunchAtLogin(bool enabled) {
+    if (launchAtLoginOffered())
+        m_desktop->loginItem()->setEnabled(enabled);
+    // The switch follows what the desktop now has, which a refusal leaves as it was.
+    refreshLaunchAtLogin();
+    // The switch itself may show the wished state while this one did not change.
+    emit launchAtLoginChanged();
+}
+
+} // namespace kv

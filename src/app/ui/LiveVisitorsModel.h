@@ -1,0 +1,104 @@
+#pragma once
+
+// The live visitors screen's view-model: its rows (flat for one agent,
+// grouped per agent with a header each for all of them), which groups are
+// open, the subtitle, and the load whenever the screen appears or the agent
+// changes. The rows update in place, so a refresh that changes nothing
+// makes no new row and keeps the scroll position.
+
+#include "VisitorRules.h"
+#include "service/Cancellation.h"
+#include "state/AppState.h"
+#include "state/RecordListModel.h"
+
+#include <QObject>
+#include <QTimer>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+// One row of the list. A closed group keeps one empty stand-in row, so
+// that the list still shows its header.
+struct VisitorListRow {
+    QString key;     // the group and the visitor
+    QString section; // the group's key; empty in the flat list
+    bool standIn = false;
+    QString visitorID;
+    QString title;
+    QString pageURL;
+    QString journey;
+    QString lastSeen; // "3m": moves on with the clock
+    bool hasConversation = false;
+    // The agent's logo.
+    QString agentName;
+    QString agentEmoji;
+    QString agentLogo;
+    QString agentColor;
+    bool operator==(const VisitorListRow&) const = default;
+};
+
+class LiveVisitorsModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QObject* rows READ rows CONSTANT)
+    Q_PROPERTY(QString subtitle READ subtitle NOTIFY changed)
+    Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY changed)
+    Q_PROPERTY(bool grouped READ grouped NOTIFY changed)
+    Q_PROPERTY(bool showsToggleAll READ showsToggleAll NOTIFY changed)
+    Q_PROPERTY(bool allExpanded READ allExpanded NOTIFY changed)
+    Q_PROPERTY(QString toggleAllLabel READ toggleAllLabel NOTIFY changed)
+    Q_PROPERTY(QString toggleAllSymbol READ toggleAllSymbol NOTIFY changed)
+    Q_PROPERTY(QString toggleAllTooltip READ toggleAllTooltip NOTIFY changed)
+    // Bumped whenever a group's header may read differently.
+    Q_PROPERTY(int groupsRevision READ groupsRevision NOTIFY changed)
+
+public:
+    explicit LiveVisitorsModel(QObject* parent = nullptr);
+    LiveVisitorsModel(AppState* state, QObject* parent);
+    ~LiveVisitorsModel() override;
+
+    QObject* rows() const { return m_rows; }
+    const QList<VisitorListRow>& rowList() const { return m_rows->items(); }
+    QString subtitle() const;
+    bool isEmpty() const { return m_state->liveVisitors().isEmpty(); }
+    bool grouped() const { return !m_state->selectedProjectID().has_value(); }
+    bool showsToggleAll() const { return grouped() && !m_groupIDs.isEmpty(); }
+    bool allExpanded() const { return m_expansion.allExpanded(m_groupIDs); }
+    QString toggleAllLabel() const { return visitors::toggleAllButton(allExpanded()).label; }
+    QString toggleAllSymbol() const { return visitors::toggleAllButton(allExpanded()).symbol; }
+    QString toggleAllTooltip() const { return visitors::toggleAllButton(allExpanded()).tooltip; }
+    int groupsRevision() const { return m_groupsRevision; }
+
+    // A group header's texts by its section key: {name, host, count, expanded,
+    // emoji, logoURL, colorHex, hasProject}.
+    Q_INVOKABLE QVariantMap group(const QString& section) const;
+    Q_INVOKABLE void toggle(const QString& section);
+    Q_INVOKABLE void toggleAll();
+    // The screen appeared: no visitor selected, and the list loads again.
+    Q_INVOKABLE void appear();
+    Q_INVOKABLE void select(const QString& visitorID);
+
+signals:
+    void changed();
+
+private:
+    struct Group {
+        QString id;
+        std::optional<Project> project;
+        qsizetype count = 0;
+    };
+    static QString sectionKey(const QString& groupID) { return QStringLiteral("g:") + groupID; }
+    void rebuild();
+    void reload();
+
+    AppState* m_state;
+    RecordListModel<VisitorListRow>* m_rows;
+    visitors::GroupExpansion m_expansion;
+    QStringList m_groupIDs;
+    QHash<QString, Group> m_groups; // by section key
+    int m_groupsRevision = 0;
+    std::optional<Cancellation> m_load;
+    QTimer m_clock; // "3m ago" moves on
+};
+
+} // namespace kv

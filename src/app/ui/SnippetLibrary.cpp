@@ -1,0 +1,212 @@
+#include "SnippetLibrary.h"
+
+#include "AppStateForeign.h"
+#include "UiTexts.h"
+#include "state/AppState.h"
+
+#include <QPointer>
+
+namespace kv {
+
+// ---- the editor ------------------------------------------------------------------
+
+QString SnippetForm::heading() const {
+    return editing() ? QStringLiteral("Edit snippet") : QStringLiteral("New snippet");
+}
+
+QString SnippetForm::saveLabel() const {
+    return editing() ? QStringLiteral("Save") : QStringLiteral("Create");
+}
+
+void SnippetForm::start(const std::optional<Snippet>& snippet) {
+    m_snippetID = snippet ? std::optional(snippet->id) : std::nullopt;
+    m_shortcut = snippet ? snippet->shortcut : QString();
+    m_title = snippet ? snippet->title : QString();
+    m_body = snippet ? snippet->body : QString();
+    m_emoji = snippet ? snippet->emoji : snippets::kDefaultEmoji;
+    m_error.clear();
+    m_saving = false;
+    m_open = true;
+    emit fieldsChanged();
+    emit stateChanged();
+    emit openChanged();
+}
+
+void SnippetForm::cancel() {
+    close();
+}
+
+void SnippetForm::close() {
+    if (!m_open)
+        return;
+    m_open = false;
+    emit openChanged();
+}
+
+void SnippetForm::setSaving(bool saving) {
+    m_saving = saving;
+    if (saving)
+        m_error.clear();
+    emit stateChanged();
+    emit fieldsChanged(); // canSave
+}
+
+void SnippetForm::fail(const QString& reason) {
+    m_error = UiTexts::snippetNotSaved(reason);
+    emit stateChanged();
+}
+
+// ---- the library ---------------------------------------------------------------
+
+SnippetLibrary::SnippetLibrary(QObject* parent)
+    : SnippetLibrary(AppStateForeign::instance(), parent) {}
+
+SnippetLibrary::SnippetLibrary(AppState* state, QObject* parent)
+    : QObject(parent), m_state(state), m_items(newSnippetModel(this)),
+      m_editor(new SnippetForm(this)) {
+    connect(m_state, &AppState::projectsChanged, this, &SnippetLibrary::agentsChanged);
+    connect(m_state, &AppState::authStatusChanged, this, [this] {
+        // Another account's snippets are not listed.
+        if (m_state->authStatus() != AuthStatus::signedIn) {
+            if (m_load)
+                m_load->cancel();
+            m_items->apply({});
+            m_editor->close();
+        }
+    });
+    connect(m_editor, &SnippetForm::saveRequested, this, &SnippetLibrary::save);
+}
+
+SnippetLibrary::~SnippetLibrary() {
+    if (m_load)
+        m_load->cancel();
+}
+
+QVariantList SnippetLibrary::agents() const {
+    QVariantList out;
+    for (const Project& p : m_state->projects())
+        out.append(QVariantMap{{"id", p.id}, {"label", p.emoji + u' ' + p.name}});
+    return out;
+}
+
+bool SnippetLibrary::hasAgents() const {
+    return !m_state->projects().isEmpty();
+}
+
+int SnippetLibrary::agentIndex() const {
+    const auto& all = m_state->projects();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (all[i].id == m_projectID)
+            return int(i);
+    }
+    return -1;
+}
+
+void SnippetLibrary::setProjectID(const QString& id) {
+    if (m_projectID == id)
+        return;
+    m_projectID = id;
+    setDeleteError(QString());
+    emit projectIDChanged();
+    reload();
+}
+
+void SnippetLibrary::appear() {
+    if (!m_projectID.isEmpty()) {
+        reload();
+        return;
+    }
+    if (const auto selected = m_state->selectedProjectID())
+        setProjectID(*selected);
+    else if (!m_state->projects().isEmpty())
+        setProjectID(m_state->projects().first().id);
+    else
+        reload();
+}
+
+void SnippetLibrary::reload() {
+    if (m_load)
+        m_load->cancel();
+    if (m_projectID.isEmpty()) {
+        m_items->apply({});
+        setLoading(false);
+        return;
+    }
+    m_load = Cancellation();
+    setLoading(true);
+    [](QPointer<SnippetLibrary> self, QString projectID, Cancellation cancel) -> QCoro::Task<> {
+        auto list = co_await self->m_state->repository().fetchSnippets(projectID, cancel);
+        // Another agent chosen (or the tab gone) meanwhile: its own load answers.
+        if (!self || cancel.isCancelled())
+            co_return;
+        self->m_items->apply(list ? list.value() : QList<Snippet>());
+        self->setLoading(false);
+    }(this, m_projectID, *m_load);
+}
+
+void SnippetLibrary::remove(const QString& snippetID) {
+    setDeleteError(QString());
+    [](QPointer<SnippetLibrary> self, QString projectID, QString snippetID) -> QCoro::Task<> {
+        const ApiResult<void> removed = co_await self->m_state->removeSnippet(projectID, snippetID);
+        if (!self)
+            co_return;
+        if (!removed)
+            self->setDeleteError(UiTexts::snippetNotDeleted(removed.error().errorDescription()));
+        self->reload();
+    }(this, m_projectID, snippetID);
+}
+
+void SnippetLibrary::startNew() {
+    m_editor->start(std::nullopt);
+}
+
+void SnippetLibrary::startEditing(const QString& snippetID) {
+    for (const Snippet& s : m_items->items()) {
+        if (s.id == snippetID) {
+            m_editor->start(s);
+            return;
+        }
+    }
+}
+
+void SnippetLibrary::save() {
+    if (!m_editor->canSave() || m_projectID.isEmpty())
+        return;
+    const snippets::Fields fields = snippets::forSave(m_editor->typed());
+    m_editor->setSaving(true);
+    [](QPointer<SnippetLibrary> self, QString projectID, std::optional<QString> snippetID,
+       snippets::Fields fields) -> QCoro::Task<> {
+        ApiResult<void> saved;
+        if (snippetID)
+            saved = co_await self->m_state->editSnippet(projectID, *snippetID, fields.shortcut,
+                                                        fields.title, fields.body, fields.emoji);
+        else
+            saved = co_await self->m_state->addSnippet(projectID, fields.shortcut, fields.title,
+                                                       fields.body, fields.emoji);
+        if (!self)
+            co_return;
+        self->m_editor->setSaving(false);
+        // Kept open with what was typed, and why, when the service did not take it.
+        if (saved)
+            self->m_editor->close();
+        else
+            self->m_editor->fail(saved.error().errorDescription());
+        self->reload();
+    }(this, m_projectID, m_editor->snippetID(), fields);
+}
+
+void SnippetLibrary::setLoading(bool loading) {
+    if (m_loading == loading)
+        return;
+    m_loading = loading;
+    emit loadingChanged();
+}
+
+void SnippetLibrary::setDeleteError(const QString& text) {
+    if (m_deleteError == text)
+        return;
+    m_deleteError = text;
+    emit deleteErrorChanged();
+}
+
+} // namespace kv

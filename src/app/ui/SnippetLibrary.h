@@ -1,0 +1,136 @@
+#pragma once
+
+// The Snippets tab's view-model: the agent whose snippets are listed, the
+// list as the service has it (fetched through the data-access layer, not
+// the composer's copy), deleting, and the editor for a new or an existing
+// snippet. A failed save keeps the editor open with what was typed and says
+// why; a failed delete says so beside the list.
+
+#include "SnippetRules.h"
+#include "service/Cancellation.h"
+#include "state/RecordRoles.h"
+
+#include <QObject>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+class AppState;
+
+// The editor: its fields, whether it may save, and what the last save said.
+class SnippetForm : public QObject {
+    Q_OBJECT
+    QML_ANONYMOUS
+    Q_PROPERTY(bool open READ isOpen NOTIFY openChanged)
+    Q_PROPERTY(bool editing READ editing NOTIFY openChanged)
+    Q_PROPERTY(QString heading READ heading NOTIFY openChanged)
+    Q_PROPERTY(QString saveLabel READ saveLabel NOTIFY openChanged)
+    Q_PROPERTY(QString shortcut MEMBER m_shortcut NOTIFY fieldsChanged)
+    Q_PROPERTY(QString title MEMBER m_title NOTIFY fieldsChanged)
+    Q_PROPERTY(QString body MEMBER m_body NOTIFY fieldsChanged)
+    Q_PROPERTY(QString emoji MEMBER m_emoji NOTIFY fieldsChanged)
+    Q_PROPERTY(bool canSave READ canSave NOTIFY fieldsChanged)
+    Q_PROPERTY(bool saving READ saving NOTIFY stateChanged)
+    Q_PROPERTY(QString error READ error NOTIFY stateChanged)
+
+public:
+    using QObject::QObject;
+
+    bool isOpen() const { return m_open; }
+    bool editing() const { return m_snippetID.has_value(); }
+    QString heading() const;
+    QString saveLabel() const;
+    bool canSave() const { return !m_saving && snippets::canSave(m_body); }
+    bool saving() const { return m_saving; }
+    QString error() const { return m_error; }
+    std::optional<QString> snippetID() const { return m_snippetID; }
+    snippets::Fields typed() const { return {m_shortcut, m_title, m_body, m_emoji}; }
+
+    // Opens empty for a new snippet, or with `snippet`'s fields.
+    void start(const std::optional<Snippet>& snippet);
+    Q_INVOKABLE void cancel();
+    Q_INVOKABLE void save() { emit saveRequested(); }
+    // Set by the library around a save.
+    void setSaving(bool saving);
+    void fail(const QString& reason);
+    void close();
+
+signals:
+    void openChanged();
+    void fieldsChanged();
+    void stateChanged();
+    void saveRequested();
+
+private:
+    bool m_open = false;
+    std::optional<QString> m_snippetID;
+    QString m_shortcut;
+    QString m_title;
+    QString m_body;
+    QString m_emoji = snippets::kDefaultEmoji;
+    bool m_saving = false;
+    QString m_error;
+};
+
+class SnippetLibrary : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    // [{id, label}] of every agent, "🤖 Name".
+    Q_PROPERTY(QVariantList agents READ agents NOTIFY agentsChanged)
+    Q_PROPERTY(bool hasAgents READ hasAgents NOTIFY agentsChanged)
+    Q_PROPERTY(QString projectID READ projectID WRITE setProjectID NOTIFY projectIDChanged)
+    Q_PROPERTY(int agentIndex READ agentIndex NOTIFY projectIDChanged)
+    Q_PROPERTY(QObject* items READ items CONSTANT)
+    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
+    Q_PROPERTY(QString deleteError READ deleteError NOTIFY deleteErrorChanged)
+    Q_PROPERTY(QObject* editor READ editor CONSTANT)
+
+public:
+    explicit SnippetLibrary(QObject* parent = nullptr);
+    SnippetLibrary(AppState* state, QObject* parent);
+    ~SnippetLibrary() override;
+
+    QVariantList agents() const;
+    bool hasAgents() const;
+    QString projectID() const { return m_projectID; }
+    void setProjectID(const QString& id);
+    int agentIndex() const;
+    SnippetListModel* items() const { return m_items; }
+    bool loading() const { return m_loading; }
+    QString deleteError() const { return m_deleteError; }
+    SnippetForm* editor() const { return m_editor; }
+
+    // Each time the tab is shown: an agent chosen (the one in the sidebar, else the first).
+    Q_INVOKABLE void appear();
+    Q_INVOKABLE void reload();
+    Q_INVOKABLE void remove(const QString& snippetID);
+    Q_INVOKABLE void startNew();
+    Q_INVOKABLE void startEditing(const QString& snippetID);
+    // "(untitled)" for an empty title.
+    Q_INVOKABLE static QString listTitle(const QString& title) {
+        return snippets::listTitle(title);
+    }
+
+signals:
+    void agentsChanged();
+    void projectIDChanged();
+    void loadingChanged();
+    void deleteErrorChanged();
+
+private:
+    void save();
+    void setLoading(bool loading);
+    void setDeleteError(const QString& text);
+
+    AppState* m_state;
+    QString m_projectID;
+    SnippetListModel* m_items;
+    bool m_loading = false;
+    QString m_deleteError;
+    SnippetForm* m_editor;
+    // The load under way, tied to the chosen agent.
+    std::optional<Cancellation> m_load;
+};
+
+} // namespace kv

@@ -1,0 +1,163 @@
+#include "StatsModel.h"
+
+#include "AppStateForeign.h"
+#include "LinkPolicy.h"
+#include "StatsRules.h"
+#include "records/WireRecords.h"
+#include "state/AppState.h"
+
+#include <cmath>
+
+namespace kv {
+
+StatsModel::StatsModel(QObject* parent) : StatsModel(AppStateForeign::instance(), parent) {}
+
+StatsModel::StatsModel(AppState* state, QObject* parent) : QObject(parent), m_state(state) {
+    connect(m_state, &AppState::statsChanged, this, &StatsModel::refresh);
+    connect(m_state, &AppState::selectedProjectIDChanged, this, &StatsModel::follow);
+    connect(m_state, &AppState::statsDaysChanged, this, &StatsModel::follow);
+    follow();
+}
+
+StatsModel::~StatsModel() {
+    // The screen is gone: so is its load.
+    if (m_task)
+        m_task->cancel();
+}
+
+std::optional<QString> StatsModel::projectID() const {
+    return m_state->selectedProjectID();
+}
+
+int StatsModel::days() const {
+    return m_state->statsDays();
+}
+
+void StatsModel::setDays(int days) {
+    m_state->setStatsDays(days);
+}
+
+void StatsModel::follow() {
+    const QString key = AppState::statsKey(projectID(), days());
+    refresh();
+    if (key == m_taskKey)
+        return;
+    if (m_task)
+        m_task->cancel();
+    m_taskKey = key;
+    m_task = Cancellation();
+    m_state->loadStats(projectID(), days(), *m_task);
+}
+
+void StatsModel::retry() {
+    m_state->retryStats(projectID(), days());
+}
+
+void StatsModel::refresh() {
+    const auto cached = m_state->cachedStats(projectID(), days());
+    m_cached = cached.has_value();
+    if (cached) {
+        m_stats = *cached;
+        m_failure.reset();
+    } else {
+        m_stats = ProjectStats{};
+        m_stats.projectID = projectID().value_or(QStringLiteral("all"));
+        m_stats.days = days();
+        m_failure = m_state->statsError(AppState::statsKey(projectID(), days()));
+    }
+    emit changed();
+}
+
+QString StatsModel::subtitle() const {
+    return stats::headerSubtitle(failed(), loading(), m_stats.days);
+}
+
+QString StatsModel::conversationsDelta() const {
+    return stats::deltaText(m_stats.conversations, m_stats.prevConversations).value_or(QString());
+}
+
+QString StatsModel::resolutionRate() const {
+    return stats::resolutionRate(m_stats.resolutionRate);
+}
+
+QString StatsModel::averageRating() const {
+    return stats::averageText(m_stats.avgRating);
+}
+
+int StatsModel::filledStars() const {
+    return stats::filledStars(m_stats.avgRating);
+}
+
+QVariantList StatsModel::topAgents() const {
+    QVariantList out;
+    for (const TopAgent& agent : m_stats.topAgents) {
+        out.append(QVariantMap{
+            {"icon", emojiForHeaderIcon(agent.widgetHeaderIcon)},
+            {"name", agent.name},
+            {"website", agent.websiteURL ? links::withoutScheme(*agent.websiteURL) : QString()},
+            {"conversations", QString::number(agent.conversations)}});
+    }
+    return out;
+}
+
+QVariantList StatsModel::points() const {
+    QVariantList out;
+    out.reserve(m_stats.buckets.size());
+    for (const StatsBucket& bucket : m_stats.buckets) {
+        out.append(
+            QVariantMap{{"conversations", bucket.conversations}, {"messages", bucket.messages}});
+    }
+    return out;
+}
+
+QVariantList StatsModel::axisLabels() const {
+    QVariantList out;
+    const int stride = stats::labelStride(m_stats.buckets.size());
+    for (qsizetype i = 0; i < m_stats.buckets.size(); i += stride)
+        out.append(QVariantMap{{"label", stats::dayLabel(m_stats.buckets[i].day)}, {"at", i}});
+    return out;
+}
+
+int StatsModel::chartTop() const {
+    qint64 top = 0;
+    for (const StatsBucket& bucket : m_stats.buckets)
+        top = std::max({top, bucket.conversations, bucket.messages});
+    if (top <= 5)
+        return 5;
+    // The next 1, 2 or 5 times a power of ten.
+    const double magnitude = std::pow(10.0, std::floor(std::log10(double(top))));
+    for (double step : {1.0, 2.0, 5.0, 10.0}) {
+        if (step * magnitude >= double(top))
+            return int(step * magnitude);
+    }
+    return int(top);
+}
+
+QString StatsModel::dayTooltip(int index) const {
+    if (index < 0 || index >= m_stats.buckets.size())
+        return QString();
+    const StatsBucket& bucket = m_stats.buckets[index];
+    return QStringLiteral("%1: %2 conversations, %3 messages")
+        .arg(stats::dayLabel(bucket.day), QString::number(bucket.conversations),
+             QString::number(bucket.messages));
+}
+
+namespace {
+constexpr int kRanges[] = {7, 30, 90};
+}
+
+int StatsModel::rangeIndex() const {
+    const auto found = std::find(std::begin(kRanges), std::end(kRanges), days());
+    return found == std::end(kRanges) ? -1 : int(found - std::begin(kRanges));
+}
+
+void StatsModel::setRangeIndex(int index) {
+    if (index >= 0 && index < int(std::size(kRanges)))
+        setDays(kRanges[index]);
+}
+
+QStringList StatsModel::rangeLabels() {
+    return {QStringLiteral("7d"), QStringLiteral("30d"), QStringLiteral("90d")};
+}
+
+} // namespace kv

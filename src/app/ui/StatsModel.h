@@ -1,0 +1,99 @@
+#pragma once
+
+// The stats screen's view-model: the figures of the selected agent (or all
+// agents) over the chosen range, from the state's cache, and the one load
+// that belongs to the screen: started when the screen is shown and again
+// whenever the agent or the range changes, replacing the one before.
+
+#include "records/Records.h"
+#include "service/Cancellation.h"
+
+#include <QObject>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+namespace kv {
+
+class AppState;
+
+class StatsModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(int days READ days WRITE setDays NOTIFY changed)
+    Q_PROPERTY(QString subtitle READ subtitle NOTIFY changed)
+    Q_PROPERTY(bool loading READ loading NOTIFY changed)
+    Q_PROPERTY(bool failed READ failed NOTIFY changed)
+    Q_PROPERTY(QString failureText READ failureText NOTIFY changed)
+    Q_PROPERTY(QString conversations READ conversations NOTIFY changed)
+    Q_PROPERTY(QString conversationsDelta READ conversationsDelta NOTIFY changed)
+    Q_PROPERTY(bool deltaRises READ deltaRises NOTIFY changed)
+    Q_PROPERTY(QString messages READ messages NOTIFY changed)
+    Q_PROPERTY(QString uniqueVisitors READ uniqueVisitors NOTIFY changed)
+    Q_PROPERTY(QString resolutionRate READ resolutionRate NOTIFY changed)
+    Q_PROPERTY(QString averageRating READ averageRating NOTIFY changed)
+    Q_PROPERTY(int filledStars READ filledStars NOTIFY changed)
+    Q_PROPERTY(QString ratedText READ ratedText NOTIFY changed)
+    // [{icon, name, website, conversations}] in service order.
+    Q_PROPERTY(QVariantList topAgents READ topAgents NOTIFY changed)
+    // One point per day: [{conversations, messages}], x being the index.
+    Q_PROPERTY(QVariantList points READ points NOTIFY changed)
+    // The x-axis labels: [{label, at}] every labelStride days.
+    Q_PROPERTY(QVariantList axisLabels READ axisLabels NOTIFY changed)
+    // A round number above every count, for the y-axis.
+    Q_PROPERTY(int chartTop READ chartTop NOTIFY changed)
+    Q_PROPERTY(QStringList rangeLabels READ rangeLabels CONSTANT)
+    // Which of "7d", "30d", "90d" is chosen.
+    Q_PROPERTY(int rangeIndex READ rangeIndex WRITE setRangeIndex NOTIFY changed)
+
+public:
+    explicit StatsModel(QObject* parent = nullptr);
+    StatsModel(AppState* state, QObject* parent);
+    ~StatsModel() override;
+
+    int days() const;
+    void setDays(int days);
+    QString subtitle() const;
+    bool loading() const { return !m_cached && !m_failure; }
+    bool failed() const { return m_failure.has_value(); }
+    QString failureText() const { return m_failure.value_or(QString()); }
+    QString conversations() const { return QString::number(m_stats.conversations); }
+    QString conversationsDelta() const;
+    bool deltaRises() const { return conversationsDelta().startsWith(u'↑'); }
+    QString messages() const { return QString::number(m_stats.messages); }
+    QString uniqueVisitors() const { return QString::number(m_stats.uniqueVisitors); }
+    QString resolutionRate() const;
+    QString averageRating() const;
+    int filledStars() const;
+    QString ratedText() const {
+        return QString::number(m_stats.ratingCount) + QStringLiteral(" rated");
+    }
+    QVariantList topAgents() const;
+    QVariantList points() const;
+    QVariantList axisLabels() const;
+    int chartTop() const;
+    static QStringList rangeLabels();
+    int rangeIndex() const;
+    void setRangeIndex(int index);
+
+    // "Dec 3: 12 conversations, 40 messages", for the day under the pointer.
+    Q_INVOKABLE QString dayTooltip(int index) const;
+    Q_INVOKABLE void retry();
+
+signals:
+    void changed();
+
+private:
+    void refresh();
+    // Starts the load of the current key unless it is the one running.
+    void follow();
+    std::optional<QString> projectID() const;
+
+    AppState* m_state;
+    ProjectStats m_stats;
+    bool m_cached = false;
+    std::optional<QString> m_failure;
+    QString m_taskKey;
+    std::optional<Cancellation> m_task;
+};
+
+} // namespace kv

@@ -1,0 +1,28 @@
+#pragma once
+
+// The stats screen's text rules.
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace kv::stats {
+
+// The change on the conversations card: none when there is nothing to compare
+// with, "—" when flat, else "↑ 12%" or "↓ 5%" (whole percent, toward zero).
+std::optional<QString> deltaText(qint64 current, qint64 previous);
+// "42%" for 0.429.
+QString resolutionRate(double rate);
+// How many of the five stars are filled: star i is filled while i < average.
+int filledStars(std::optional<double> average);
+// "4.2"; "0.0" with no rating.
+QString averageText(std::optional<double> average);
+// An x-axis label every this many days: 1 under 8 days, else a eighth of them.
+int labelStride(qsizetype buckets);
+// "Dec 3": the day the bucket counts, as the service dates it (UTC).
+QString dayLabel(const QDateTime& day);
+// "Couldn’t load stats", "Loading…", or "Last 30 days".
+QString headerSubtitle(bool failed, bool loading, qint64 days);
+
+} // namespace kv::stats

@@ -1,0 +1,77 @@
+#include "VisitorRules.h"
+
+#include "LinkPolicy.h"
+#include "VisitorLabels.h"
+
+#include <QUrl>
+
+namespace kv::visitors {
+
+QString subtitle(const QList<Visitor>& visitors) {
+    if (visitors.isEmpty())
+        return QStringLiteral("Updates every 5 seconds");
+    const auto chatting = std::count_if(visitors.begin(), visitors.end(),
+                                        [](const Visitor& v) { return v.hasConversation; });
+    if (chatting == 0)
+        return QString::number(visitors.size()) + QStringLiteral(" browsing now");
+    return QStringLiteral("%1 browsing · %2 chatting")
+        .arg(QString::number(visitors.size()), QString::number(chatting));
+}
+
+QString rowTitle(const Visitor& v) {
+    return v.pageTitle.value_or(QStringLiteral("Browsing"));
+}
+
+QString journeyLine(const Visitor& v) {
+    QStringList parts;
+    if (v.city && !v.city->isEmpty())
+        parts.append(*v.city);
+    parts.append(v.isReturning ? QStringLiteral("Returning (%1)").arg(v.previousConversations + 1)
+                               : QStringLiteral("First-time"));
+    parts.append(visitor::timeOnSiteShort(v.timeOnSiteSeconds));
+    parts.append(QString::number(v.pagesThisSession) +
+                 (v.pagesThisSession == 1 ? QStringLiteral(" page") : QStringLiteral(" pages")));
+    return parts.join(QStringLiteral(" · "));
+}
+
+QString hostText(const std::optional<Project>& project) {
+    if (!project || project->websiteURL.isEmpty())
+        return QString();
+    const QUrl url(project->websiteURL, QUrl::StrictMode);
+    if (url.isValid() && !url.host().isEmpty())
+        return url.host();
+    return links::withoutScheme(project->websiteURL);
+}
+
+QString groupName(const std::optional<Project>& project) {
+    return project ? project->name : QStringLiteral("Other");
+}
+
+bool GroupExpansion::allExpanded(const QStringList& ids) const {
+    if (ids.isEmpty())
+        return false;
+    return std::all_of(ids.begin(), ids.end(),
+                       [this](const QString& id) { return m_expanded.contains(id); });
+}
+
+void GroupExpansion::toggle(const QString& id) {
+    if (!m_expanded.remove(id))
+        m_expanded.insert(id);
+}
+
+void GroupExpansion::toggleAll(const QStringList& ids) {
+    if (allExpanded(ids))
+        m_expanded.clear();
+    else
+        m_expanded = QSet<QString>(ids.begin(), ids.end());
+}
+
+ToggleAllButton toggleAllButton(bool allExpanded) {
+    if (allExpanded)
+        return {QStringLiteral("Collapse all"), QStringLiteral("chevron.up"),
+                QStringLiteral("Collapse every agent")};
+    return {QStringLiteral("Expand all"), QStringLiteral("chevron.down"),
+            QStringLiteral("Show visitors for every agent")};
+}
+
+} // namespace kv::visitors
