@@ -365,6 +365,7 @@ void SimData::seedConversations(int perAgent) {
 }
 
 void SimData::seedVisitors(int total) {
+    visitors.clear();
     int index = 0;
     for (qsizetype projectIndex = 0; projectIndex < projects.size(); ++projectIndex) {
         const SimProject& p = projects[projectIndex];

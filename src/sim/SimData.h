@@ -103,11 +103,12 @@ public:
 
     // Deterministic statistics for one agent, or all (projectId empty), over `days`.
     QJsonObject stats(const QString& projectId, int days) const;
+    // Replaces the live visitors: `total` spread over every agent (0: none to four each).
+    void seedVisitors(int total);
 
 private:
     void seedProjects(int agents);
     void seedConversations(int perAgent);
-    void seedVisitors(int total);
     void seedSnippets();
 
     std::mt19937_64 m_random;

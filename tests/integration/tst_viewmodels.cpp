@@ -1,23 +1,39 @@
 // The screens' view-models over a state fed by the simulated service, without
 // a window: their lists are sound models that update in place, and what they
-// start (sends, links, translations) reaches the service or the browser as it should.
+// start (sends, links, translations, snippets, mutes) reaches the service or
+// the browser as it should.
 
+#include "AccountSettings.h"
 #include "Await.h"
 #include "Composer.h"
+#include "DesktopServices.h"
 #include "DraftStore.h"
+#include "FreedesktopNotifier.h"
 #include "InboxModel.h"
+#include "LiveVisitorsModel.h"
+#include "LoginItem.h"
 #include "MessageRows.h"
+#include "NotificationSettings.h"
 #include "RecordingBrowser.h"
 #include "SidebarModel.h"
 #include "SimServer.h"
+#include "SnippetLibrary.h"
+#include "StatsModel.h"
 #include "ThreadController.h"
+#include "TypedPreferences.h"
 #include "VisitorContext.h"
+#include "VisitorDetail.h"
+#include "notifications/NotificationManager.h"
 #include "platform/CredentialStore.h"
 #include "service/Configuration.h"
 #include "state/AppState.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QSettings>
 #include <QSignalSpy>
@@ -46,6 +62,28 @@ class TestViewModels : public QObject {
         return QString();
     }
 
+    // Requests the service received: "METHOD path" (query left out), in order.
+    QStringList received() const {
+        QStringList out;
+        for (const QJsonValue& r : sim->requests())
+            out.append(r["method"].toString() + u' ' + r["path"].toString());
+        return out;
+    }
+    QList<QJsonObject> bodiesOf(const QString& method, const QString& path) const {
+        QList<QJsonObject> out;
+        for (const QJsonValue& r : sim->requests()) {
+            if (r["method"].toString() == method && r["path"].toString() == path)
+                out.append(QJsonDocument::fromJson(r["body"].toString().toUtf8()).object());
+        }
+        return out;
+    }
+    void addFault(const char* json) {
+        QString error;
+        const auto fault = sim::Fault::fromJson(QJsonDocument::fromJson(json).object(), &error);
+        QVERIFY2(fault, qPrintable(error));
+        sim->addFault(*fault);
+    }
+
     int rowOf(QAbstractItemModel* model, const QString& role, const QString& value) const {
         const int r = model->roleNames().key(role.toLatin1(), -1);
         for (int i = 0; i < model->rowCount(); ++i) {
@@ -63,7 +101,7 @@ private slots:
         QVERIFY(sim->start() > 0);
         qputenv(Configuration::kApiUrlVariable, sim->baseUrl().toUtf8());
         network = std::make_unique<QNetworkAccessManager>();
-        settings = std::make_unique<QSettings>(dir.filePath("prefs.ini"), QSettings::IniFormat);
+        settings = openPreferences(dir.filePath("prefs.json"));
         await(store.save(sim->apiKey()));
         AppState::Dependencies deps;
         deps.network = network.get();
@@ -85,11 +123,13 @@ private slots:
         await(state->bootstrap());
         InboxModel inbox(state.get(), nullptr); // the inbox appears: it loads
         auto* rows = qobject_cast<QAbstractItemModel*>(inbox.rows());
-        QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QTRY_COMPARE(rows->rowCount(), 35);
         const int at = rows->roleNames().key("lastMessageAt");
         for (int i = 1; i < rows->rowCount(); ++i)
-            QVERIFY(rows->index(i - 1, 0).data(at).toDateTime() >= rows->index(i, 0).data(at).toDateTime());
+            QVERIFY(rows->index(i - 1, 0).data(at).toDateTime() >=
+                    rows->index(i, 0).data(at).toDateTime());
 
         // A refresh that changes one conversation moves or changes rows; it makes none.
         QSignalSpy inserted(rows, &QAbstractItemModel::rowsInserted);
@@ -129,7 +169,8 @@ private slots:
     void sidebarRowsFollowTheState() {
         SidebarModel sidebar(state.get(), nullptr);
         auto* rows = qobject_cast<QAbstractItemModel*>(sidebar.rows());
-        QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(sidebar.userInitials(), u"?"_qs);
         QCOMPARE(sidebar.userName(), u"Not signed in"_qs);
         await(state->bootstrap());
@@ -162,7 +203,8 @@ private slots:
         ThreadController thread(state.get(), nullptr);
         thread.setDrafts(&drafts);
         auto* rows = qobject_cast<QAbstractItemModel*>(thread.messages());
-        QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         const QString waiting = firstWith(ConversationStatus::waiting);
         state->setSelectedConversationID(waiting);
         thread.setConversationID(waiting);
@@ -285,6 +327,298 @@ private slots:
         }
         QCOMPARE(context.messages(), QString::number(c.messageCount) + " messages");
         QCOMPARE(context.chunks().size(), c.aiRetrievedChunks.size());
+    }
+    void liveVisitorsGroupOpenAndStayStill() {
+        sim->withData([](sim::SimData& d) {
+            d.seedVisitors(40);
+            return 0;
+        });
+        await(state->bootstrap());
+        LiveVisitorsModel visitors(state.get(), nullptr);
+        auto* rows = qobject_cast<QAbstractItemModel*>(visitors.rows());
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        state->setSelectedVisitorID("someone");
+        visitors.appear(); // the screen shows: nothing selected, the list loads
+        QCOMPARE(state->selectedVisitorID(), std::nullopt);
+        QTRY_COMPARE(state->liveVisitors().size(), 40);
+
+        // Every block closed: one empty stand-in row per group keeps its header.
+        const auto groups = state->visibleVisitorGroups();
+        QVERIFY(groups.size() >= 3);
+        QCOMPARE(rows->rowCount(), groups.size());
+        QVERIFY(visitors.grouped() && visitors.showsToggleAll());
+        QCOMPARE(visitors.toggleAllLabel(), u"Expand all"_qs);
+        const int section = rows->roleNames().key("section");
+        const QString first = rows->index(0, 0).data(section).toString();
+        QCOMPARE(visitors.group(first)["count"].toLongLong(), groups.first().visitors.size());
+        QCOMPARE(visitors.group(first)["expanded"].toBool(), false);
+
+        // Open one block: its visitors, most recently seen first, in place of the stand-in.
+        visitors.toggle(first);
+        QCOMPARE(rows->rowCount(), groups.size() - 1 + groups.first().visitors.size());
+        QCOMPARE(rows->index(0, 0).data(rows->roleNames().key("visitorID")).toString(),
+                 groups.first().visitors.first().visitorID);
+        QCOMPARE(visitors.toggleAllLabel(), u"Expand all"_qs);
+        visitors.toggleAll();
+        QCOMPARE(rows->rowCount(), 40);
+        QCOMPARE(visitors.toggleAllLabel(), u"Collapse all"_qs);
+
+        // A refresh that changes nothing makes, moves and changes no row.
+        QSignalSpy inserted(rows, &QAbstractItemModel::rowsInserted);
+        QSignalSpy removed(rows, &QAbstractItemModel::rowsRemoved);
+        QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(rows, &QAbstractItemModel::modelReset);
+        await(state->loadLiveVisitors(std::nullopt));
+        QCOMPARE(inserted.size() + removed.size() + changed.size() + reset.size(), 0);
+
+        // A visitor who leaves is one row fewer; the open blocks stay open.
+        const QString leaving = state->liveVisitors().last().visitorID;
+        sim->withData([&](sim::SimData& d) {
+            d.visitors.removeIf([&](const sim::SimVisitor& v) { return v.visitorId == leaving; });
+            return 0;
+        });
+        await(state->loadLiveVisitors(std::nullopt));
+        QCOMPARE(rows->rowCount(), 39);
+        QCOMPARE(reset.size(), 0);
+        QVERIFY(visitors.allExpanded());
+
+        // One agent: its visitors flat, in the service's order, and nothing selected.
+        state->setSelectedVisitorID(state->liveVisitors().first().visitorID);
+        state->setSelectedProjectID(groups.first().id);
+        QCOMPARE(state->selectedVisitorID(), std::nullopt);
+        QTRY_COMPARE(rows->rowCount(), groups.first().visitors.size());
+        QVERIFY(!visitors.grouped() && !visitors.showsToggleAll());
+        QCOMPARE(rows->index(0, 0).data(section).toString(), QString());
+        QCOMPARE(rows->index(0, 0).data(rows->roleNames().key("visitorID")).toString(),
+                 state->liveVisitors().first().visitorID);
+    }
+
+    void visitorDetailCopiesAndOpens() {
+        await(state->bootstrap());
+        await(state->loadLiveVisitors(std::nullopt));
+        QVERIFY(!state->liveVisitors().isEmpty());
+        const Visitor v = state->liveVisitors().first();
+        VisitorDetail detail(state.get(), nullptr);
+        detail.setVisitorID(v.visitorID);
+        QVERIFY(detail.exists());
+        QCOMPARE(detail.location(), visitor::location(v, visitor::Panel::detail));
+        QVERIFY(!detail.agentLine().isEmpty()); // all agents listed together: whose visitor
+        detail.openPage();
+        QCOMPARE(browser.opened, QList<QUrl>{QUrl(v.pageURL)});
+
+        // Addresses from a visitor's browser: copied exactly, opened only as web pages.
+        for (const QString& odd : {u"javascript:alert(document.cookie)"_qs,
+                                   u"file:///etc/passwd"_qs, u"not a url at all ::"_qs}) {
+            sim->withData([&](sim::SimData& d) {
+                d.visitors.first().pageUrl = odd;
+                return 0;
+            });
+            await(state->loadLiveVisitors(std::nullopt));
+            QCOMPARE(detail.pageURL(), odd);
+            QVERIFY(!detail.pageOpens());
+            detail.openPage();
+            QCOMPARE(browser.opened.size(), 1);
+            detail.copyLink();
+            QCOMPARE(QGuiApplication::clipboard()->text(), odd);
+        }
+
+        // "Open in Inbox": the visitor's agent, in the inbox.
+        state->setSelectedSection(AppSection::visitors);
+        detail.openInInbox();
+        QTRY_COMPARE(state->selectedSection(), AppSection::inbox);
+        QCOMPARE(state->selectedProjectID(), v.projectID);
+        QVERIFY(detail.agentLine().isEmpty()); // one agent in view
+
+        // The visitor leaves: the panel closes, the selection stays.
+        sim->withData([&](sim::SimData& d) {
+            d.visitors.removeFirst();
+            return 0;
+        });
+        await(state->loadLiveVisitors(std::nullopt));
+        QVERIFY(!detail.exists());
+        QCOMPARE(detail.visitorID(), v.visitorID);
+    }
+
+    void statsFollowTheKeyFromTheCache() {
+        await(state->bootstrap());
+        StatsModel stats(state.get(), nullptr); // shown: the 30 days of all agents load
+        QCOMPARE(stats.subtitle(), u"Loading…"_qs);
+        QCOMPARE(stats.conversations(), u"0"_qs);
+        QTRY_COMPARE(stats.subtitle(), u"Last 30 days"_qs);
+        QVERIFY(stats.conversations().toLongLong() > 0);
+        QVERIFY(!stats.topAgents().isEmpty());
+        QCOMPARE(stats.points().size(), 30);
+        QCOMPARE(stats.axisLabels().size(), 10); // every third day
+        QVERIFY(stats.chartTop() >= stats.points().first().toMap()["messages"].toInt());
+
+        // Another range loads; back again comes from the cache, at once.
+        stats.setRangeIndex(0);
+        QCOMPARE(state->statsDays(), 7);
+        QTRY_COMPARE(stats.subtitle(), u"Last 7 days"_qs);
+        const auto asked = received().count("GET /api/v2/stats");
+        stats.setRangeIndex(1);
+        QCOMPARE(stats.subtitle(), u"Last 30 days"_qs);
+        QCOMPARE(received().count("GET /api/v2/stats"), asked);
+
+        // A range left while it loads is no failure of its own.
+        addFault(R"({"kind":"delay","path":"/api/v2/stats","delay_ms":400,"times":1})");
+        stats.setRangeIndex(2);
+        QTRY_VERIFY(sim->arrivals().count("GET /api/v2/stats?days=90") == 1);
+        stats.setRangeIndex(1);
+        QTest::qWait(600);
+        QCOMPARE(state->statsError(AppState::statsKey(std::nullopt, 90)), std::nullopt);
+
+        // A failure: no figures, the reason behind Retry; Retry loads again.
+        addFault(R"({"path":"/api/v2/stats","status":503,"body":"busy","times":1})");
+        stats.setRangeIndex(2);
+        QTRY_VERIFY(stats.failed());
+        QCOMPARE(stats.subtitle(), u"Couldn’t load stats"_qs);
+        QCOMPARE(stats.conversations(), u"0"_qs);
+        QVERIFY(stats.failureText().contains("503"));
+        stats.retry();
+        QCOMPARE(stats.subtitle(), u"Loading…"_qs);
+        QTRY_COMPARE(stats.subtitle(), u"Last 90 days"_qs);
+
+        // One agent without top agents in its answer: no top agents.
+        state->setSelectedProjectID(u"p1"_qs);
+        QTRY_COMPARE(stats.subtitle(), u"Last 90 days"_qs);
+        QVERIFY(stats.topAgents().isEmpty());
+    }
+
+    void snippetLibraryEditsThroughTheService() {
+        await(state->bootstrap());
+        state->setSelectedProjectID(u"p2"_qs);
+        SnippetLibrary library(state.get(), nullptr);
+        QAbstractItemModelTester tester(library.items(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        library.appear(); // the sidebar's agent, preselected
+        QCOMPARE(library.projectID(), u"p2"_qs);
+        QTRY_COMPARE(library.items()->rowCount(), 3);
+        QVERIFY(!library.loading());
+
+        // Create: trimmed, with the default emoji; the editor closes and the list has it.
+        SnippetForm* form = library.editor();
+        library.startNew();
+        QVERIFY(form->isOpen() && !form->editing());
+        QCOMPARE(form->saveLabel(), u"Create"_qs);
+        form->setProperty("body", " \n ");
+        QVERIFY(!form->canSave());
+        form->setProperty("shortcut", "  hours ");
+        form->setProperty("body", "\n We open at nine. \n");
+        form->setProperty("emoji", "");
+        QVERIFY(form->canSave());
+        form->save();
+        QTRY_VERIFY(!form->isOpen());
+        QTRY_COMPARE(library.items()->rowCount(), 4);
+        const auto created = bodiesOf("POST", "/api/v2/projects/p2/snippets");
+        QCOMPARE(created.size(), 1);
+        QCOMPARE(created[0]["shortcut"].toString(), u"hours"_qs);
+        QCOMPARE(created[0]["body"].toString(), u"We open at nine."_qs);
+        QCOMPARE(created[0]["emoji"].toString(), u"💬"_qs);
+
+        // Edit: the editor starts with the snippet's fields.
+        const Snippet target = library.items()->items().last();
+        library.startEditing(target.id);
+        QCOMPARE(form->heading(), u"Edit snippet"_qs);
+        QCOMPARE(form->property("body").toString(), target.body);
+        form->setProperty("title", "Opening hours");
+        form->save();
+        QTRY_VERIFY(!form->isOpen());
+        QCOMPARE(bodiesOf("PUT", "/api/v2/projects/p2/snippets/" + target.id).size(), 1);
+        QTRY_COMPARE(library.items()->items().last().title, u"Opening hours"_qs);
+
+        // A refused save keeps the editor open with what was typed, and says why.
+        addFault(R"({"method":"POST","path":"/api/v2/projects/p2/snippets","status":422,
+                     "body":"shortcut taken","times":1})");
+        library.startNew();
+        form->setProperty("shortcut", "hours");
+        form->setProperty("body", "Typed with care");
+        form->save();
+        QTRY_VERIFY(!form->error().isEmpty());
+        QVERIFY(form->isOpen());
+        QVERIFY(form->error().startsWith("Snippet not saved: "));
+        QCOMPARE(form->property("body").toString(), u"Typed with care"_qs);
+        QTRY_VERIFY(!library.loading()); // the list is reloaded all the same
+        QCOMPARE(library.items()->rowCount(), 4);
+        form->save(); // and saving again works
+        QTRY_VERIFY(!form->isOpen());
+        QTRY_COMPARE(library.items()->rowCount(), 5);
+
+        // Delete, then a delete the service refuses says so beside the list.
+        library.remove(target.id);
+        QTRY_COMPARE(library.items()->rowCount(), 4);
+        QVERIFY(received().contains("DELETE /api/v2/projects/p2/snippets/" + target.id));
+        addFault(
+            R"({"method":"DELETE","path":"/api/v2/projects/p2/snippets*","status":500,"times":1})");
+        library.remove(library.items()->items().first().id);
+        QTRY_VERIFY(library.deleteError().startsWith("Snippet not deleted: "));
+        QCOMPARE(library.items()->rowCount(), 4);
+
+        // Another agent lists its own.
+        library.setProjectID(u"p3"_qs);
+        QVERIFY(library.deleteError().isEmpty());
+        QTRY_COMPARE(library.items()->items().first().id.isEmpty(), false);
+        QTRY_VERIFY(received().contains("GET /api/v2/projects/p3/snippets"));
+    }
+
+    void settingsReachTheDesktopAndTheService() {
+        await(state->bootstrap());
+        // An autostart folder that cannot be made: a file stands where it would go.
+        QFile blocker(dir.filePath("blocked"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        LoginItem refusing(settings.get(), dir.filePath("blocked/autostart"), "/usr/bin/kestovar");
+        LoginItem working(settings.get(), dir.filePath("autostart"), "/usr/bin/kestovar");
+        FreedesktopNotifier absent(QDBusConnection::sessionBus(), "com.kestovar.NoSuchService");
+        NotificationManager manager(&absent, settings.get());
+        DesktopServices desktop({settings.get(), &refusing, &manager});
+
+        AccountSettings account(state.get(), &desktop, nullptr);
+        QVERIFY(!account.launchAtLogin());
+        account.setLaunchAtLogin(true); // refused: the switch springs back
+        QVERIFY(!account.launchAtLogin());
+        DesktopServices desktop2({settings.get(), &working, &manager});
+        AccountSettings account2(state.get(), &desktop2, nullptr);
+        account2.setLaunchAtLogin(true);
+        QVERIFY(account2.launchAtLogin());
+        QVERIFY(QFile::exists(working.entryPath()));
+        account2.setLaunchAtLogin(false);
+        QVERIFY(!QFile::exists(working.entryPath()));
+
+        // A fresh installation: "Match system language"; a choice is stored as its raw text.
+        QCOMPARE(account.translationOptions().value(account.translationIndex()).toMap()["label"],
+                 u"Match system language"_qs);
+        account.setTranslationIndex(
+            int(allTranslationLanguages().indexOf(TranslationLanguage::da)));
+        QCOMPARE(settings->value(AppState::kTranslationKey).toString(), u"da"_qs);
+
+        // Every switch starts on; off is stored as a Bool the manager honours.
+        NotificationSettings notif(state.get(), &desktop, nullptr);
+        QVERIFY(notif.escalation() && notif.newMessage() && notif.visitorOnline() &&
+                notif.playSound());
+        notif.setNewMessage(false);
+        QCOMPARE(settings->value(NotificationManager::kNewMessageKey), QVariant(false));
+        QVERIFY(!manager.globallyEnabled(RealtimeEvent::Kind::messageReceived));
+
+        // Muting an agent reaches the service; the switch shows it.
+        notif.setMuted(u"p3"_qs, true);
+        QTRY_COMPARE(bodiesOf("PUT", "/api/v2/notification-prefs").size(), 1);
+        QCOMPARE(bodiesOf("PUT", "/api/v2/notification-prefs")[0]["project_id"].toString(),
+                 u"p3"_qs);
+        QCOMPARE(bodiesOf("PUT", "/api/v2/notification-prefs")[0]["muted"].toBool(), true);
+        const auto agents = notif.agents();
+        const auto p3 = std::find_if(agents.begin(), agents.end(),
+                                     [](const QVariant& a) { return a.toMap()["id"] == u"p3"_qs; });
+        QVERIFY(p3 != agents.end() && p3->toMap()["muted"].toBool());
+
+        // Nothing answers for notifications here: the banner, and a test that says so.
+        notif.appear();
+        QTRY_VERIFY(notif.serviceMissing());
+        notif.sendTestNotification();
+        QTRY_VERIFY(!notif.testing());
+        QCOMPARE(notif.testResult(), u"No notification service"_qs);
+        QVERIFY(!notif.testDelivered());
     }
 };
 

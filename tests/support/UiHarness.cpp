@@ -2,8 +2,11 @@
 
 #include "Await.h"
 #include "QmlRegistration.h"
+#include "TypedPreferences.h"
 #include "service/Configuration.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QTest>
@@ -14,18 +17,28 @@ namespace kv::test {
 UiHarness::UiHarness(sim::SimConfig config) : m_sim(std::make_unique<sim::SimServer>(config)) {
     m_sim->start();
     qputenv(Configuration::kApiUrlVariable, m_sim->baseUrl().toUtf8());
-    m_settings = std::make_unique<QSettings>(m_dir.filePath("prefs.ini"), QSettings::IniFormat);
+    m_settings = openPreferences(m_dir.filePath("prefs.json"));
     AppState::Dependencies deps;
     deps.network = &m_network;
     deps.credentials = &m_store;
     deps.settings = m_settings.get();
     deps.browser = &m_browser;
     m_state = std::make_unique<AppState>(deps);
+    // The settings reach the desktop; the state itself notifies nothing (tests of
+    // notifications drive the manager directly).
+    m_notifier = std::make_unique<FreedesktopNotifier>();
+    m_notifications = std::make_unique<NotificationManager>(m_notifier.get(), m_settings.get());
+    m_loginItem = std::make_unique<LoginItem>(m_settings.get(), m_dir.filePath("autostart"),
+                                              QStringLiteral("/usr/bin/kestovar"));
+    m_desktop = std::make_unique<DesktopServices>(
+        DesktopServices::Parts{m_settings.get(), m_loginItem.get(), m_notifications.get()});
+    DesktopServices::setInstance(m_desktop.get());
     registerQmlTypes(m_state.get());
 }
 
 UiHarness::~UiHarness() {
     m_engine.reset();
+    DesktopServices::setInstance(nullptr);
     m_state.reset();
     qunsetenv(Configuration::kApiUrlVariable);
 }
@@ -65,13 +78,59 @@ void collect(QQuickItem* item, QList<QQuickItem*>& out) {
         collect(child, out);
 }
 
+// Items a user can act on: controls, editable text, and anything with a click area of its own.
+bool interactive(QQuickItem* item) {
+    for (const char* kind : {"QQuickAbstractButton", "QQuickTextInput", "QQuickComboBox",
+                             "QQuickSlider", "QQuickSpinBox"}) {
+        if (item->inherits(kind))
+            return true;
+    }
+    if (item->inherits("QQuickTextEdit") && !item->property("readOnly").toBool())
+        return true;
+    for (QQuickItem* child : item->childItems()) {
+        if (child->inherits("QQuickMouseArea") && child->isEnabled() &&
+            child->property("acceptedButtons").toInt() != 0 &&
+            !child->inherits("QQuickAbstractButton"))
+            return !item->inherits("QQuickAbstractButton") && !item->inherits("QQuickControl");
+    }
+    return false;
+}
+
 } // namespace
 
 QList<QQuickItem*> UiHarness::items() const {
     QList<QQuickItem*> out;
-    if (window())
-        collect(window()->contentItem(), out);
+    if (!window())
+        return out;
+    // A screen the Loader replaced lingers until its deferred deletion: never find it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // From the root: popups and dialogs live in the overlay beside the content.
+    QQuickItem* root = window()->contentItem();
+    while (root->parentItem())
+        root = root->parentItem();
+    collect(root, out);
     return out;
+}
+
+QStringList UiHarness::unnamedControls() const {
+    QStringList unnamed;
+    for (QQuickItem* item : items()) {
+        if (!item->isVisible() || !interactive(item))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty()) {
+            // Named by where it sits, so a failure says which control it is.
+            QString where = QString::fromLatin1(item->metaObject()->className());
+            for (QQuickItem* up = item; up; up = up->parentItem()) {
+                if (!up->objectName().isEmpty()) {
+                    where += QStringLiteral(" in ") + up->objectName();
+                    break;
+                }
+            }
+            unnamed.append(where);
+        }
+    }
+    return unnamed;
 }
 
 QQuickItem* UiHarness::find(const QString& name) const {
@@ -111,6 +170,11 @@ QList<QQuickItem*> UiHarness::visible(const QString& name) const {
 
 void UiHarness::click(QObject* control) {
     QMetaObject::invokeMethod(control, "clicked");
+}
+
+void UiHarness::flip(QObject* toggle) {
+    toggle->setProperty("checked", !toggle->property("checked").toBool());
+    QMetaObject::invokeMethod(toggle, "toggled");
 }
 
 QString UiHarness::text(QObject* item) {

@@ -3,8 +3,12 @@
 // The real main window, offscreen, over a state fed by the simulated
 // service: what the UI tests drive and look at.
 
+#include "DesktopServices.h"
+#include "FreedesktopNotifier.h"
+#include "LoginItem.h"
 #include "RecordingBrowser.h"
 #include "SimServer.h"
+#include "notifications/NotificationManager.h"
 #include "platform/CredentialStore.h"
 #include "state/AppState.h"
 
@@ -39,7 +43,12 @@ public:
     // Every item of the window, in tree order.
     QList<QQuickItem*> items() const;
 
+    // Visible controls (buttons, fields, anything clickable) a screen reader could not name.
+    QStringList unnamedControls() const;
+
     static void click(QObject* control);
+    // A switch flipped as by the user: its value changes and `toggled` fires.
+    static void flip(QObject* toggle);
     // The text of a text item.
     static QString text(QObject* item);
 
@@ -51,6 +60,9 @@ public:
     RecordingBrowser& browser() { return m_browser; }
     QQmlApplicationEngine& engine() { return *m_engine; }
     QSettings& settings() { return *m_settings; }
+    // The session's notification server, the launch-at-login entry in a folder of the test's own.
+    NotificationManager& notifications() { return *m_notifications; }
+    LoginItem& loginItem() { return *m_loginItem; }
 
 private:
     std::unique_ptr<sim::SimServer> m_sim;
@@ -60,6 +72,10 @@ private:
     std::unique_ptr<QSettings> m_settings;
     RecordingBrowser m_browser;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<FreedesktopNotifier> m_notifier;
+    std::unique_ptr<NotificationManager> m_notifications;
+    std::unique_ptr<LoginItem> m_loginItem;
+    std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
 };
 

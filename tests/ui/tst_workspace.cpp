@@ -7,7 +7,6 @@
 #include "Await.h"
 #include "UiHarness.h"
 
-#include <QAccessible>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQuickItem>
@@ -25,24 +24,6 @@ namespace {
 
 QString sentText(const QJsonObject& request) {
     return QJsonDocument::fromJson(request["body"].toString().toUtf8()).object()["text"].toString();
-}
-
-// Items a user can act on: controls, editable text, and anything with a click area of its own.
-bool interactive(QQuickItem* item) {
-    for (const char* kind : {"QQuickAbstractButton", "QQuickTextInput", "QQuickComboBox",
-                             "QQuickSlider", "QQuickSpinBox"}) {
-        if (item->inherits(kind))
-            return true;
-    }
-    if (item->inherits("QQuickTextEdit") && !item->property("readOnly").toBool())
-        return true;
-    for (QQuickItem* child : item->childItems()) {
-        if (child->inherits("QQuickMouseArea") && child->isEnabled() &&
-            child->property("acceptedButtons").toInt() != 0 &&
-            !child->inherits("QQuickAbstractButton"))
-            return !item->inherits("QQuickAbstractButton") && !item->inherits("QQuickControl");
-    }
-    return false;
 }
 
 } // namespace
@@ -376,9 +357,13 @@ private slots:
             ui->sim().withData([&](sim::SimData& d) {
                 auto* c = d.conversation("p1", id);
                 for (int i = 0; i < n; ++i) {
-                    c->messages.append(sim::SimMessage{d.nextId("msg_"), id, "user",
+                    c->messages.append(sim::SimMessage{d.nextId("msg_"),
+                                                       id,
+                                                       "user",
                                                        QStringLiteral("Are you there? (%1)").arg(i),
-                                                       QDateTime::currentDateTimeUtc(), {}, {}});
+                                                       QDateTime::currentDateTimeUtc(),
+                                                       {},
+                                                       {}});
                 }
                 return 0;
             });
@@ -406,15 +391,7 @@ private slots:
     // Every control a user can act on, anywhere in the workspace, has a name.
     void everyControlIsNamed() {
         open(conversationWith("waiting"));
-        QStringList unnamed;
-        for (QQuickItem* item : ui->items()) {
-            if (!item->isVisible() || !interactive(item))
-                continue;
-            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
-            if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed.append(QString::fromLatin1(item->metaObject()->className()) + u' ' +
-                               item->objectName());
-        }
+        const QStringList unnamed = ui->unnamedControls();
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
     }
 };

@@ -10,9 +10,11 @@
 #include "PeopleText.h"
 #include "SidebarRules.h"
 #include "SnippetRules.h"
+#include "StatsRules.h"
 #include "TranslationMenu.h"
 #include "UiTexts.h"
 #include "VisitorLabels.h"
+#include "VisitorRules.h"
 
 #include <QMetaEnum>
 #include <QTest>
@@ -274,6 +276,132 @@ private slots:
     }
 
     // Every case of every enumeration QML uses has its constant, with its value.
+    void liveVisitorTexts() {
+        auto visitor = [](bool chatting) {
+            Visitor v;
+            v.hasConversation = chatting;
+            return v;
+        };
+        QCOMPARE(visitors::subtitle({}), u"Updates every 5 seconds"_qs);
+        QCOMPARE(visitors::subtitle({visitor(false), visitor(false)}), u"2 browsing now"_qs);
+        QCOMPARE(
+            visitors::subtitle({visitor(false), visitor(true), visitor(false), visitor(false)}),
+            u"4 browsing · 1 chatting"_qs);
+
+        // The list's short time drops the seconds past a minute.
+        QCOMPARE(visitor::timeOnSiteShort(59), u"59s"_qs);
+        QCOMPARE(visitor::timeOnSiteShort(60), u"1m"_qs);
+        QCOMPARE(visitor::timeOnSiteShort(119), u"1m"_qs);
+        QCOMPARE(visitor::timeOnSiteShort(3725), u"1h 2m"_qs);
+
+        Visitor v;
+        v.pagesThisSession = 1;
+        v.timeOnSiteSeconds = 245;
+        QCOMPARE(visitors::rowTitle(v), u"Browsing"_qs);
+        QCOMPARE(visitors::journeyLine(v), u"First-time · 4m · 1 page"_qs);
+        v.city = "";
+        QCOMPARE(visitors::journeyLine(v),
+                 u"First-time · 4m · 1 page"_qs); // an empty city is left out
+        v.city = "Lyon";
+        v.isReturning = true;
+        v.previousConversations = 2;
+        v.pagesThisSession = 0;
+        v.pageTitle = "Pricing";
+        QCOMPARE(visitors::rowTitle(v), u"Pricing"_qs);
+        QCOMPARE(visitors::journeyLine(v), u"Lyon · Returning (3) · 4m · 0 pages"_qs);
+
+        Project p;
+        p.name = "Northwind";
+        QCOMPARE(visitors::hostText(std::nullopt), QString());
+        QCOMPARE(visitors::groupName(std::nullopt), u"Other"_qs);
+        QCOMPARE(visitors::groupName(p), u"Northwind"_qs);
+        QCOMPARE(visitors::hostText(p), QString()); // no website
+        p.websiteURL = "https://shop.northwind.example/de/";
+        QCOMPARE(visitors::hostText(p), u"shop.northwind.example"_qs);
+        p.websiteURL = "northwind.example/help";
+        QCOMPARE(visitors::hostText(p), u"northwind.example/help"_qs); // no scheme: as stored
+        p.websiteURL = "http://https://odd";
+        QCOMPARE(links::withoutScheme(p.websiteURL), u"odd"_qs);
+    }
+
+    void groupExpansion() {
+        visitors::GroupExpansion groups;
+        const QStringList three{"p1", "p2", ""};
+        QVERIFY(!groups.allExpanded({})); // no groups: never "all expanded"
+        QVERIFY(!groups.allExpanded(three));
+        QCOMPARE(visitors::toggleAllButton(false).label, u"Expand all"_qs);
+        groups.toggleAll(three);
+        QVERIFY(groups.allExpanded(three));
+        QCOMPARE(visitors::toggleAllButton(true).label, u"Collapse all"_qs);
+        QCOMPARE(visitors::toggleAllButton(true).symbol, u"chevron.up"_qs);
+        QCOMPARE(visitors::toggleAllButton(true).tooltip, u"Collapse every agent"_qs);
+        QCOMPARE(visitors::toggleAllButton(false).tooltip, u"Show visitors for every agent"_qs);
+        groups.toggleAll(three);
+        QVERIFY(!groups.isExpanded("p1") && !groups.isExpanded(""));
+
+        // Two of three by hand is not all; the third makes it so.
+        groups.toggle("p1");
+        groups.toggle("p2");
+        QVERIFY(!groups.allExpanded(three));
+        groups.toggle("");
+        QVERIFY(groups.allExpanded(three));
+        // A group that went away stays open for when it comes back.
+        QVERIFY(groups.allExpanded({"p1", "p2"}));
+        groups.toggle("p2");
+        QVERIFY(!groups.isExpanded("p2"));
+        QVERIFY(groups.isExpanded("p1"));
+    }
+
+    void statsTexts() {
+        QCOMPARE(stats::deltaText(5, 0), std::nullopt);
+        QCOMPARE(stats::deltaText(5, -3), std::nullopt);
+        QCOMPARE(stats::deltaText(12, 10), u"↑ 20%"_qs);
+        QCOMPARE(stats::deltaText(9, 10), u"↓ 10%"_qs);
+        QCOMPARE(stats::deltaText(10, 10), u"—"_qs);
+        QCOMPARE(stats::deltaText(4, 3), u"↑ 33%"_qs);
+        QCOMPARE(stats::deltaText(1000, 1001), u"—"_qs); // −0.09 % rounds toward zero
+        QCOMPARE(stats::deltaText(0, 7), u"↓ 100%"_qs);
+        QCOMPARE(stats::deltaText(129, 100), u"↑ 29%"_qs); // not 28 from 28.999…
+
+        QCOMPARE(stats::resolutionRate(0.429), u"42%"_qs);
+        QCOMPARE(stats::resolutionRate(0.29), u"29%"_qs);
+        QCOMPARE(stats::resolutionRate(0), u"0%"_qs);
+        QCOMPARE(stats::resolutionRate(1), u"100%"_qs);
+
+        QCOMPARE(stats::filledStars(3.0), 3);
+        QCOMPARE(stats::filledStars(3.5), 4);
+        QCOMPARE(stats::filledStars(4.2), 5);
+        QCOMPARE(stats::filledStars(std::nullopt), 0);
+        QCOMPARE(stats::averageText(4.25), u"4.2"_qs);
+        QCOMPARE(stats::averageText(std::nullopt), u"0.0"_qs);
+
+        QCOMPARE(stats::labelStride(7), 1);
+        QCOMPARE(stats::labelStride(8), 1);
+        QCOMPARE(stats::labelStride(30), 3);
+        QCOMPARE(stats::labelStride(90), 11);
+        // The service's day, whatever the operator's zone.
+        QCOMPARE(stats::dayLabel(QDateTime(QDate(2026, 12, 3), QTime(0, 0), Qt::UTC)), u"Dec 3"_qs);
+
+        QCOMPARE(stats::headerSubtitle(false, true, 30), u"Loading…"_qs);
+        QCOMPARE(stats::headerSubtitle(true, false, 30), u"Couldn’t load stats"_qs);
+        QCOMPARE(stats::headerSubtitle(false, false, 30), u"Last 30 days"_qs);
+    }
+
+    void snippetEditorRules() {
+        const auto saved = snippets::forSave({" \n booking\t", "  ", "\n Hello there \n", ""});
+        QCOMPARE(saved.shortcut, u"booking"_qs);
+        QCOMPARE(saved.title, QString()); // an empty title is allowed
+        QCOMPARE(saved.body, u"Hello there"_qs);
+        QCOMPARE(saved.emoji, u"💬"_qs);
+        QCOMPARE(snippets::forSave({"a", "b", "c", " 👋 "}).emoji, u" 👋 "_qs); // not trimmed
+        QVERIFY(!snippets::canSave(" \n\t "));
+        QVERIFY(snippets::canSave(" x "));
+        QCOMPARE(snippets::listTitle(""), u"(untitled)"_qs);
+        QCOMPARE(snippets::listTitle("Hours"), u"Hours"_qs);
+        QCOMPARE(UiTexts::snippetNotSaved("forbidden"), u"Snippet not saved: forbidden"_qs);
+        QCOMPARE(UiTexts::versionLine("1.4.2", "87"), u"Version 1.4.2 · Build 87"_qs);
+    }
+
     void kindsNameEveryCase() {
         Kinds kinds;
         const QMetaObject* meta = kinds.metaObject();

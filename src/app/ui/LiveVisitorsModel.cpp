@@ -73,8 +73,25 @@ LiveVisitorsModel::~LiveVisitorsModel() {
         m_load->cancel();
 }
 
+QList<Visitor> LiveVisitorsModel::listed() const {
+    const auto agent = m_state->selectedProjectID();
+    if (!agent)
+        return m_state->liveVisitors();
+    // Until the agent's own list arrives, the one before may still hold others' visitors.
+    QList<Visitor> out;
+    for (const Visitor& v : m_state->liveVisitors()) {
+        if (v.projectID == *agent)
+            out.append(v);
+    }
+    return out;
+}
+
 QString LiveVisitorsModel::subtitle() const {
-    return visitors::subtitle(m_state->liveVisitors());
+    return visitors::subtitle(listed());
+}
+
+bool LiveVisitorsModel::isEmpty() const {
+    return listed().isEmpty();
 }
 
 void LiveVisitorsModel::appear() {
@@ -100,14 +117,11 @@ void LiveVisitorsModel::rebuild() {
     QStringList ids;
     QHash<QString, Group> groups;
     if (m_state->selectedProjectID()) {
-        rows.reserve(m_state->liveVisitors().size());
-        QHash<QString, std::optional<Project>> agents;
-        for (const Visitor& v : m_state->liveVisitors()) {
-            auto agent = agents.constFind(v.projectID);
-            if (agent == agents.constEnd())
-                agent = agents.insert(v.projectID, m_state->project(v.projectID));
-            rows.append(visitorRow(QString(), v, *agent, now));
-        }
+        const auto agent = m_state->project(*m_state->selectedProjectID());
+        const QList<Visitor> shown = listed();
+        rows.reserve(shown.size());
+        for (const Visitor& v : shown)
+            rows.append(visitorRow(QString(), v, agent, now));
     } else {
         const auto visible = m_state->visibleVisitorGroups();
         rows.reserve(m_state->liveVisitors().size() + visible.size());

@@ -60,7 +60,7 @@ public:
     QObject* rows() const { return m_rows; }
     const QList<VisitorListRow>& rowList() const { return m_rows->items(); }
     QString subtitle() const;
-    bool isEmpty() const { return m_state->liveVisitors().isEmpty(); }
+    bool isEmpty() const;
     bool grouped() const { return !m_state->selectedProjectID().has_value(); }
     bool showsToggleAll() const { return grouped() && !m_groupIDs.isEmpty(); }
     bool allExpanded() const { return m_expansion.allExpanded(m_groupIDs); }
@@ -88,6 +88,8 @@ private:
         qsizetype count = 0;
     };
     static QString sectionKey(const QString& groupID) { return QStringLiteral("g:") + groupID; }
+    // The visitors the list shows: the selected agent's, or everyone's.
+    QList<Visitor> listed() const;
     void rebuild();
     void reload();
 

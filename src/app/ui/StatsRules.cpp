@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <cstdio>
 
 namespace kv::stats {
 
@@ -40,7 +41,10 @@ int filledStars(std::optional<double> average) {
 }
 
 QString averageText(std::optional<double> average) {
-    return QString::number(average.value_or(0), 'f', 1);
+    // C's rounding (an exact half goes to even), as the format promises.
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", average.value_or(0));
+    return QString::fromLatin1(text);
 }
 
 int labelStride(qsizetype buckets) {

@@ -1,5 +1,7 @@
 #include "VisitorLabels.h"
 
+#include <cstdio>
+
 namespace kv::visitor {
 
 QString location(const Visitor& v, Panel panel) {
@@ -85,7 +87,10 @@ ScoreBand scoreBand(double score) {
 }
 
 QString scoreText(double score) {
-    return QString::number(score, 'f', 2);
+    // C's rounding (an exact half goes to even), as the format promises.
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", score);
+    return QString::fromLatin1(text);
 }
 
 } // namespace kv::visitor

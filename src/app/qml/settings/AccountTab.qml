@@ -156,15 +156,12 @@ ScrollView {
             SettingsNote {
                 text: "Target language for the Translate button on visitor and AI messages. Changing this affects future translations — already-translated messages keep their language until re-translated."
             }
-            ComboBox {
+            Picker {
                 objectName: "translationPicker"
                 Layout.fillWidth: true
+                name: "Translation target language"
                 model: account.translationOptions
-                textRole: "label"
-                valueRole: "value"
                 currentIndex: account.translationIndex
-                font.pixelSize: Theme.size("body")
-                Accessible.name: "Translation target language"
                 onActivated: (index) => account.translationIndex = index
             }
         }

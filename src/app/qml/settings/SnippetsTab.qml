@@ -41,15 +41,13 @@ Item {
                 font.weight: Font.DemiBold
                 font.letterSpacing: 0.6
             }
-            ComboBox {
+            Picker {
                 objectName: "snippetAgentPicker"
                 Layout.fillWidth: true
+                name: "Agent"
                 model: library.agents
-                textRole: "label"
                 valueRole: "id"
                 currentIndex: library.agentIndex
-                font.pixelSize: Theme.size("body")
-                Accessible.name: "Agent"
                 onActivated: library.projectID = currentValue
             }
             PrimaryButton {
