@@ -254,6 +254,30 @@ private slots:
         QCOMPARE(removed.error().kind, ApiError::Kind::decoding);
     }
 
+    // Thousands of visitors are decoded on a worker thread: the same records,
+    // the same errors and log lines as a small answer.
+    void largeAnswersDecodeOnAWorker() {
+        sim->withData([](sim::SimData& d) {
+            d.seedVisitors(700);
+            return 0;
+        });
+        const auto visitors = await(api->fetchLiveVisitors(std::nullopt));
+        QVERIFY(visitors);
+        QCOMPARE(visitors->size(), 700);
+        const QString first =
+            sim->withData([](sim::SimData& d) { return d.visitors.first().visitorId; });
+        QCOMPARE(visitors->first().visitorID, first);
+        QVERIFY(visitors->first().lastSeen.isValid());
+
+        test::LogCapture log;
+        addFault(R"({"kind":"mistyped","path":"/api/v2/visitors/live"})");
+        const auto mistyped = await(api->fetchLiveVisitors(std::nullopt));
+        QVERIFY(!mistyped);
+        QCOMPARE(mistyped.error().kind, ApiError::Kind::decoding);
+        QVERIFY(
+            log.messages("APIClient").last().startsWith("decode error on /api/v2/visitors/live: "));
+    }
+
     void binaryBodyPreview() {
         test::LogCapture log;
         // The 400-byte cut splits the last character; the preview then says <binary>.

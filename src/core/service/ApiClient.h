@@ -100,8 +100,8 @@ private:
     QCoro::Task<ApiResult<QByteArray>> execute(QNetworkRequest request, QByteArray method,
                                                QByteArray body, Cancellation cancel);
     template <typename T>
-    ApiResult<T> decodeBody(const QString& logPath, const QByteArray& body,
-                            const Decoder<T>& decode) const;
+    static ApiResult<T> decodeBody(const QString& logPath, const QByteArray& body,
+                                   const Decoder<T>& decode);
 
     QNetworkAccessManager* m_network;
     std::optional<QString> m_apiKey;
