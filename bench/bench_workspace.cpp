@@ -11,6 +11,7 @@
 // Release build, offscreen software rendering:
 //   scripts/headless-session build-rel/bench/bench_workspace
 
+#include "FrameTiming.h"
 #include "QmlRegistration.h"
 #include "SimServer.h"
 #include "platform/CredentialStore.h"
@@ -40,6 +41,7 @@
 Q_IMPORT_QML_PLUGIN(KestovarPlugin)
 
 using namespace kv;
+using namespace kv::bench;
 
 namespace {
 
@@ -66,64 +68,6 @@ Window {
     }
 }
 )";
-
-QQuickItem* findItem(QQuickItem* item, const QString& name) {
-    if (item->objectName() == name)
-        return item;
-    for (QQuickItem* child : item->childItems()) {
-        if (QQuickItem* found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
-double msSince(const QElapsedTimer& clock) {
-    return double(clock.nsecsElapsed()) / 1e6;
-}
-
-double median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values[values.size() / 2];
-}
-
-// Does `change`, then waits for the window to draw its next frame (polish,
-// synchronisation and rendering included); the milliseconds it all took.
-template <typename Change>
-double frameAfter(QQuickWindow* window, Change change) {
-    bool drawn = false;
-    const auto connection =
-        QObject::connect(window, &QQuickWindow::frameSwapped, [&drawn] { drawn = true; });
-    QElapsedTimer clock;
-    clock.start();
-    change();
-    window->update();
-    QElapsedTimer limit;
-    limit.start();
-    while (!drawn && limit.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (!drawn)
-        std::fprintf(stderr, "no frame drawn\n");
-    QObject::disconnect(connection);
-    return msSince(clock);
-}
-
-void settle(QQuickWindow* window) {
-    for (int i = 0; i < 3; ++i)
-        frameAfter(window, [] {});
-}
-
-// Scrolls a list from top to bottom in steps, drawing a frame at each; the median frame time.
-double flick(QQuickWindow* window, QQuickItem* list) {
-    QList<double> frames;
-    list->setProperty("contentY", list->property("originY"));
-    settle(window);
-    for (int step = 0; step < 120; ++step) {
-        frames.append(frameAfter(window, [list] {
-            list->setProperty("contentY", list->property("contentY").toReal() + 90);
-        }));
-    }
-    return median(frames);
-}
 
 QStringList threadTexts() {
     QStringList texts;
@@ -222,15 +166,6 @@ int peakOnly(const QString& which) {
     }
     std::printf("peak-rss=%s\n", process::field("/proc/self/status", "VmHWM:").constData());
     return 0;
-}
-
-qint64 peakOf(const QString& which) {
-    QProcess child;
-    child.start(QCoreApplication::applicationFilePath(), {"--peak", which});
-    child.waitForFinished(120'000);
-    const QByteArray out = child.readAllStandardOutput();
-    const qsizetype at = out.indexOf("peak-rss=");
-    return at < 0 ? -1 : out.mid(at + 9).split(' ').first().trimmed().toLongLong();
 }
 
 } // namespace

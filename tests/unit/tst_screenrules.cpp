@@ -375,6 +375,13 @@ private slots:
         QCOMPARE(stats::averageText(4.25), u"4.2"_qs);
         QCOMPARE(stats::averageText(std::nullopt), u"0.0"_qs);
 
+        QCOMPARE(stats::axisTop(0), 4);
+        QCOMPARE(stats::axisTop(5), 8);
+        QCOMPARE(stats::axisTop(9), 20);
+        QCOMPARE(stats::axisTop(100), 100);
+        QCOMPARE(stats::axisTop(450), 500);
+        QCOMPARE(stats::axisTop(3'000'000'000'000), std::numeric_limits<int>::max());
+
         QCOMPARE(stats::labelStride(7), 1);
         QCOMPARE(stats::labelStride(8), 1);
         QCOMPARE(stats::labelStride(30), 3);

@@ -6,8 +6,6 @@
 #include "records/WireRecords.h"
 #include "state/AppState.h"
 
-#include <cmath>
-
 namespace kv {
 
 StatsModel::StatsModel(QObject* parent) : StatsModel(AppStateForeign::instance(), parent) {}
@@ -122,15 +120,7 @@ int StatsModel::chartTop() const {
     qint64 top = 0;
     for (const StatsBucket& bucket : m_stats.buckets)
         top = std::max({top, bucket.conversations, bucket.messages});
-    if (top <= 5)
-        return 5;
-    // The next 1, 2 or 5 times a power of ten.
-    const double magnitude = std::pow(10.0, std::floor(std::log10(double(top))));
-    for (double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (step * magnitude >= double(top))
-            return int(step * magnitude);
-    }
-    return int(top);
+    return stats::axisTop(top);
 }
 
 QString StatsModel::dayTooltip(int index) const {

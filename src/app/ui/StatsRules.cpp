@@ -2,8 +2,10 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace kv::stats {
 
@@ -49,6 +51,19 @@ QString averageText(std::optional<double> average) {
 
 int labelStride(qsizetype buckets) {
     return buckets < 8 ? 1 : int(buckets / 8);
+}
+
+int axisTop(qint64 highest) {
+    const qint64 wanted = std::max<qint64>(highest, 1);
+    for (qint64 magnitude = 1; magnitude <= std::numeric_limits<qint64>::max() / 100;
+         magnitude *= 10) {
+        for (const qint64 step : {1, 2, 4, 5, 8}) {
+            const qint64 candidate = step * magnitude;
+            if (candidate >= wanted && candidate % 4 == 0)
+                return int(std::min<qint64>(candidate, std::numeric_limits<int>::max()));
+        }
+    }
+    return std::numeric_limits<int>::max();
 }
 
 QString dayLabel(const QDateTime& day) {

@@ -20,6 +20,10 @@ int filledStars(std::optional<double> average);
 QString averageText(std::optional<double> average);
 // An x-axis label every this many days: 1 under 8 days, else a eighth of them.
 int labelStride(qsizetype buckets);
+// The top of the y-axis over counts up to `highest`: the next 1, 2, 4, 5 or 8
+// times a power of ten that four gridlines divide into whole numbers
+// (4, 8, 20, 40, 80, 100, 200, …).
+int axisTop(qint64 highest);
 // "Dec 3": the day the bucket counts, as the service dates it (UTC).
 QString dayLabel(const QDateTime& day);
 // "Couldn’t load stats", "Loading…", or "Last 30 days".

@@ -34,13 +34,27 @@ ColumnLayout {
             }
         }
     }
+    // Each tab is built the first time it is shown, and kept while the view lives.
     StackLayout {
+        id: pages
         Layout.fillWidth: true
         Layout.fillHeight: true
         currentIndex: tabs.currentIndex
-        AccountTab {}
-        NotificationsTab {}
-        SnippetsTab {}
-        AboutTab { checksAllowed: view.checksAllowed }
+        Repeater {
+            model: [account, notifications, snippets, about]
+            Loader {
+                required property var modelData
+                required property int index
+                active: false
+                sourceComponent: modelData
+                readonly property bool current: index === pages.currentIndex
+                onCurrentChanged: if (current) active = true
+                Component.onCompleted: if (current) active = true
+            }
+        }
     }
+    Component { id: account; AccountTab {} }
+    Component { id: notifications; NotificationsTab {} }
+    Component { id: snippets; SnippetsTab {} }
+    Component { id: about; AboutTab { checksAllowed: view.checksAllowed } }
 }
