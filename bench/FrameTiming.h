@@ -18,6 +18,16 @@
 
 namespace kv::bench {
 
+// Before the application object: offscreen software rendering, a frame drawn
+// as soon as it is asked for.
+inline void renderOffscreenAtOnce() {
+    qputenv("QT_QUICK_BACKEND", "software");
+    qputenv("QSG_RENDER_LOOP", "basic");
+    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 inline double msSince(const QElapsedTimer& clock) {
     return double(clock.nsecsElapsed()) / 1e6;
 }
@@ -40,6 +50,21 @@ inline QQuickItem* findItem(QQuickItem* item, const QString& name) {
         return item;
     for (QQuickItem* child : item->childItems()) {
         if (QQuickItem* found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// An item, or a non-visual object of an item, by object name.
+inline QObject* findObject(QQuickItem* item, const QString& name) {
+    if (item->objectName() == name)
+        return item;
+    for (QObject* child : item->children()) {
+        if (!qobject_cast<QQuickItem*>(child) && child->objectName() == name)
+            return child;
+    }
+    for (QQuickItem* child : item->childItems()) {
+        if (QObject* found = findObject(child, name))
             return found;
     }
     return nullptr;

@@ -13,24 +13,12 @@
 // Release build, offscreen software rendering:
 //   scripts/headless-session build-rel/bench/bench_screens
 
-#include "FrameTiming.h"
-#include "QmlRegistration.h"
-#include "SimServer.h"
-#include "platform/CredentialStore.h"
-#include "service/Configuration.h"
+#include "BenchConsole.h"
 #include "shell/ProcessStats.h"
-#include "state/AppState.h"
 
 #include <QApplication>
-#include <QCoroTask>
 #include <QLoggingCategory>
-#include <QNetworkAccessManager>
-#include <QQmlApplicationEngine>
-#include <QQmlComponent>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
@@ -45,43 +33,11 @@ namespace {
 constexpr int kAgents = 200;
 constexpr int kVisitors = 2000;
 
-constexpr char kBareList[] = R"(
-import QtQuick
-Window {
-    width: 1280; height: 820
-    property alias list: view
-    ListView {
-        id: view
-        anchors.fill: parent
-        delegate: Text {
-            required property var modelData
-            width: ListView.view.width
-            padding: 10
-            text: String(modelData)
-        }
-    }
-}
-)";
-
 QStringList bareRows() {
     QStringList rows;
     for (int i = 0; i < kVisitors; ++i)
         rows.append(QStringLiteral("Visitor %1 — https://shop.example/products/%1").arg(i));
     return rows;
-}
-
-QObject* findObject(QQuickItem* item, const QString& name) {
-    if (item->objectName() == name)
-        return item;
-    for (QObject* child : item->children()) {
-        if (!qobject_cast<QQuickItem*>(child) && child->objectName() == name)
-            return child;
-    }
-    for (QQuickItem* child : item->childItems()) {
-        if (QObject* found = findObject(child, name))
-            return found;
-    }
-    return nullptr;
 }
 
 sim::SimConfig simConfig() {
@@ -92,41 +48,8 @@ sim::SimConfig simConfig() {
     return config;
 }
 
-struct Console {
-    sim::SimServer sim{simConfig()};
-    QNetworkAccessManager network;
-    MemoryCredentialStore store;
-    QTemporaryDir dir;
-    QSettings settings{dir.filePath("prefs.ini"), QSettings::IniFormat};
-    std::unique_ptr<AppState> state;
-    QQmlApplicationEngine engine;
-
-    bool start() {
-        if (sim.start() < 0)
-            return false;
-        qputenv(Configuration::kApiUrlVariable, sim.baseUrl().toUtf8());
-        QCoro::waitFor(store.save(sim.apiKey()));
-        AppState::Dependencies deps;
-        deps.network = &network;
-        deps.credentials = &store;
-        deps.settings = &settings;
-        state = std::make_unique<AppState>(deps);
-        registerQmlTypes(state.get());
-        engine.addImportPath("qrc:/");
-        engine.load(QUrl("qrc:/Kestovar/qml/Main.qml"));
-        if (!window())
-            return false;
-        window()->show();
-        QCoro::waitFor(state->bootstrap());
-        return QTest::qWaitFor([&] { return item("conversationList") != nullptr; }, 60'000);
-    }
-    QQuickWindow* window() { return qobject_cast<QQuickWindow*>(engine.rootObjects().value(0)); }
-    QQuickItem* item(const char* name) {
-        return findItem(window()->contentItem(), QString::fromLatin1(name));
-    }
-    QObject* object(const char* name) {
-        return findObject(window()->contentItem(), QString::fromLatin1(name));
-    }
+struct Console : BenchConsole {
+    Console() : BenchConsole(simConfig()) {}
 
     // The visitors section with every block open.
     bool openAllVisitors() {
@@ -146,13 +69,9 @@ struct Console {
 int peakOnly(const QString& which) {
     if (which == u"bare") {
         QQmlEngine engine;
-        QQmlComponent component(&engine);
-        component.setData(kBareList, QUrl());
-        std::unique_ptr<QObject> root(component.create());
-        auto* window = qobject_cast<QQuickWindow*>(root.get());
-        window->show();
-        window->property("list").value<QQuickItem*>()->setProperty("model", bareRows());
-        window->grabWindow();
+        BareList bare(&engine);
+        bare.show(bareRows());
+        bare.window()->grabWindow();
     } else {
         Console console;
         if (!console.start() || !console.openAllVisitors())
@@ -176,11 +95,7 @@ int peakOnly(const QString& which) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("QSG_RENDER_LOOP", "basic");
-    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    renderOffscreenAtOnce();
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false\n*.warning=false"));
     const QStringList args = app.arguments();
@@ -275,14 +190,9 @@ int main(int argc, char** argv) {
     // 3. Flicking through the visitors, beside a bare list of as many plain rows.
     const double consoleFlick = flick(window, console.item("visitorList"), 200);
     QQmlEngine bareEngine;
-    QQmlComponent bareComponent(&bareEngine);
-    bareComponent.setData(kBareList, QUrl());
-    std::unique_ptr<QObject> bareRoot(bareComponent.create());
-    auto* bareWindow = qobject_cast<QQuickWindow*>(bareRoot.get());
-    bareWindow->show();
-    QQuickItem* bareList = bareWindow->property("list").value<QQuickItem*>();
-    bareList->setProperty("model", bareRows());
-    const double bareFlick = flick(bareWindow, bareList, 200);
+    BareList bare(&bareEngine);
+    bare.show(bareRows());
+    const double bareFlick = flick(bare.window(), bare.list(), 200);
     std::printf("flicking 2 000 visitors: %.2f ms a frame; bare list %.2f ms → %.2fx (goal <= "
                 "1.5)\n",
                 consoleFlick, bareFlick, consoleFlick / bareFlick);
@@ -290,9 +200,9 @@ int main(int argc, char** argv) {
     // 4. Peak memory, each in a process of its own.
     const qint64 withoutStats = peakOf("sections-but-stats");
     const qint64 every = peakOf("every-section");
-    const qint64 bare = peakOf("bare");
+    const qint64 barePeak = peakOf("bare");
     std::printf("peak RSS after opening every section: %lld kB; bare window with %d rows: %lld kB "
                 "→ %.2fx (goal <= 2); opening Stats adds %lld kB (the chart library)\n",
-                every, kVisitors, bare, double(every) / double(bare), every - withoutStats);
+                every, kVisitors, barePeak, double(every) / double(barePeak), every - withoutStats);
     return 0;
 }

@@ -11,31 +11,14 @@
 // Release build, offscreen software rendering:
 //   scripts/headless-session build-rel/bench/bench_workspace
 
-#include "FrameTiming.h"
-#include "QmlRegistration.h"
-#include "SimServer.h"
-#include "platform/CredentialStore.h"
-#include "service/Configuration.h"
+#include "BenchConsole.h"
 #include "shell/ProcessStats.h"
-#include "state/AppState.h"
 
 #include <QApplication>
-#include <QCoroTask>
-#include <QElapsedTimer>
 #include <QLoggingCategory>
-#include <QNetworkAccessManager>
-#include <QProcess>
-#include <QQmlApplicationEngine>
-#include <QQmlComponent>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 
-#include <algorithm>
 #include <cstdio>
 
 Q_IMPORT_QML_PLUGIN(KestovarPlugin)
@@ -48,26 +31,6 @@ namespace {
 constexpr int kAgents = 200;
 constexpr int kPerAgent = 5;
 constexpr int kThreadMessages = 2000;
-
-// The bare yardstick: a list of plain texts in a window of the same size.
-constexpr char kBareList[] = R"(
-import QtQuick
-Window {
-    width: 1280; height: 820
-    property alias list: view
-    ListView {
-        id: view
-        anchors.fill: parent
-        delegate: Text {
-            required property var modelData
-            width: ListView.view.width
-            wrapMode: Text.Wrap
-            padding: 10
-            text: String(modelData)
-        }
-    }
-}
-)";
 
 QStringList threadTexts() {
     QStringList texts;
@@ -91,23 +54,14 @@ sim::SimConfig simConfig() {
     return config;
 }
 
-// The console with the big account and the thread open; peak RSS for the parent.
-struct Console {
-    sim::SimServer sim{simConfig()};
-    QNetworkAccessManager network;
-    MemoryCredentialStore store;
-    QTemporaryDir dir;
-    QSettings settings{dir.filePath("prefs.ini"), QSettings::IniFormat};
-    std::unique_ptr<AppState> state;
-    QQmlApplicationEngine engine;
+// The console with the big account, a 2 000-message thread in its first conversation.
+struct Console : BenchConsole {
+    Console() : BenchConsole(simConfig()) {}
     QString threadID;
 
     bool start() {
-        if (sim.start() < 0)
-            return false;
-        qputenv(Configuration::kApiUrlVariable, sim.baseUrl().toUtf8());
         const QStringList texts = threadTexts();
-        threadID = sim.withData([&](sim::SimData& d) {
+        const bool up = BenchConsole::start([&](sim::SimData& d) {
             auto& c = d.conversations.first();
             c.messages.clear();
             QDateTime at = QDateTime::currentDateTimeUtc().addDays(-1);
@@ -116,40 +70,22 @@ struct Console {
                                                   i % 2 ? "assistant" : "user", texts[i],
                                                   at.addSecs(i), std::nullopt, std::nullopt});
             }
-            return c.id;
+            threadID = c.id;
         });
-        QCoro::waitFor(store.save(sim.apiKey()));
-        AppState::Dependencies deps;
-        deps.network = &network;
-        deps.credentials = &store;
-        deps.settings = &settings;
-        state = std::make_unique<AppState>(deps);
-        registerQmlTypes(state.get());
-        engine.addImportPath("qrc:/");
-        engine.load(QUrl("qrc:/Kestovar/qml/Main.qml"));
-        if (!window())
-            return false;
-        window()->show();
-        QCoro::waitFor(state->bootstrap());
-        return QTest::qWaitFor(
-            [&] { return list() && list()->property("count").toInt() == kAgents * kPerAgent; },
-            60'000);
+        return up && QTest::qWaitFor(
+                         [&] { return list()->property("count").toInt() == kAgents * kPerAgent; },
+                         60'000);
     }
-    QQuickWindow* window() { return qobject_cast<QQuickWindow*>(engine.rootObjects().value(0)); }
-    QQuickItem* list() { return findItem(window()->contentItem(), "conversationList"); }
-    QQuickItem* messages() { return findItem(window()->contentItem(), "messageList"); }
+    QQuickItem* list() { return item("conversationList"); }
+    QQuickItem* messages() { return item("messageList"); }
 };
 
 int peakOnly(const QString& which) {
     if (which == u"bare") {
         QQmlEngine engine;
-        QQmlComponent component(&engine);
-        component.setData(kBareList, QUrl());
-        std::unique_ptr<QObject> root(component.create());
-        auto* window = qobject_cast<QQuickWindow*>(root.get());
-        window->show();
-        window->property("list").value<QQuickItem*>()->setProperty("model", threadTexts());
-        window->grabWindow();
+        BareList bare(&engine);
+        bare.show(threadTexts());
+        bare.window()->grabWindow();
     } else {
         Console console;
         if (!console.start())
@@ -171,11 +107,7 @@ int peakOnly(const QString& which) {
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("QSG_RENDER_LOOP", "basic");
-    qputenv("QT_QPA_UPDATE_IDLE_TIME", "0"); // a requested frame is drawn at once
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    renderOffscreenAtOnce();
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false"));
     const QStringList args = app.arguments();
@@ -216,12 +148,9 @@ int main(int argc, char** argv) {
     // 2. Flicking through the list, beside a bare list of as many plain rows.
     const double consoleFlick = flick(window, list);
     QQmlEngine bareEngine;
-    QQmlComponent bareComponent(&bareEngine);
-    bareComponent.setData(kBareList, QUrl());
-    std::unique_ptr<QObject> bareRoot(bareComponent.create());
-    auto* bareWindow = qobject_cast<QQuickWindow*>(bareRoot.get());
-    bareWindow->show();
-    QQuickItem* bareList = bareWindow->property("list").value<QQuickItem*>();
+    BareList bare(&bareEngine);
+    QQuickWindow* bareWindow = bare.window();
+    QQuickItem* bareList = bare.list();
     QStringList rows;
     for (int i = 0; i < kAgents * kPerAgent; ++i)
         rows.append(QStringLiteral("Visitor %1 — Thanks for waiting, I'm on it.").arg(i));

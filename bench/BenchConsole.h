@@ -1,0 +1,114 @@
+#pragma once
+
+// The console as the screen benchmarks run it: the real main window over a
+// state signed in to a simulated service on loopback, and the bare Qt Quick
+// list it is measured against.
+
+#include "FrameTiming.h"
+#include "QmlRegistration.h"
+#include "SimServer.h"
+#include "platform/CredentialStore.h"
+#include "service/Configuration.h"
+#include "state/AppState.h"
+
+#include <QCoroTask>
+#include <QNetworkAccessManager>
+#include <QQmlApplicationEngine>
+#include <QQmlComponent>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace kv::bench {
+
+class BenchConsole {
+public:
+    explicit BenchConsole(sim::SimConfig config) : m_sim(config) {}
+
+    // Starts the service (`prepare` may change its data first), signs in and
+    // shows the window; true once the inbox is listed.
+    bool start(const std::function<void(sim::SimData&)>& prepare = {}) {
+        if (m_sim.start() < 0)
+            return false;
+        qputenv(Configuration::kApiUrlVariable, m_sim.baseUrl().toUtf8());
+        if (prepare) {
+            m_sim.withData([&](sim::SimData& d) {
+                prepare(d);
+                return 0;
+            });
+        }
+        QCoro::waitFor(m_store.save(m_sim.apiKey()));
+        AppState::Dependencies deps;
+        deps.network = &m_network;
+        deps.credentials = &m_store;
+        deps.settings = &m_settings;
+        state = std::make_unique<AppState>(deps);
+        registerQmlTypes(state.get());
+        m_engine.addImportPath("qrc:/");
+        m_engine.load(QUrl("qrc:/Kestovar/qml/Main.qml"));
+        if (!window())
+            return false;
+        window()->show();
+        QCoro::waitFor(state->bootstrap());
+        return QTest::qWaitFor([&] { return item("conversationList") != nullptr; }, 60'000);
+    }
+
+    QQuickWindow* window() { return qobject_cast<QQuickWindow*>(m_engine.rootObjects().value(0)); }
+    QQuickItem* item(const char* name) {
+        return findItem(window()->contentItem(), QString::fromLatin1(name));
+    }
+    QObject* object(const char* name) {
+        return findObject(window()->contentItem(), QString::fromLatin1(name));
+    }
+    sim::SimServer& sim() { return m_sim; }
+
+    std::unique_ptr<AppState> state;
+
+private:
+    sim::SimServer m_sim;
+    QNetworkAccessManager m_network;
+    MemoryCredentialStore m_store;
+    QTemporaryDir m_dir;
+    QSettings m_settings{m_dir.filePath("prefs.ini"), QSettings::IniFormat};
+    QQmlApplicationEngine m_engine;
+};
+
+// The yardstick: a window of the same size holding a ListView of plain texts.
+class BareList {
+public:
+    explicit BareList(QQmlEngine* engine) : m_component(engine) {
+        m_component.setData(R"(
+import QtQuick
+Window {
+    width: 1280; height: 820
+    property alias list: view
+    ListView {
+        id: view
+        anchors.fill: parent
+        delegate: Text {
+            required property var modelData
+            width: ListView.view.width
+            wrapMode: Text.Wrap
+            padding: 10
+            text: String(modelData)
+        }
+    }
+}
+)",
+                            QUrl());
+        m_root.reset(m_component.create());
+        window()->show();
+    }
+    QQuickWindow* window() const { return qobject_cast<QQuickWindow*>(m_root.get()); }
+    QQuickItem* list() const { return m_root->property("list").value<QQuickItem*>(); }
+    void show(const QStringList& texts) { list()->setProperty("model", texts); }
+
+private:
+    QQmlComponent m_component;
+    std::unique_ptr<QObject> m_root;
+};
+
+} // namespace kv::bench
