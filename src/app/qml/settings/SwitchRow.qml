@@ -15,6 +15,7 @@ RowLayout {
 
     Text {
         Layout.fillWidth: true
+        Layout.alignment: Qt.AlignVCenter
         visible: !row.compact
         text: row.label
         wrapMode: Text.Wrap
@@ -26,6 +27,9 @@ RowLayout {
         objectName: row.objectName.length > 0 ? row.objectName + "Switch" : ""
         checked: row.on
         padding: 0
+        // Sized by the drawn track (the style's own size belongs to its own indicator).
+        implicitWidth: indicator.implicitWidth
+        implicitHeight: indicator.implicitHeight
         Accessible.role: Accessible.CheckBox
         Accessible.name: row.label
         Accessible.checkable: true
