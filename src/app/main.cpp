@@ -1,11 +1,13 @@
 // kestovar: the operator console.
 
 #include "StopSignals.h"
+#include "service/Configuration.h"
 #include "shell/Shell.h"
 #include "shell/SingleInstance.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QIcon>
 #include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
 
@@ -18,6 +20,11 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
+    // Answered without a display, a session or another console's lock.
+    if (arguments.contains(QStringLiteral("--version"))) {
+        std::printf("kestovar %s\n", qPrintable(kv::Configuration::version()));
+        return 0;
+    }
     const bool demo = arguments.contains(QStringLiteral("--demo"));
     const auto url = kv::SingleInstance::urlArgument(arguments);
 
@@ -39,6 +46,7 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Kestovar"));
     QApplication::setOrganizationDomain(QStringLiteral("kestovar.com"));
     QApplication::setDesktopFileName(QStringLiteral("com.kestovar.Kestovar"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/Kestovar/appicon/app.svg")));
     // Notifications keep arriving with the window closed; the tray brings it back.
     QApplication::setQuitOnLastWindowClosed(false);
     if (qEnvironmentVariableIsEmpty("QT_QUICK_CONTROLS_STYLE"))
@@ -47,6 +55,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("The Kestovar operator console."));
     parser.addHelpOption();
+    parser.addOption({"version", "Print the version and quit."});
     parser.addOptions({
         {"demo", "Run against an embedded simulated service."},
         {"screenshots", "With --demo: render every screen to PNG files in DIR, then quit.", "DIR"},

@@ -49,7 +49,8 @@ Commands (one JSON record per output line):
 
 Environment: KESTOVAR_API_URL (service origin), KESTOVAR_API_KEY (key to use
 instead of the stored one). --demo runs against an embedded simulator;
---verbose writes the client's log lines to standard error.
+--verbose writes the client's log lines to standard error; --version prints
+the version.
 )";
 
 struct UsageError {
@@ -347,6 +348,7 @@ QCoro::Task<int> run(QStringList arguments) {
         {"verbose", "Write the client's log lines to standard error."},
         {"raw", "events: print frames as received instead of events."},
         {{"h", "help"}, "Show this help."},
+        {"version", "Print the version."},
     });
     arguments.prepend(QStringLiteral("kestovar-cli"));
     if (!parser.parse(arguments)) {
@@ -358,6 +360,10 @@ QCoro::Task<int> run(QStringList arguments) {
     qInstallMessageHandler(parser.isSet("verbose") ? verboseLog : quietLog);
     if (parser.isSet("help")) {
         std::fputs(kUsage, stdout);
+        co_return kExitOk;
+    }
+    if (parser.isSet("version")) {
+        std::printf("kestovar-cli %s\n", qPrintable(Configuration::version()));
         co_return kExitOk;
     }
     QStringList positional = parser.positionalArguments();

@@ -68,6 +68,8 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
     }
     QVariantMap hints{
         {QStringLiteral("desktop-entry"), QString::fromLatin1(desktop::kDesktopEntry)},
+        // The installed application icon, by name (app_icon names it too).
+        {QStringLiteral("image-path"), QString::fromLatin1(desktop::kAppId)},
         {QStringLiteral("category"), QStringLiteral("im.received")},
         {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
         {QStringLiteral("x-kde-reply-placeholder-text"), QStringLiteral("Type your reply…")},

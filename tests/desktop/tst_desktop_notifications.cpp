@@ -174,7 +174,15 @@ private slots:
         monitor.kill();
         monitor.waitForFinished();
 
-        // A click on the newest notification, as dunst reports it to the poster.
+        // A click on the newest notification, as dunst reports it to the poster,
+        // once dunst has it on screen (it draws a moment after answering Notify).
+        auto displayed = [] {
+            QProcess count;
+            count.start("dunstctl", {"count", "displayed"});
+            count.waitForFinished();
+            return QString::fromUtf8(count.readAllStandardOutput()).trimmed().toInt();
+        };
+        QTRY_VERIFY(displayed() >= 1);
         QSignalSpy activated(&notifier, &Notifier::activated);
         QProcess::execute("dunstctl", {"action", "0"});
         QTRY_COMPARE(activated.size(), 1);

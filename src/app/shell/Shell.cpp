@@ -209,6 +209,7 @@ void Shell::buildTray() {
     // Without a tray host the item is simply absent; launching again brings the window back.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
         m_tray = std::make_unique<QSystemTrayIcon>();
+        m_tray->setIcon(trayIcon(false));
         m_tray->setToolTip(QStringLiteral("Kestovar"));
         m_tray->setContextMenu(m_trayMenu.get());
         connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](auto reason) {
@@ -220,11 +221,20 @@ void Shell::buildTray() {
 }
 
 void Shell::updateTrayUnread() {
-    const QString line = UiSupport::unreadLine(m_state->unreadTotal());
+    const qint64 unread = m_state->unreadTotal();
+    const QString line = UiSupport::unreadLine(unread);
     if (m_unreadLine)
         m_unreadLine->setText(line);
-    if (m_tray)
+    if (m_tray) {
         m_tray->setToolTip(QStringLiteral("Kestovar — ") + line);
+        // Unread conversations show at a glance: the icon carries a dot.
+        m_tray->setIcon(trayIcon(unread >= 1));
+    }
+}
+
+QIcon Shell::trayIcon(bool unread) {
+    return QIcon(unread ? QStringLiteral(":/Kestovar/appicon/tray-unread.svg")
+                        : QStringLiteral(":/Kestovar/appicon/tray.svg"));
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 // services, URL hand-off from later launches, and the demo against an
 // embedded simulator.
 
+#include <QIcon>
 #include <QObject>
 #include <QPointer>
 #include <QUrl>
@@ -64,6 +65,7 @@ public slots:
 private:
     void buildTray();
     void updateTrayUnread();
+    static QIcon trayIcon(bool unread);
 
     Options m_options;
     SingleInstance* m_instance;

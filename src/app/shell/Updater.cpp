@@ -7,21 +7,13 @@
 #include <QVersionNumber>
 #include <QXmlStreamReader>
 
-#ifndef KESTOVAR_VERSION
-#define KESTOVAR_VERSION ""
-#endif
-#ifndef KESTOVAR_BUILD
-#define KESTOVAR_BUILD ""
-#endif
-
 namespace kv {
 
 namespace {
 
 constexpr char kSparkleNs[] = "http://www.andymatuschak.org/xml-namespaces/sparkle";
 
-QString orDash(const char* value) {
-    const QString text = QString::fromLatin1(value);
+QString orDash(const QString& text) {
     return text.isEmpty() ? QStringLiteral("—") : text;
 }
 
@@ -31,11 +23,11 @@ Updater::Updater(QNetworkAccessManager* network, Browser* browser, QUrl feed, QO
     : QObject(parent), m_network(network), m_browser(browser), m_feed(std::move(feed)) {}
 
 QString Updater::shortVersion() const {
-    return orDash(KESTOVAR_VERSION);
+    return orDash(Configuration::version());
 }
 
 QString Updater::buildVersion() const {
-    return orDash(KESTOVAR_BUILD);
+    return orDash(Configuration::buildNumber());
 }
 
 void Updater::setStatus(const QString& status) {
@@ -112,7 +104,7 @@ void Updater::checkForUpdates() {
             return;
         }
         const auto release = newestRelease(reply->readAll());
-        const QString current = QStringLiteral(KESTOVAR_VERSION);
+        const QString current = Configuration::version();
         if (!release ||
             !isNewer(release->shortVersion.isEmpty() ? release->build : release->shortVersion,
                      current)) {

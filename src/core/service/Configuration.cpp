@@ -1,10 +1,10 @@
 #include "Configuration.h"
 
 #ifndef KESTOVAR_VERSION
-#define KESTOVAR_VERSION "0.0.0"
+#define KESTOVAR_VERSION ""
 #endif
 #ifndef KESTOVAR_BUILD
-#define KESTOVAR_BUILD "0"
+#define KESTOVAR_BUILD ""
 #endif
 
 namespace kv::Configuration {
@@ -32,10 +32,19 @@ QUrl signInURL(const QString& state) {
     return url;
 }
 
+QString version() {
+    return QStringLiteral(KESTOVAR_VERSION);
+}
+
+QString buildNumber() {
+    return QStringLiteral(KESTOVAR_BUILD);
+}
+
 QString userAgent() {
     static const QString agent =
         QStringLiteral("KestovarMac/%1 (build %2)")
-            .arg(QStringLiteral(KESTOVAR_VERSION), QStringLiteral(KESTOVAR_BUILD));
+            .arg(version().isEmpty() ? QStringLiteral("0.0.0") : version(),
+                 buildNumber().isEmpty() ? QStringLiteral("0") : buildNumber());
     return agent;
 }
 

@@ -17,6 +17,10 @@ QUrl baseURL();
 QUrl signInURL(const QString& state);
 // "KestovarMac/<version> (build <build>)", computed once per process.
 QString userAgent();
+// This build's version ("0.1.0") and build number, both from the project's
+// one version in CMake; empty when the build did not say.
+QString version();
+QString buildNumber();
 
 } // namespace Configuration
 

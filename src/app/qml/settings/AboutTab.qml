@@ -14,23 +14,10 @@ Item {
         width: Math.min(parent.width - 40, 420)
         spacing: 10
 
-        Rectangle {
+        AppBadge {
+            objectName: "aboutBadge"
             Layout.alignment: Qt.AlignHCenter
-            implicitWidth: 72
-            implicitHeight: 72
-            radius: 18
-            gradient: Gradient {
-                GradientStop { position: 0; color: Theme.brandLight }
-                GradientStop { position: 1; color: Theme.brand }
-            }
-            Accessible.role: Accessible.Graphic
-            Accessible.name: "Kestovar"
-            Icon {
-                anchors.centerIn: parent
-                symbol: "bubble.left.and.bubble.right"
-                color: "white"
-                size: 38 / Theme.fontScale
-            }
+            side: 72
         }
         Text {
             objectName: "productName"

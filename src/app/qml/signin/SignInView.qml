@@ -15,21 +15,10 @@ Rectangle {
         spacing: 14
         width: 420
 
-        Rectangle {
+        AppBadge {
+            objectName: "signInBadge"
             Layout.alignment: Qt.AlignHCenter
-            width: 88
-            height: 88
-            radius: 22
-            color: Theme.brand
-            Accessible.role: Accessible.Graphic
-            Accessible.name: "Kestovar"
-            layer.enabled: true
-            Icon {
-                anchors.centerIn: parent
-                symbol: "bubble.left.and.bubble.right.fill"
-                color: "white"
-                size: 44 / Theme.fontScale
-            }
+            side: 88
         }
         Text {
             objectName: "signInTitle"

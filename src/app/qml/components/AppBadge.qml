@@ -1,0 +1,14 @@
+import QtQuick
+import Kestovar
+
+// Kestovar's own icon, as the sign-in screen and the About tab show it.
+Image {
+    property real side: 72
+    width: side
+    height: side
+    source: "qrc:/Kestovar/appicon/app.svg"
+    sourceSize: Qt.size(side * 2, side * 2)
+    smooth: true
+    Accessible.role: Accessible.Graphic
+    Accessible.name: "Kestovar"
+}
