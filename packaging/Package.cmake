@@ -14,12 +14,12 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # kestovar_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Kestovar developers <dev@kestovar.com>")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "operator console for website chats answered by AI agents
- Kestovar shows the operator every AI agent's website conversations, lets
- them take a chat over from the AI and reply, resolve, translate and insert
- canned replies, watch live visitors and read statistics. It posts a desktop
- notification, with a reply field where the notification service offers one,
- when a visitor needs a human, and stays in the system tray.")
+# The synopsis is the summary above; this is the extended description.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Kestovar shows the operator every AI agent's website conversations, lets
+them take a chat over from the AI and reply, resolve, translate and insert
+canned replies, watch live visitors and read statistics. It posts a desktop
+notification, with a reply field where the notification service offers one,
+when a visitor needs a human, and stays in the system tray.")
 # Libraries come from dpkg-shlibdeps; the QML modules and plugins the console
 # loads at run time, and the secret store's library, are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
