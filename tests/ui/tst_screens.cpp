@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQuickItem>
@@ -334,6 +335,11 @@ private slots:
         QTRY_VERIFY(find("checkForUpdates"));
         QVERIFY(!find("checkForUpdates")->isEnabled());
         QVERIFY(textOf("versionLine").startsWith("Version "));
+        // Our own icon draws in the badge, and the tray's two variants load.
+        QTRY_COMPARE(find("aboutBadge")->property("status").toInt(), 1); // Image.Ready
+        for (const char* tray :
+             {":/Kestovar/appicon/tray.svg", ":/Kestovar/appicon/tray-unread.svg"})
+            QVERIFY(!QIcon(QString::fromLatin1(tray)).pixmap(22).isNull());
         QCOMPARE(textOf("productName"), u"Kestovar for Linux"_qs);
     }
 
