@@ -278,6 +278,25 @@ private slots:
             log.messages("APIClient").last().startsWith("decode error on /api/v2/visitors/live: "));
     }
 
+    // A body past 32 MiB is not read: a clear error, and the reading stops.
+    void oversizedBodiesAreRefused() {
+        Fault huge;
+        huge.path = "/api/v2/projects";
+        huge.status = 200;
+        huge.body = QByteArray(33 * 1024 * 1024, ' ');
+        huge.times = 1;
+        sim->addFault(huge);
+        test::LogCapture log;
+        const auto projects = await(api->fetchProjects());
+        QVERIFY(!projects);
+        QCOMPARE(projects.error().kind, ApiError::Kind::decoding);
+        QVERIFY(projects.error().errorDescription().contains("larger than 32 MiB"));
+        QCOMPARE(log.messages("APIClient").last(),
+                 u"GET /api/v2/projects — the answer is larger than 32 MiB and was not read"_qs);
+        // The next answer is read as usual.
+        QVERIFY(await(api->fetchProjects()));
+    }
+
     void binaryBodyPreview() {
         test::LogCapture log;
         // The 400-byte cut splits the last character; the preview then says <binary>.

@@ -22,6 +22,10 @@ namespace {
 
 // Answers at least this large are decoded off the GUI thread.
 constexpr qsizetype kDecodeOnWorkerFrom = 64 * 1024;
+// No answer of the service comes near this (the largest, live visitors of a
+// big account, is a few MB); reading more would only let a broken or hostile
+// server fill memory, as parsing costs a few times the body again.
+constexpr qint64 kMaxBodyBytes = 32 * 1024 * 1024;
 
 const QByteArray kGet = QByteArrayLiteral("GET");
 const QByteArray kPost = QByteArrayLiteral("POST");
@@ -135,8 +139,27 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
                                ? m_network->sendCustomRequest(request, method)
                                : m_network->sendCustomRequest(request, method, body);
     cancel.track(reply);
+    // A body past the cap is not read to its end: the reply stops where it is.
+    bool tooLarge = false;
+    const auto watch =
+        QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                         [reply, &tooLarge](qint64 received, qint64 total) {
+                             if (!tooLarge && (received > kMaxBodyBytes || total > kMaxBodyBytes)) {
+                                 tooLarge = true;
+                                 reply->abort();
+                             }
+                         });
     co_await reply;
+    QObject::disconnect(watch); // only ours: Qt's own connections to the reply stay
     reply->deleteLater();
+    if (tooLarge) {
+        const QString description =
+            QStringLiteral("the answer is larger than %1 MiB and was not read")
+                .arg(kMaxBodyBytes / (1024 * 1024));
+        qCWarning(lcApiClient).noquote()
+            << QStringLiteral("%1 %2 — %3").arg(logMethod, logPath, description);
+        co_return ApiError::decoding(description);
+    }
 
     const QVariant statusAttribute = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     // Errors below 100 are the network's (refused, reset, timed out, cut off
