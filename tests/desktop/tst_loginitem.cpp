@@ -79,7 +79,8 @@ private slots:
     void urlHandlerEntryIsValid() {
         if (QStandardPaths::findExecutable("desktop-file-validate").isEmpty())
             QSKIP("desktop-file-validate is not installed");
-        QFile in(QStringLiteral(KESTOVAR_SOURCE_DIR "/data/desktop/com.kestovar.Kestovar.desktop.in"));
+        QFile in(
+            QStringLiteral(KESTOVAR_SOURCE_DIR "/data/desktop/com.kestovar.Kestovar.desktop.in"));
         QVERIFY(in.open(QIODevice::ReadOnly));
         QByteArray text = in.readAll();
         QVERIFY(text.contains("MimeType=x-scheme-handler/kestovar;"));
