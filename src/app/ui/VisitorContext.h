@@ -10,7 +10,8 @@
 
 namespace kv {
 
-class VisitorContext : public VisitorFacts {
+// (The base named in full: the QML type registrar does not look it up in the namespace.)
+class VisitorContext : public kv::VisitorFacts {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString conversationID READ conversationID WRITE setConversationID NOTIFY

@@ -8,7 +8,8 @@
 
 namespace kv {
 
-class VisitorDetail : public VisitorFacts {
+// (The base named in full: the QML type registrar does not look it up in the namespace.)
+class VisitorDetail : public kv::VisitorFacts {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString visitorID READ visitorID WRITE setVisitorID NOTIFY visitorIDChanged)

@@ -21,11 +21,13 @@ namespace kv {
 namespace {
 
 // Answers at least this large are decoded off the GUI thread.
-constexpr qsizetype kDecodeOnWorkerFrom = 64 * 1024;
+constexpr qsizetype kKiB = 1024;
+constexpr qsizetype kDecodeOnWorkerFrom = 64 * kKiB;
 // No answer of the service comes near this (the largest, live visitors of a
 // big account, is a few MB); reading more would only let a broken or hostile
 // server fill memory, as parsing costs a few times the body again.
-constexpr qint64 kMaxBodyBytes = 32 * 1024 * 1024;
+constexpr qint64 kMaxBodyMiB = 32;
+constexpr qint64 kMaxBodyBytes = kMaxBodyMiB * kKiB * kKiB;
 
 const QByteArray kGet = QByteArrayLiteral("GET");
 const QByteArray kPost = QByteArrayLiteral("POST");
@@ -155,7 +157,7 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
     if (tooLarge) {
         const QString description =
             QStringLiteral("the answer is larger than %1 MiB and was not read")
-                .arg(kMaxBodyBytes / (1024 * 1024));
+                .arg(kMaxBodyMiB);
         qCWarning(lcApiClient).noquote()
             << QStringLiteral("%1 %2 — %3").arg(logMethod, logPath, description);
         co_return ApiError::decoding(description);

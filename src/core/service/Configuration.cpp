@@ -12,7 +12,7 @@ namespace kv::Configuration {
 QUrl baseURL() {
     const QString text = qEnvironmentVariable(kApiUrlVariable);
     if (!text.isEmpty()) {
-        const QUrl url(text, QUrl::StrictMode);
+        QUrl url(text, QUrl::StrictMode);
         if (url.isValid() && !url.isRelative() && !url.host().isEmpty())
             return url;
     }

@@ -56,6 +56,9 @@ class Repository {
 public:
     virtual ~Repository() = default;
 
+// (The arguments are a type, a name and parenthesised lists: they cannot take
+// parentheses of their own.)
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define KV_DECLARE_OPERATION(Result, name, parameters, arguments)                                  \
     virtual QCoro::Task<ApiResult<Result>> name parameters = 0;
     KV_REPOSITORY_OPERATIONS(KV_DECLARE_OPERATION)
@@ -71,6 +74,7 @@ public:
     QCoro::Task<ApiResult<Result>> name parameters override;
     KV_REPOSITORY_OPERATIONS(KV_DECLARE_OVERRIDE)
 #undef KV_DECLARE_OVERRIDE
+    // NOLINTEND(bugprone-macro-parentheses)
 
     ApiClient* api;
 };

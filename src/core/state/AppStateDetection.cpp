@@ -181,7 +181,7 @@ QList<AppState::VisitorGroup> AppState::visibleVisitorGroups() const {
 }
 
 QString AppState::flagEmoji(const std::optional<QString>& countryCode) {
-    const QString globe = QStringLiteral("\U0001F310");
+    QString globe = QStringLiteral("\U0001F310");
     if (!countryCode || countryCode->size() != 2)
         return globe;
     QString flag;
