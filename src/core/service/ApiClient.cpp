@@ -156,8 +156,7 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
     reply->deleteLater();
     if (tooLarge) {
         const QString description =
-            QStringLiteral("the answer is larger than %1 MiB and was not read")
-                .arg(kMaxBodyMiB);
+            QStringLiteral("the answer is larger than %1 MiB and was not read").arg(kMaxBodyMiB);
         qCWarning(lcApiClient).noquote()
             << QStringLiteral("%1 %2 — %3").arg(logMethod, logPath, description);
         co_return ApiError::decoding(description);
