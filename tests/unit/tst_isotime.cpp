@@ -53,6 +53,15 @@ private slots:
                                       << "";
         QTest::newRow("three digits but bad zone") << "2024-05-01T10:20:30.123"
                                                    << "";
+        // Only instants that can be written back in four-digit years.
+        QTest::newRow("first instant") << "0001-01-01T00:00:00Z"
+                                       << "0001-01-01T00:00:00.000Z";
+        QTest::newRow("offset before year one") << "0001-01-01T00:00:00+01:00"
+                                                << "";
+        QTest::newRow("last instant") << "9999-12-31T23:59:59.999Z"
+                                      << "9999-12-31T23:59:59.999Z";
+        QTest::newRow("offset past year 9999") << "9999-12-31T23:59:59-01:00"
+                                               << "";
     }
 
     void readsInstants() {

@@ -314,6 +314,8 @@ private slots:
                                       << "";
         QTest::newRow("double encoded") << "%252e%252e"
                                         << "";
+        // However many times a server decodes it.
+        QTest::newRow("encoded twelve times") << QString("%25252525252525252525252e") << "";
         QTest::newRow("encoded empty is not a dot") << "%2e%2e%2e"
                                                     << "%252e%252e%252e";
     }

@@ -59,8 +59,13 @@ std::optional<QDateTime> parseStrict(QStringView s, bool withFraction) {
     const QTime time(hour, minute, second, millis);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    QDateTime instant(date, time, Qt::UTC);
-    return instant.addSecs(-offsetSeconds);
+    const QDateTime instant = QDateTime(date, time, Qt::UTC).addSecs(-offsetSeconds);
+    // An offset can carry the first or last day out of the four-digit years;
+    // such an instant could not be written back in this form, so it is refused.
+    const int utcYear = instant.date().year();
+    if (utcYear < 1 || utcYear > 9999)
+        return std::nullopt;
+    return instant;
 }
 
 } // namespace

@@ -151,6 +151,7 @@ struct ProjectStats {
     std::optional<double> avgRating;
     qint64 ratingCount = 0;
     QList<TopAgent> topAgents;
+    bool operator==(const ProjectStats&) const = default;
 };
 
 struct User {
@@ -171,11 +172,13 @@ struct SendMessageResult {
     Message message;
     QString conversationStatus;
     QDateTime conversationLastMessageAt;
+    bool operator==(const SendMessageResult&) const = default;
 };
 
 struct TranslationResult {
     QString translation;
     QString detectedSource;
+    bool operator==(const TranslationResult&) const = default;
 };
 
 // Target language of message translation, stored by its raw text.

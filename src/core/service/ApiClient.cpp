@@ -220,31 +220,6 @@ QCoro::Task<ApiResult<QList<Client>>> ApiClient::fetchClients(Cancellation cance
                                            decode, cancel);
 }
 
-// ---- paths ---------------------------------------------------------------
-
-namespace {
-
-// "/api/v2/projects/<p>" plus further segments, each an encoded identifier;
-// the identifier that cannot be a segment is returned as the error.
-std::variant<QString, ApiError> projectPath(std::initializer_list<QString> identifiers,
-                                            std::initializer_list<const char*> names) {
-    QString path = QStringLiteral("/api/v2/projects");
-    auto name = names.begin();
-    for (const QString& id : identifiers) {
-        const auto segment = pathSegment(id);
-        if (!segment)
-            return ApiError::badIdentifier(id);
-        path += u'/' + *segment;
-        if (name != names.end() && *name)
-            path += u'/' + QLatin1StringView(*name);
-        if (name != names.end())
-            ++name;
-    }
-    return path;
-}
-
-} // namespace
-
 // ---- conversations and visitors ------------------------------------------
 
 QCoro::Task<ApiResult<QList<Conversation>>>

@@ -1,6 +1,7 @@
 // Browser sign-in and the kestovar: links that reach the console.
 
 #include "AppState.h"
+#include "ProjectLink.h"
 
 #include "Log.h"
 #include "platform/Browser.h"
@@ -47,17 +48,9 @@ void AppState::openInBrowser(const QUrl& url) {
 }
 
 QCoro::Task<> AppState::handleIncomingURL(QUrl url) {
-    if (url.scheme().toLower() == u"kestovar" && url.host().toLower() == u"project") {
-        // "/p1/chat/c1" → ["/", "p1", "chat", "c1"], as path components count the root.
-        QStringList components{QStringLiteral("/")};
-        components += url.path(QUrl::FullyDecoded).split(u'/', Qt::SkipEmptyParts);
-        if (components.size() >= 2) {
-            std::optional<QString> conversationID;
-            if (components.size() >= 4 && components[2] == u"chat")
-                conversationID = components[3];
-            co_await navigate(components[1], conversationID);
-            co_return;
-        }
+    if (const auto link = projectLinkFrom(url)) {
+        co_await navigate(link->projectID, link->conversationID);
+        co_return;
     }
     co_await handleDeepLink(url);
 }
