@@ -442,7 +442,16 @@ private slots:
         addFault(
             R"({"kind":"redirect","path":"/api/v2/me","location":"/api/v2/me?moved=1","times":1})");
         QVERIFY(await(api->fetchMe()));
-        QCOMPARE(lastRequest()["target"].toString(), u"/api/v2/me?moved=1"_qs);
+        // The server records a request when it has answered it, so the redirect
+        // may be recorded after the request that followed it: look it up.
+        QJsonObject followed;
+        for (const QJsonValue& request : sim->requests()) {
+            if (request["target"].toString() == u"/api/v2/me?moved=1")
+                followed = request.toObject();
+        }
+        QVERIFY(!followed.isEmpty());
+        QCOMPARE(followed["headers"].toObject()["authorization"].toString(),
+                 "Bearer " + sim->apiKey());
 
         // Another origin: not followed, so the key never reaches it.
         SimServer other;
