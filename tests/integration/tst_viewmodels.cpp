@@ -177,7 +177,7 @@ private slots:
         QCOMPARE(sidebar.userInitials(), u"AM"_qs);
         QCOMPARE(rows->index(0, 0).data(rows->roleNames().key("title")).toString(),
                  u"All AI Agents"_qs);
-        QCOMPARE(sidebar.totalUnread(), state->unreadTotal());
+        QCOMPARE(qint64(sidebar.totalUnread()), state->unreadTotal());
 
         // Agency user: clients start closed; opening one lists its agents, indented.
         const QString client = state->clients().first().id;
@@ -193,7 +193,7 @@ private slots:
         sidebar.selectAgent("p5");
         QVERIFY(changed.size() >= 2); // "All AI Agents" and p5 change selection
         QCOMPARE(inserted.size(), 0);
-        QCOMPARE(sidebar.inboxBadge(), state->project("p5")->unreadCount);
+        QCOMPARE(qint64(sidebar.inboxBadge()), state->project("p5")->unreadCount);
     }
 
     void messageRowsAndTheThread() {

@@ -99,3 +99,11 @@ public:
 };
 
 } // namespace kv
+
+// The enumerations' own types, declared to the QML module so that tools that
+// read it (qmllint) know the type of each enum property of the state.
+namespace KvEnumsForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(kv)
+QML_NAMED_ELEMENT(KvEnums)
+} // namespace KvEnumsForeign

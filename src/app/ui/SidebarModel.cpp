@@ -4,6 +4,9 @@
 #include "PeopleText.h"
 #include "state/AppState.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace kv {
 
 namespace {
@@ -77,16 +80,24 @@ void SidebarModel::rebuild() {
     m_rows->apply(sidebar::rows(in));
 }
 
-qint64 SidebarModel::totalUnread() const {
-    return sidebar::totalUnread(m_state->projects());
+namespace {
+
+int badgeCount(qint64 count) {
+    return int(std::clamp<qint64>(count, 0, std::numeric_limits<int>::max()));
 }
 
-qint64 SidebarModel::inboxBadge() const {
-    return sidebar::inboxBadge(m_state->projects(), m_state->selectedProjectID());
+} // namespace
+
+int SidebarModel::totalUnread() const {
+    return badgeCount(sidebar::totalUnread(m_state->projects()));
 }
 
-qint64 SidebarModel::liveVisitorsBadge() const {
-    return m_state->liveVisitors().size();
+int SidebarModel::inboxBadge() const {
+    return badgeCount(sidebar::inboxBadge(m_state->projects(), m_state->selectedProjectID()));
+}
+
+int SidebarModel::liveVisitorsBadge() const {
+    return badgeCount(m_state->liveVisitors().size());
 }
 
 QString SidebarModel::userInitials() const {

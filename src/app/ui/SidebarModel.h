@@ -19,9 +19,10 @@ class SidebarModel : public QObject {
     QML_ELEMENT
     Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
     Q_PROPERTY(QObject* rows READ rows CONSTANT)
-    Q_PROPERTY(qint64 totalUnread READ totalUnread NOTIFY badgesChanged)
-    Q_PROPERTY(qint64 inboxBadge READ inboxBadge NOTIFY badgesChanged)
-    Q_PROPERTY(qint64 liveVisitorsBadge READ liveVisitorsBadge NOTIFY badgesChanged)
+    // Badge counts are QML ints (QML has no 64-bit integer), held at the largest int.
+    Q_PROPERTY(int totalUnread READ totalUnread NOTIFY badgesChanged)
+    Q_PROPERTY(int inboxBadge READ inboxBadge NOTIFY badgesChanged)
+    Q_PROPERTY(int liveVisitorsBadge READ liveVisitorsBadge NOTIFY badgesChanged)
     Q_PROPERTY(QString userInitials READ userInitials NOTIFY userChanged)
     Q_PROPERTY(QString userName READ userName NOTIFY userChanged)
 
@@ -37,9 +38,9 @@ public:
     QString search() const { return m_search; }
     void setSearch(const QString& search);
     QObject* rows() const { return m_rows; }
-    qint64 totalUnread() const;
-    qint64 inboxBadge() const;
-    qint64 liveVisitorsBadge() const;
+    int totalUnread() const;
+    int inboxBadge() const;
+    int liveVisitorsBadge() const;
     QString userInitials() const;
     QString userName() const;
 

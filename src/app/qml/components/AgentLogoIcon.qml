@@ -3,6 +3,7 @@ import Kestovar
 
 // An agent's logo, or a tile with its initials (or emoji) while none is shown.
 Item {
+    id: agentLogo
     property url logoURL
     property string emoji: "🤖"
     property string projectName
@@ -17,28 +18,29 @@ Item {
     Rectangle {
         id: tile
         anchors.fill: parent
-        radius: 0.24 * parent.s
+        radius: 0.24 * agentLogo.s
         clip: true
-        color: parent.projectName.length > 0 ? (Ui.color(parent.colorHex) || "#6366F1") : "transparent"
+        color: agentLogo.projectName.length > 0 ? (Ui.color(agentLogo.colorHex) || "#6366F1") : "transparent"
         visible: logo.status !== Image.Ready
 
         Text {
             anchors.centerIn: parent
-            text: parent.parent.projectName.length > 0
-                  ? parent.parent.projectName.substring(0, 2).toUpperCase() : parent.parent.emoji
+            text: agentLogo.projectName.length > 0
+                  ? agentLogo.projectName.substring(0, 2).toUpperCase() : agentLogo.emoji
             color: "white"
-            font.pixelSize: parent.parent.projectName.length > 0 ? parent.parent.s * 0.55 / 1.3
-                                                                 : parent.parent.s * 0.72
+            font.pixelSize: agentLogo.projectName.length > 0 ? agentLogo.s * 0.55 / 1.3
+                                                                 : agentLogo.s * 0.72
             font.weight: Font.DemiBold
         }
     }
     Image {
         id: logo
         anchors.fill: parent
-        source: parent.logoURL
+        source: agentLogo.logoURL
         asynchronous: true
         fillMode: Image.PreserveAspectCrop
-        sourceSize: Qt.size(parent.s * 2, parent.s * 2)
+        sourceSize.width: agentLogo.s * 2
+        sourceSize.height: agentLogo.s * 2
         visible: status === Image.Ready
     }
 }

@@ -7,7 +7,8 @@ Image {
     width: side
     height: side
     source: "qrc:/Kestovar/appicon/app.svg"
-    sourceSize: Qt.size(side * 2, side * 2)
+    sourceSize.width: side * 2
+    sourceSize.height: side * 2
     smooth: true
     Accessible.role: Accessible.Graphic
     Accessible.name: "Kestovar"

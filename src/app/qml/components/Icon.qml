@@ -1,9 +1,9 @@
 import QtQuick
 import Kestovar
-import "../icons/Icons.js" as Icons
 
 // A symbol from the one icon map, drawn in a colour at a (scaled) size.
 Item {
+    id: icon
     property string symbol
     property color color: Theme.text
     property real size: 16
@@ -14,8 +14,9 @@ Item {
 
     Image {
         anchors.fill: parent
-        sourceSize: Qt.size(parent.s * 2, parent.s * 2)
-        source: Icons.url(parent.symbol, parent.color)
+        sourceSize.width: icon.s * 2
+        sourceSize.height: icon.s * 2
+        source: Icons.url(icon.symbol, icon.color)
         fillMode: Image.PreserveAspectFit
         smooth: true
     }

@@ -21,15 +21,16 @@ ColumnLayout {
             model: [["Account", "person.circle"], ["Notifications", "bell.badge"],
                     ["Snippets", "text.bubble"], ["About", "info.circle"]]
             TabButton {
+                id: tab
                 required property var modelData
                 objectName: "tab" + modelData[0]
                 text: modelData[0]
                 Accessible.role: Accessible.PageTab
                 Accessible.name: modelData[0]
                 contentItem: IconLabel {
-                    symbol: parent.modelData[1]
-                    text: parent.modelData[0]
-                    tone: parent.checked ? Theme.brandAccent : Theme.secondaryText
+                    symbol: tab.modelData[1]
+                    text: tab.modelData[0]
+                    tone: tab.checked ? Theme.brandAccent : Theme.secondaryText
                 }
             }
         }

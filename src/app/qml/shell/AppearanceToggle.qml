@@ -4,11 +4,12 @@ import Kestovar
 
 // Flips between forced light and forced dark; only Settings returns to the system's.
 ToolButton {
+    id: toggle
     objectName: "appearanceToggle"
     readonly property bool effectivelyDark: Theme.dark
     icon.source: ""
     contentItem: Icon {
-        symbol: parent.effectivelyDark ? "sun.max.fill" : "moon.fill"
+        symbol: toggle.effectivelyDark ? "sun.max.fill" : "moon.fill"
         color: Theme.text
         size: 16
     }

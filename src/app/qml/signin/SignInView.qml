@@ -2,10 +2,10 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
-import "../icons/Icons.js" as Icons
 
 // Signing in happens in the browser; this screen starts it and waits.
 Rectangle {
+    id: signIn
     objectName: "signInView"
     color: Theme.window
     readonly property bool waiting: AppState.authStatus === Kinds.signingIn
@@ -39,8 +39,8 @@ Rectangle {
             objectName: "signInButton"
             Layout.alignment: Qt.AlignHCenter
             Layout.topMargin: 10
-            text: parent.parent.waiting ? "Waiting for browser…" : "Sign in via browser"
-            enabled: !parent.parent.waiting
+            text: signIn.waiting ? "Waiting for browser…" : "Sign in via browser"
+            enabled: !signIn.waiting
             highlighted: true
             font.pixelSize: Theme.size("body")
             icon.source: Icons.url("safari", "white")
@@ -51,7 +51,7 @@ Rectangle {
         Button {
             objectName: "cancelButton"
             Layout.alignment: Qt.AlignHCenter
-            visible: parent.parent.waiting
+            visible: signIn.waiting
             flat: true
             text: "Cancel"
             font.pixelSize: Theme.size("caption")

@@ -44,12 +44,18 @@ Item {
                 newArrived = false
         }
         // Bubbles settle their height after they are made: stay at the bottom meanwhile.
-        onContentHeightChanged: if (following) Qt.callLater(positionViewAtEnd)
+        onContentHeightChanged: if (following) toEnd.restart()
         onCountChanged: {
             if (following)
-                Qt.callLater(positionViewAtEnd)
+                toEnd.restart()
             else if (count > 0)
                 newArrived = true
+        }
+        // To the end once the current changes have settled (on the next pass of the event loop).
+        Timer {
+            id: toEnd
+            interval: 0
+            onTriggered: list.positionViewAtEnd()
         }
         // A new text size: the bubbles are made again (text edits do not resize
         // themselves to a new font once laid out).
@@ -60,7 +66,7 @@ Item {
                 list.model = null
                 list.model = Qt.binding(() => messages.controller ? messages.controller.messages : null)
                 if (keep)
-                    Qt.callLater(list.positionViewAtEnd)
+                    toEnd.restart()
             }
         }
         Connections {
@@ -68,7 +74,7 @@ Item {
             function onConversationIDChanged() {
                 list.following = true
                 list.newArrived = false
-                Qt.callLater(list.positionViewAtEnd)
+                toEnd.restart()
             }
         }
     }
