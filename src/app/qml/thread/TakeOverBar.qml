@@ -8,7 +8,9 @@ Rectangle {
     id: bar
     objectName: "takeOverBar"
     signal takeOver()
-    implicitHeight: row.implicitHeight + 24
+    // From the texts as wrapped at the width they got: a narrow thread wraps
+    // them onto more lines than a layout's implicit heights count.
+    implicitHeight: Math.max(takeOverButton.implicitHeight, texts.height) + 24
     color: Theme.surface
 
     RowLayout {
@@ -17,12 +19,14 @@ Rectangle {
         anchors.margins: 12
         spacing: 10
         Icon { symbol: "sparkles"; color: Theme.brandAccent; size: 18 }
-        ColumnLayout {
+        Column {
+            id: texts
             Layout.fillWidth: true
+            Layout.preferredWidth: 0 // whatever the icon and the button leave
             spacing: 2
             Text {
-                Layout.fillWidth: true
-                wrapMode: Text.WordWrap
+                width: texts.width
+                wrapMode: Text.Wrap
                 text: "The AI is handling this conversation."
                 color: Theme.text
                 font.pixelSize: Theme.size("body")
@@ -31,8 +35,8 @@ Rectangle {
                 Accessible.name: text
             }
             Text {
-                Layout.fillWidth: true
-                wrapMode: Text.WordWrap
+                width: texts.width
+                wrapMode: Text.Wrap
                 text: "Your first reply hands the conversation to you."
                 color: Theme.secondaryText
                 font.pixelSize: Theme.size("caption")
@@ -41,6 +45,7 @@ Rectangle {
             }
         }
         PrimaryButton {
+            id: takeOverButton
             objectName: "takeOverButton"
             symbol: "person.fill.checkmark"
             text: "Take over this chat"
