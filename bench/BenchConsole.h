@@ -5,6 +5,7 @@
 // list it is measured against.
 
 #include "FrameTiming.h"
+#include "ObjectLookup.h"
 #include "QmlRegistration.h"
 #include "SimServer.h"
 #include "platform/CredentialStore.h"
@@ -61,7 +62,7 @@ public:
         return findItem(window()->contentItem(), QString::fromLatin1(name));
     }
     QObject* object(const char* name) {
-        return findObject(window()->contentItem(), QString::fromLatin1(name));
+        return kv::findObjectByName(window()->contentItem(), QString::fromLatin1(name));
     }
     sim::SimServer& sim() { return m_sim; }
 

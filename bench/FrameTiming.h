@@ -55,21 +55,6 @@ inline QQuickItem* findItem(QQuickItem* item, const QString& name) {
     return nullptr;
 }
 
-// An item, or a non-visual object of an item, by object name.
-inline QObject* findObject(QQuickItem* item, const QString& name) {
-    if (item->objectName() == name)
-        return item;
-    for (QObject* child : item->children()) {
-        if (!qobject_cast<QQuickItem*>(child) && child->objectName() == name)
-            return child;
-    }
-    for (QQuickItem* child : item->childItems()) {
-        if (QObject* found = findObject(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 // Does `change`, then waits for the window to draw its next frame (polish,
 // synchronisation and rendering included); the milliseconds it all took.
 template <typename Change>

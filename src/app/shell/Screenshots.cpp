@@ -3,6 +3,7 @@
 #include "DemoService.h"
 #include "DesktopServices.h"
 #include "FreedesktopNotifier.h"
+#include "ObjectLookup.h"
 #include "Timing.h"
 #include "notifications/NotificationManager.h"
 #include "service/Cancellation.h"
@@ -27,21 +28,6 @@ QCoro::Task<> settle(int times = 1) {
     co_await sleepFor(Timing::current().screenshotSettle * times, Cancellation());
 }
 
-// An item or a non-visual object of the window by object name (delegates included).
-QObject* findIn(QQuickItem* item, const QString& name) {
-    if (item->objectName() == name)
-        return item;
-    for (QObject* child : item->children()) {
-        if (!qobject_cast<QQuickItem*>(child) && child->objectName() == name)
-            return child;
-    }
-    for (QQuickItem* child : item->childItems()) {
-        if (QObject* found = findIn(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
 QString firstConversation(AppState& state, ConversationStatus status) {
     for (const Conversation& c : state.conversations()) {
         if (c.status == status)
@@ -61,7 +47,7 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
             qInfo().noquote() << "screenshot:" << path;
         };
         auto find = [window](const char* name) {
-            return findIn(window->contentItem(), QString::fromLatin1(name));
+            return findObjectByName(window->contentItem(), QString::fromLatin1(name));
         };
         auto scheme = [](AppearancePreference appearance) {
             return QLatin1StringView(appearance == AppearancePreference::dark ? "dark" : "light");
