@@ -1,8 +1,8 @@
 #include "DemoSession.h"
 
 #include "DemoService.h"
-#include "ProcessStats.h"
 #include "Screenshots.h"
+#include "StartupMetric.h"
 #include "Timing.h"
 #include "TypedPreferences.h"
 #include "service/Cancellation.h"
@@ -15,8 +15,6 @@
 #include <QQuickWindow>
 #include <QSettings>
 #include <QTimer>
-
-#include <cstdio>
 
 namespace kv {
 
@@ -81,7 +79,7 @@ CredentialStore& DemoSession::credentials() {
 
 void DemoSession::run(AppState& state, QQuickWindow* window) {
     if (m_options.measureStartup)
-        reportFirstSignedInFrame(state, window);
+        reportFirstSignedInFrame(state, window, this);
     else if (!m_options.screenshotsDir.isEmpty())
         kv::takeScreenshots(state, *m_service, window, m_options.screenshotsDir);
     else
@@ -97,21 +95,6 @@ void DemoSession::signInLikeAUser(AppState& state) {
     connect(&state, &AppState::loadStateChanged, this, [&state] {
         if (state.loadState() == LoadState::loaded)
             qInfo().noquote() << "demo: signed in as" << state.userEmail();
-    });
-}
-
-void DemoSession::reportFirstSignedInFrame(AppState& state, QQuickWindow* window) {
-    // The first frame drawn once the agents are loaded and shown.
-    connect(window, &QQuickWindow::frameSwapped, this, [&state] {
-        if (state.loadState() != LoadState::loaded || state.projects().isEmpty())
-            return;
-        std::printf("first-signed-in-frame after=%lld ms peak-rss=%s pss=%s agents=%lld\n",
-                    process::msSinceStart(),
-                    process::field("/proc/self/status", "VmHWM:").constData(),
-                    process::field("/proc/self/smaps_rollup", "Pss:").constData(),
-                    qint64(state.projects().size()));
-        std::fflush(stdout);
-        QCoreApplication::quit();
     });
 }
 

@@ -52,7 +52,6 @@ public:
 private:
     DemoSession(Options options, std::unique_ptr<DemoService> service, QString directory);
     void signInLikeAUser(AppState& state);
-    void reportFirstSignedInFrame(AppState& state, QQuickWindow* window);
 
     Options m_options;
     std::unique_ptr<DemoService> m_service;

@@ -9,6 +9,7 @@
 #include "LoginItem.h"
 #include "QmlRegistration.h"
 #include "SingleInstance.h"
+#include "StartupMetric.h"
 #include "TypedPreferences.h"
 #include "UiSupport.h"
 #include "Updater.h"
@@ -128,6 +129,8 @@ bool Shell::start() {
     buildTray();
     if (m_demo)
         m_demo->run(*m_state, mainWindow());
+    else if (m_options.measureStartup) // a returning user against the real (or a simulated) service
+        reportFirstSignedInFrame(*m_state, mainWindow(), this);
     showMainWindow();
     return true;
 }

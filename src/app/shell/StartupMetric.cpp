@@ -1,0 +1,27 @@
+#include "StartupMetric.h"
+
+#include "ProcessStats.h"
+#include "state/AppState.h"
+
+#include <QCoreApplication>
+#include <QQuickWindow>
+
+#include <cstdio>
+
+namespace kv {
+
+void reportFirstSignedInFrame(AppState& state, QQuickWindow* window, QObject* owner) {
+    QObject::connect(window, &QQuickWindow::frameSwapped, owner, [&state] {
+        if (state.loadState() != LoadState::loaded || state.projects().isEmpty())
+            return;
+        std::printf("first-signed-in-frame after=%lld ms peak-rss=%s pss=%s agents=%lld\n",
+                    process::msSinceStart(),
+                    process::field("/proc/self/status", "VmHWM:").constData(),
+                    process::field("/proc/self/smaps_rollup", "Pss:").constData(),
+                    qint64(state.projects().size()));
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
+} // namespace kv
