@@ -257,8 +257,12 @@ void SimServer::dropStreams() {
     d->stream.dropAll();
 }
 
-void SimServer::stallStreams() {
-    d->stream.stallAll();
+void SimServer::stallStreams(int forMs) {
+    d->stream.stallAll(forMs);
+}
+
+void SimServer::setStreamDeliveryObserver(SimStream::DeliveryObserver observer) {
+    d->stream.setDeliveryObserver(std::move(observer));
 }
 
 void SimServer::failNextStreams(int status, int count) {

@@ -6,6 +6,7 @@
 // Runs its own threads; usable in-process or from the kestovar-sim executable.
 
 #include "SimData.h"
+#include "SimStream.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -85,10 +86,14 @@ public:
     void pushRawStream(const QList<QByteArray>& chunks, int pauseMs = 0);
     void endStreams();
     void dropStreams();
-    void stallStreams();
+    // Silent but open; cut after `forMs` when positive.
+    void stallStreams(int forMs = -1);
     void failNextStreams(int status, int count);
     void setHeartbeatInterval(int ms);
-    // {"last_event_id", "at_ms"} of every stream connection received, oldest first.
+    // See SimStream::setDeliveryObserver.
+    void setStreamDeliveryObserver(SimStream::DeliveryObserver observer);
+    // {"last_event_id", "at_ms", "delivered_before"} of every stream connection
+    // received, oldest first.
     QJsonArray streamConnections() const;
     int openStreams() const;
     void setScenarioSpeed(double speed);

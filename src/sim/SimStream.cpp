@@ -31,7 +31,9 @@ void SimStream::serve(const httplib::Request& req, httplib::Response& res) {
         m_connections.append(QJsonObject{
             {"last_event_id", resuming ? QJsonValue(resumeId) : QJsonValue(QJsonValue::Null)},
             {"at_ms", QDateTime::currentMSecsSinceEpoch() - m_startedMs},
-            {"at_epoch_ms", QDateTime::currentMSecsSinceEpoch()}});
+            {"at_epoch_ms", QDateTime::currentMSecsSinceEpoch()},
+            {"delivered_before", m_lastWrittenId.isEmpty() ? QJsonValue(QJsonValue::Null)
+                                                           : QJsonValue(m_lastWrittenId)}});
         if (m_failCount > 0) {
             --m_failCount;
             res.status = m_failStatus;
@@ -44,7 +46,8 @@ void SimStream::serve(const httplib::Request& req, httplib::Response& res) {
                                    [&](const auto& entry) { return entry.first == resumeId; });
             if (it != m_history.end()) {
                 for (++it; it != m_history.end(); ++it)
-                    connection->queue.push_back(Action{Action::Kind::bytes, it->second, 0});
+                    connection->queue.push_back(
+                        Action{Action::Kind::bytes, it->second, 0, it->first});
             }
         }
         m_open.append(connection);
@@ -56,17 +59,34 @@ void SimStream::serve(const httplib::Request& req, httplib::Response& res) {
         [this, connection](size_t, httplib::DataSink& sink) {
             std::unique_lock lock(m_mutex);
             const auto heartbeat = std::chrono::milliseconds(m_heartbeatMs);
-            const bool woken = m_wake.wait_for(
-                lock, heartbeat, [&] { return m_shutdown || (!connection->queue.empty()); });
+            const auto beatDue = connection->lastBeat + heartbeat;
+            const auto wakeAt = connection->stalled ? std::min(connection->stalledUntil,
+                                                               SteadyClock::now() + heartbeat)
+                                                    : beatDue;
+            m_wake.wait_until(lock, wakeAt,
+                              [&] { return m_shutdown || !connection->queue.empty(); });
             if (m_shutdown)
                 return false;
-            if (!woken) {
-                if (connection->stalled)
-                    return true; // silent, but open
+            const auto now = SteadyClock::now();
+            if (connection->stalled) {
+                connection->queue.clear(); // silent: what was due never reaches this connection
+                return now < connection->stalledUntil;
+            }
+            // A heartbeat goes out when the stream is idle, and also between event
+            // frames once the replay is out, so that it keeps its beat while events
+            // flow (never between raw chunks). The client's catch-up ends at the first.
+            const bool betweenFrames =
+                connection->queue.empty() ||
+                (connection->caughtUp && !connection->queue.front().eventId.isEmpty());
+            if (now >= beatDue && betweenFrames) {
+                connection->lastBeat = now;
+                connection->caughtUp = true;
                 lock.unlock();
                 static constexpr char beat[] = ": heartbeat\n\n";
                 return sink.write(beat, sizeof beat - 1);
             }
+            if (connection->queue.empty())
+                return true;
             const Action action = connection->queue.front();
             connection->queue.pop_front();
             switch (action.kind) {
@@ -78,15 +98,24 @@ void SimStream::serve(const httplib::Request& req, httplib::Response& res) {
                 return false;
             case Action::Kind::stall:
                 connection->stalled = true;
+                if (action.pauseMs > 0)
+                    connection->stalledUntil = now + std::chrono::milliseconds(action.pauseMs);
                 return true;
             case Action::Kind::bytes:
-                if (connection->stalled)
-                    return true;
                 break;
             }
+            const bool live = connection->caughtUp;
             lock.unlock();
             if (!sink.write(action.bytes.constData(), size_t(action.bytes.size())))
                 return false;
+            if (!action.eventId.isEmpty()) {
+                lock.lock();
+                m_lastWrittenId = action.eventId;
+                const DeliveryObserver observer = m_observer;
+                lock.unlock();
+                if (observer)
+                    observer(action.eventId, action.bytes, live);
+            }
             if (action.pauseMs > 0)
                 std::this_thread::sleep_for(std::chrono::milliseconds(action.pauseMs));
             return true;
@@ -120,7 +149,7 @@ QString SimStream::publish(const QString& type, const QString& projectId,
     m_history.emplace_back(id, frame);
     while (m_history.size() > kHistory)
         m_history.pop_front();
-    broadcast({Action{Action::Kind::bytes, frame, 0}});
+    broadcast({Action{Action::Kind::bytes, frame, 0, id}});
     return id;
 }
 
@@ -128,24 +157,24 @@ void SimStream::pushRaw(const QList<QByteArray>& chunks, int pauseMs) {
     std::lock_guard lock(m_mutex);
     QList<Action> actions;
     for (const QByteArray& chunk : chunks)
-        actions.append(Action{Action::Kind::bytes, chunk, pauseMs});
+        actions.append(Action{Action::Kind::bytes, chunk, pauseMs, {}});
     broadcast(actions);
 }
 
 void SimStream::endAll() {
     std::lock_guard lock(m_mutex);
-    broadcast({Action{Action::Kind::end, {}, 0}});
+    broadcast({Action{Action::Kind::end, {}, 0, {}}});
 }
 
 void SimStream::dropAll() {
     std::lock_guard lock(m_mutex);
-    broadcast({Action{Action::Kind::bytes, "id: cut\ndata: {\"id\":\"cut\",\"ty", 0},
-               Action{Action::Kind::drop, {}, 0}});
+    broadcast({Action{Action::Kind::bytes, "id: cut\ndata: {\"id\":\"cut\",\"ty", 0, {}},
+               Action{Action::Kind::drop, {}, 0, {}}});
 }
 
-void SimStream::stallAll() {
+void SimStream::stallAll(int forMs) {
     std::lock_guard lock(m_mutex);
-    broadcast({Action{Action::Kind::stall, {}, 0}});
+    broadcast({Action{Action::Kind::stall, {}, forMs, {}}});
 }
 
 void SimStream::failNext(int status, int count) {
@@ -158,6 +187,11 @@ void SimStream::setHeartbeat(int ms) {
     std::lock_guard lock(m_mutex);
     m_heartbeatMs = std::max(10, ms);
     m_wake.notify_all();
+}
+
+void SimStream::setDeliveryObserver(DeliveryObserver observer) {
+    std::lock_guard lock(m_mutex);
+    m_observer = std::move(observer);
 }
 
 QJsonArray SimStream::connections() const {
