@@ -269,12 +269,17 @@ private slots:
         QTRY_COMPARE(shown("snippetRow").size(), 4);
         QCOMPARE(ui->requestsTo("/api/v2/projects/p4/snippets", "POST").size(), 1);
 
-        // Edit the new one.
-        QQuickItem* row = nullptr;
-        for (QQuickItem* r : shown("snippetRow")) {
-            if (r->property("shortcut").toString() == u"hours")
-                row = r;
-        }
+        // Edit the new one. Its row is looked up again before each use: a reload
+        // makes the rows anew, and an old pointer may be gone or show another snippet.
+        const auto hoursRow = [this] {
+            QQuickItem* found = nullptr;
+            for (QQuickItem* r : shown("snippetRow")) {
+                if (r->property("shortcut").toString() == u"hours")
+                    found = r;
+            }
+            return found;
+        };
+        QQuickItem* row = hoursRow();
         QVERIFY(row);
         const QString id = row->property("id").toString();
         for (QQuickItem* button : shown("editSnippet")) {
@@ -297,6 +302,7 @@ private slots:
         refuse.body = "shortcut taken";
         refuse.times = 1;
         ui->sim().addFault(refuse);
+        const qsizetype loadsBefore = ui->requestsTo("/api/v2/projects/p4/snippets", "GET").size();
         UiHarness::click(find("newSnippetButton"));
         QTRY_VERIFY(model("snippetEditor")->property("visible").toBool());
         QCOMPARE(textOf("snippetBodyField"), QString()); // a new editor starts empty
@@ -308,7 +314,11 @@ private slots:
         UiHarness::click(find("snippetCancel"));
         QTRY_VERIFY(!model("snippetEditor")->property("visible").toBool());
 
-        // Delete.
+        // Delete, once the reload that follows the refused save has shown the rows again.
+        QTRY_VERIFY(ui->requestsTo("/api/v2/projects/p4/snippets", "GET").size() > loadsBefore &&
+                    !library->property("loading").toBool());
+        QTRY_VERIFY((row = hoursRow()));
+        QCOMPARE(row->property("id").toString(), id);
         for (QQuickItem* button : shown("deleteSnippet")) {
             if (row->isAncestorOf(button))
                 UiHarness::click(button);

@@ -298,11 +298,14 @@ private slots:
         const Message original = visitorMessage();
         const QString bubbleName = "bubble_" + original.id;
         QTRY_VERIFY(ui->find(bubbleName));
+        // The bubble is looked up afresh each time: the list may make it anew (or
+        // be between two bubbles) while a translation lands.
         const auto inBubble = [&](const char* name) -> QQuickItem* {
-            QList<QQuickItem*> all;
+            QQuickItem* bubble = ui->find(bubbleName);
+            if (!bubble)
+                return nullptr;
             for (QQuickItem* item : ui->items()) {
-                if (item->objectName() == QLatin1StringView(name) &&
-                    ui->find(bubbleName)->isAncestorOf(item))
+                if (item->objectName() == QLatin1StringView(name) && bubble->isAncestorOf(item))
                     return item;
             }
             return nullptr;
