@@ -1,7 +1,8 @@
 // From an event frame written by the simulated service to the notification
 // leaving the process, over 1 000 events with varied throttle keys (p50,
 // p99); and how many REST requests a burst of 100 events in one second
-// causes. Run inside the headless session:
+// causes; then the CPU time of 60 s of idleness with the stream open
+// (KESTOVAR_BENCH_IDLE_SECONDS changes the length). Run inside the headless session:
 //   scripts/headless-session build/bench/bench_realtime
 
 #include "FreedesktopNotifier.h"
@@ -20,6 +21,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -69,6 +72,14 @@ void spin(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// CPU time of this process (the console's core and the simulator) so far.
+double cpuMs() {
+    rusage r{};
+    getrusage(RUSAGE_SELF, &r);
+    return double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000.0 +
+           double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000.0;
 }
 
 double percentile(QList<double> values, double p) {
@@ -141,6 +152,19 @@ int main(int argc, char** argv) {
     for (auto it = byPath.begin(); it != byPath.end(); ++it)
         std::printf(" %s×%d", qPrintable(it.key()), it.value());
     std::printf("\n");
+
+    // Idle: signed in, the stream open with the service's usual heartbeat, the
+    // poll loop running, nothing happening.
+    sim.setHeartbeatInterval(15'000);
+    spin(2'000);
+    const int idleSeconds = qEnvironmentVariableIntValue("KESTOVAR_BENCH_IDLE_SECONDS") > 0
+                                ? qEnvironmentVariableIntValue("KESTOVAR_BENCH_IDLE_SECONDS")
+                                : 60;
+    const double before = cpuMs();
+    spin(idleSeconds * 1000);
+    const double idle = cpuMs() - before;
+    std::printf("idle %d s with the stream open: CPU %.0f ms (%.2f %% of one core)\n", idleSeconds,
+                idle, idle / (idleSeconds * 10.0));
     state.signOut();
     return 0;
 }
