@@ -24,6 +24,7 @@ Rectangle {
         ColumnLayout {
             id: column
             Layout.fillWidth: true
+            Layout.minimumWidth: 0
             spacing: 2
             Text {
                 objectName: "contentTitle"
@@ -47,20 +48,31 @@ Rectangle {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
             }
-            Row {
+            // Bound to the header's width: a long name or address is elided, never
+            // drawn over the next pane.
+            RowLayout {
+                Layout.fillWidth: true
+                Layout.minimumWidth: 0
                 visible: header.showAgentContext
                 spacing: 6
                 Accessible.role: Accessible.StaticText
                 Accessible.name: agent.name + (agent.website ? " " + agent.website : "")
                 Text {
                     objectName: "agentInView"
+                    Layout.maximumWidth: implicitWidth
+                    Layout.fillWidth: true
+                    Layout.minimumWidth: 0
                     text: agent.name
+                    elide: Text.ElideRight
                     color: Theme.secondaryText
                     font.pixelSize: Theme.size("caption")
                     font.weight: Font.Medium
                 }
                 Text {
+                    Layout.fillWidth: true
+                    Layout.minimumWidth: 0
                     text: agent.website
+                    elide: Text.ElideRight
                     color: Theme.tertiaryText
                     font.pixelSize: Theme.size("caption")
                 }
