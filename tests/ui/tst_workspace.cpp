@@ -243,6 +243,60 @@ private slots:
         QTRY_VERIFY(ui->state().messages(id).size() >= 2);
     }
 
+    // An agent's list that cannot be read says why in place of the rows (never
+    // "no conversations"), offers Retry, and the half-written reply waits in
+    // its conversation.
+    void anUnreadableListSaysWhyAndKeepsTheDraft_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body");
+        using K = sim::Fault::Kind;
+        QTest::newRow("server error") << int(K::status) << 500 << QByteArray(R"({"error":"boom"})");
+        QTest::newRow("not JSON") << int(K::malformed) << 200 << QByteArray();
+        QTest::newRow("wrong types") << int(K::mistyped) << 200 << QByteArray();
+        QTest::newRow("cut off") << int(K::truncated) << 200 << QByteArray();
+        QTest::newRow("10 000 levels deep")
+            << int(K::status) << 200 << QByteArray(10'000, '[') + QByteArray(10'000, ']');
+        QTest::newRow("conversations not a list")
+            << int(K::status) << 200 << QByteArray(R"({"conversations":{"id":7}})");
+    }
+    void anUnreadableListSaysWhyAndKeepsTheDraft() {
+        QFETCH(int, kind);
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        const QString id = conversationWith("waiting", "p2");
+        ui->state().setSelectedProjectID(u"p2"_qs);
+        // The agent's own list is in (the list of all agents held its conversations too),
+        // so that no good answer still in flight can land after the broken one.
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    std::all_of(ui->state().conversations().begin(),
+                                ui->state().conversations().end(),
+                                [](const Conversation& c) { return c.projectID == u"p2"; }));
+        open(id);
+        type(u"Half-written reply"_qs);
+
+        sim::Fault broken;
+        broken.kind = sim::Fault::Kind(kind);
+        broken.method = "GET";
+        broken.path = "/api/v2/projects/p2/conversations";
+        broken.status = status;
+        broken.body = body;
+        ui->sim().addFault(broken);
+        await(ui->state().loadConversations(u"p2"_qs));
+        QTRY_VERIFY(find("inboxRetry")->isVisible());
+        QVERIFY(!ui->state().conversationsError().isEmpty());
+        QVERIFY(find("inboxEmpty")->isVisible());
+
+        ui->sim().clearFaults();
+        UiHarness::click(find("inboxRetry"));
+        QTRY_VERIFY(!ui->state().conversations().isEmpty());
+        QTRY_VERIFY(!find("inboxRetry")->isVisible());
+        QVERIFY(ui->state().conversationsError().isEmpty());
+        open(id);
+        QTRY_COMPARE(UiHarness::text(editor()), u"Half-written reply"_qs);
+        type(QString());
+    }
+
     void aRefusedReplyComesBack() {
         const QString id = conversationWith("operator_active", "p1");
         ui->state().setSelectedProjectID(u"p1"_qs);

@@ -146,6 +146,11 @@ private slots:
         QCOMPARE(inbox::subtitle({}, Filter::all), u"No conversations loaded for this agent"_qs);
 
         QCOMPARE(inbox::emptyState({}, Filter::all)->title, u"No conversations yet"_qs);
+        // A list that failed to load says so with the reason; rows, once there, win.
+        const auto failed = inbox::emptyState({}, Filter::waiting, u"HTTP 500: boom"_qs);
+        QCOMPARE(failed->title, u"Couldn’t load conversations"_qs);
+        QCOMPARE(failed->text, u"HTTP 500: boom"_qs);
+        QVERIFY(!inbox::emptyState(twelve, Filter::all, u"HTTP 500: boom"_qs));
         QVERIFY(!inbox::emptyState(twelve, Filter::all));
         const auto none =
             inbox::emptyState({conversation("a", ConversationStatus::active, 1)}, Filter::resolved);

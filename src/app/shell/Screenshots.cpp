@@ -112,8 +112,22 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
                  state.setSelectedProjectID(QStringLiteral("p7"));
                  co_await settle(2);
              }},
+            {"inbox-load-failed",
+             [&]() -> QCoro::Task<> {
+                 sim::Fault broken;
+                 broken.method = QStringLiteral("GET");
+                 broken.path = QStringLiteral("/api/v2/projects/p2/conversations");
+                 broken.status = 503;
+                 broken.body = R"({"error":"unavailable"})";
+                 state.setSelectedProjectID(QStringLiteral("p2"));
+                 co_await settle();
+                 service.sim().addFault(broken);
+                 co_await state.loadConversations(QStringLiteral("p2"));
+                 co_await settle(); // the fault stays until the next scene: a refresh may come
+             }},
             {"thread-active",
              [&]() -> QCoro::Task<> {
+                 service.sim().clearFaults();
                  state.setSelectedProjectID(std::nullopt);
                  co_await settle();
                  co_await open(ConversationStatus::active);

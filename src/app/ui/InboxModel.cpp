@@ -104,6 +104,7 @@ InboxModel::InboxModel(AppState* state, QObject* parent)
     : QObject(parent), m_state(state), m_rows(new InboxRows(state, this)) {
     connect(m_state, &AppState::conversationsChanged, this, &InboxModel::update);
     connect(m_state, &AppState::selectedConversationIDChanged, this, &InboxModel::update);
+    connect(m_state, &AppState::conversationsErrorChanged, this, &InboxModel::update);
     connect(m_state, &AppState::selectedProjectIDChanged, this, &InboxModel::load);
     // The agent line depends on whether one agent or all are shown, and on the agents' names.
     for (auto signal : {&AppState::selectedProjectIDChanged, &AppState::projectsChanged}) {
@@ -143,7 +144,8 @@ QString InboxModel::subtitle() const {
 }
 
 void InboxModel::update() {
-    m_empty = inbox::emptyState(m_state->conversations(), m_rows->filter());
+    m_empty = inbox::emptyState(m_state->conversations(), m_rows->filter(),
+                                m_state->conversationsError());
     emit textsChanged();
     QString open;
     if (const auto selected = m_state->selectedConversationID()) {
@@ -180,6 +182,10 @@ void InboxModel::selectNext(int step) {
     }
     const int next = current < 0 ? 0 : std::clamp(current + step, 0, rows - 1);
     select(m_rows->index(next, 0).data(idRole).toString());
+}
+
+bool InboxModel::loadFailed() const {
+    return m_state->conversations().isEmpty() && !m_state->conversationsError().isEmpty();
 }
 
 void InboxModel::load() {

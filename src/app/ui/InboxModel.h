@@ -60,6 +60,8 @@ class InboxModel : public QObject {
     Q_PROPERTY(QString emptySymbol READ emptySymbol NOTIFY textsChanged)
     Q_PROPERTY(QString emptyTitle READ emptyTitle NOTIFY textsChanged)
     Q_PROPERTY(QString emptyText READ emptyText NOTIFY textsChanged)
+    // The list failed to load: the empty state says why, and `load` tries again.
+    Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY textsChanged)
     // The conversation the thread pane shows: the selected one while it is
     // listed (whatever the filter), else none.
     Q_PROPERTY(QString openConversationID READ openConversationID NOTIFY openConversationChanged)
@@ -80,6 +82,7 @@ public:
     QString emptySymbol() const { return m_empty ? m_empty->symbol : QString(); }
     QString emptyTitle() const { return m_empty ? m_empty->title : QString(); }
     QString emptyText() const { return m_empty ? m_empty->text : QString(); }
+    bool loadFailed() const;
     QString openConversationID() const { return m_open; }
     QString pickSymbol() const { return inbox::noConversationPicked().symbol; }
     QString pickTitle() const { return inbox::noConversationPicked().title; }

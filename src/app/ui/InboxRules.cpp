@@ -76,7 +76,12 @@ QString subtitle(const QList<Conversation>& conversations, Filter filter) {
         .arg(QString::number(shown), QString::number(total), filterText(filter));
 }
 
-std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter) {
+std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,
+                                     const QString& loadError) {
+    if (conversations.isEmpty() && !loadError.isEmpty()) {
+        return EmptyState{QStringLiteral("exclamationmark.triangle.fill"),
+                          QStringLiteral("Couldn’t load conversations"), loadError};
+    }
     if (conversations.isEmpty()) {
         return EmptyState{
             QStringLiteral("tray"), QStringLiteral("No conversations yet"),

@@ -32,7 +32,9 @@ struct EmptyState {
     bool operator==(const EmptyState&) const = default;
 };
 // What stands in place of the rows when the filter leaves none; none while rows show.
-std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter);
+// A list that failed to load says so (with the reason), rather than "no conversations".
+std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,
+                                     const QString& loadError = QString());
 
 // The thread pane's state when no listed conversation is selected.
 EmptyState noConversationPicked();

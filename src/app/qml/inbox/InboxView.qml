@@ -56,14 +56,26 @@ SplitView {
                     inboxModel.select(conversationID)
                 }
             }
-            EmptyStateView {
-                objectName: "inboxEmpty"
+            Column {
                 anchors.centerIn: parent
                 width: parent.width - 40
+                spacing: 12
                 visible: inboxModel.showsEmptyState
-                symbol: inboxModel.emptySymbol
-                title: inboxModel.emptyTitle
-                message: inboxModel.emptyText
+                EmptyStateView {
+                    objectName: "inboxEmpty"
+                    width: parent.width
+                    symbol: inboxModel.emptySymbol
+                    title: inboxModel.emptyTitle
+                    message: inboxModel.emptyText
+                }
+                Button {
+                    objectName: "inboxRetry"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    visible: inboxModel.loadFailed
+                    text: "Retry"
+                    Accessible.name: text
+                    onClicked: inboxModel.load()
+                }
             }
         }
     }
