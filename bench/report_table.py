@@ -41,8 +41,8 @@ def mb(kb):
 
 # Start-up and memory at the first signed-in frame.
 startup = text("startup.txt")
-console = find(r"console.*?: (\d+) ms to first frame, peak RSS (\d+) kB, PSS (\d+) kB", startup)
-bare = find(r"bare.*?: (\d+) ms to first frame, peak RSS (\d+) kB, PSS (\d+) kB", startup)
+console = find(r"console.*?:\s+(\d+) ms to first frame, peak RSS (\d+) kB, PSS (\d+) kB", startup)
+bare = find(r"bare.*?:\s+(\d+) ms to first frame, peak RSS (\d+) kB, PSS (\d+) kB", startup)
 if console and bare:
     row("start-up to the first signed-in frame (100 agents)", f"{console[0]:.0f} ms",
         f"{bare[0]:.0f} ms (bare Qt Quick window)", console[0] / bare[0], "≤ 2×",
