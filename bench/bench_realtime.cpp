@@ -6,6 +6,7 @@
 //   scripts/headless-session build/bench/bench_realtime
 
 #include "FreedesktopNotifier.h"
+#include "SignedInCore.h"
 #include "SimServer.h"
 #include "Timing.h"
 #include "notifications/NotificationManager.h"
@@ -103,19 +104,8 @@ int main(int argc, char** argv) {
     FreedesktopNotifier desktop;
     Nowhere nowhere;
     Stopwatch stopwatch(bus ? static_cast<Notifier*>(&desktop) : &nowhere);
-    QTemporaryDir dir;
-    QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
-    NotificationManager manager(&stopwatch, &settings);
-    QNetworkAccessManager network;
-    MemoryCredentialStore store;
-    QCoro::waitFor(store.save(sim.apiKey()));
-    AppState::Dependencies deps;
-    deps.network = &network;
-    deps.credentials = &store;
-    deps.settings = &settings;
-    deps.notifications = &manager;
-    AppState state(deps);
-    QCoro::waitFor(state.bootstrap());
+    bench::SignedInCore core(sim.apiKey(), &stopwatch);
+    AppState& state = core.state;
     while (state.notificationsSuppressed())
         spin(20);
 

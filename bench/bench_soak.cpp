@@ -18,6 +18,7 @@
 
 #include "FakeNotificationServer.h"
 #include "FreedesktopNotifier.h"
+#include "SignedInCore.h"
 #include "SimServer.h"
 #include "Timing.h"
 #include "notifications/NotificationManager.h"
@@ -226,19 +227,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     FreedesktopNotifier desktop(QDBusConnection::sessionBus(), server.serviceName());
-    QTemporaryDir dir;
-    QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
-    NotificationManager manager(&desktop, &settings);
-    QNetworkAccessManager network;
-    MemoryCredentialStore store;
-    QCoro::waitFor(store.save(sim.apiKey()));
-    AppState::Dependencies deps;
-    deps.network = &network;
-    deps.credentials = &store;
-    deps.settings = &settings;
-    deps.notifications = &manager;
-    AppState state(deps);
-    QCoro::waitFor(state.bootstrap());
+    bench::SignedInCore core(sim.apiKey(), &desktop);
+    AppState& state = core.state;
     for (const QString& id : muted)
         QCoro::waitFor(state.setProjectMuted(id, true));
 
