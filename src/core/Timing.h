@@ -10,7 +10,12 @@ namespace kv {
 struct Timing {
     using ms = std::chrono::milliseconds;
 
+    // A REST answer fails after this long without a byte, and after the
+    // deadline however it trickles: a body that never ends must not hold a
+    // screen (or its memory) forever. The largest real answers, thousands of
+    // live visitors, arrive within seconds.
     ms requestTimeout{60'000};
+    ms requestDeadline{120'000};
 
     // Event stream: reconnect back-off doubles from the first value up to the
     // cap, plus a random jitter of up to sseJitterMax.

@@ -65,25 +65,6 @@ std::optional<QJsonObject> jsonBody(const httplib::Request& req) {
     return doc.object();
 }
 
-// Each identifier-like string becomes a number: a body of the right shape but wrong types.
-QJsonValue mistype(const QJsonValue& value, const QString& key = {}) {
-    if (value.isObject()) {
-        QJsonObject o = value.toObject();
-        for (auto it = o.begin(); it != o.end(); ++it)
-            it.value() = mistype(it.value(), it.key());
-        return o;
-    }
-    if (value.isArray()) {
-        QJsonArray a = value.toArray();
-        for (qsizetype i = 0; i < a.size(); ++i)
-            a[i] = mistype(a[i], key);
-        return a;
-    }
-    if (value.isString() && (key == u"id" || key.endsWith(u"_id")))
-        return 7;
-    return value;
-}
-
 QString randomToken(int bytes) {
     QByteArray raw(bytes, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(raw.data()), bytes / 4);
@@ -96,28 +77,6 @@ const char* bergmannLogo =
     R"(<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 64 64"><rect width="64" height="64" rx="14" fill="#4A5568"/><path d="M10 48l16-26 10 16 6-8 12 18z" fill="#fff"/></svg>)";
 
 } // namespace
-
-std::optional<Fault> Fault::fromJson(const QJsonObject& o, QString* error) {
-    Fault f;
-    const QString kind = o.value("kind").toString(QStringLiteral("status"));
-    static const QHash<QString, Kind> kinds{
-        {"status", Kind::status}, {"malformed", Kind::malformed}, {"mistyped", Kind::mistyped},
-        {"empty", Kind::empty},   {"redirect", Kind::redirect},   {"truncated", Kind::truncated},
-        {"delay", Kind::delay}};
-    if (!kinds.contains(kind)) {
-        *error = QStringLiteral("unknown fault kind: ") + kind;
-        return std::nullopt;
-    }
-    f.kind = kinds.value(kind);
-    f.method = o.value("method").toString().toUpper();
-    f.path = o.value("path").toString(QStringLiteral("*"));
-    f.status = o.value("status").toInt(f.kind == Kind::empty ? 204 : 500);
-    f.body = o.value("body").toString().toUtf8();
-    f.location = o.value("location").toString();
-    f.delayMs = o.value("delay_ms").toInt(0);
-    f.times = o.value("times").toInt(-1);
-    return f;
-}
 
 struct SimServer::Impl {
     explicit Impl(SimConfig c)
@@ -368,36 +327,10 @@ void SimServer::Impl::installRoutes() {
         if (fault && fault->delayMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(fault->delayMs));
         if (fault) {
-            switch (fault->kind) {
-            case Fault::Kind::status:
-                res.status = fault->status;
-                res.set_content(fault->body.toStdString(), kJsonType);
+            if (fault->answer(res))
                 return Handled::Handled;
-            case Fault::Kind::malformed:
-                res.status = 200;
-                res.set_content(R"({"projects": [{"id": "p1", "name": )", kJsonType);
-                return Handled::Handled;
-            case Fault::Kind::empty:
-                res.status = fault->status;
-                return Handled::Handled;
-            case Fault::Kind::redirect:
-                res.status = 302;
-                res.set_header("Location", s(fault->location));
-                return Handled::Handled;
-            case Fault::Kind::truncated:
-                res.status = 200;
-                res.set_content_provider(
-                    1000, kJsonType, [](size_t, size_t, httplib::DataSink& sink) {
-                        sink.write(R"({"id":"u_1","email":)", 19);
-                        return false; // drop the connection with the body unfinished
-                    });
-                return Handled::Handled;
-            case Fault::Kind::mistyped:
+            if (fault->kind == Fault::Kind::mistyped)
                 res.set_header(kMistypeMark, "1");
-                break;
-            case Fault::Kind::delay:
-                break;
-            }
         }
         if (req.path.rfind("/api/v2/", 0) == 0) {
             std::lock_guard lock(mutex);
@@ -417,10 +350,9 @@ void SimServer::Impl::installRoutes() {
             return;
         res.headers.erase(kMistypeMark);
         const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(res.body));
-        res.set_content(QJsonDocument(mistype(doc.object()).toObject())
-                            .toJson(QJsonDocument::Compact)
-                            .toStdString(),
-                        kJsonType);
+        res.set_content(
+            QJsonDocument(mistyped(doc.object())).toJson(QJsonDocument::Compact).toStdString(),
+            kJsonType);
         // The length was written down before this handler ran.
         res.headers.erase("Content-Length");
         res.set_header("Content-Length", std::to_string(res.body.size()));

@@ -6,6 +6,7 @@
 // Runs its own threads; usable in-process or from the kestovar-sim executable.
 
 #include "SimData.h"
+#include "SimFault.h"
 #include "SimStream.h"
 
 #include <QByteArray>
@@ -25,29 +26,6 @@ struct SimConfig {
     double speed = 0;
     // Conversation lists hold at most this many whatever the client asks (load tests); 0: as asked.
     int listLimit = 0;
-};
-
-// A fault answers matching requests instead of (or, for `mistyped`, on top of) the handler.
-struct Fault {
-    enum class Kind {
-        status,    // `status` with `body`
-        malformed, // 200 whose body is not JSON
-        mistyped,  // the real answer with every identifier turned into a number
-        empty,     // `status` (204 unless given) with no body
-        redirect,  // 302 to `location`
-        truncated, // 200 promising more body than it sends, then the connection drops
-        delay,     // the real answer, `delay_ms` late
-    };
-    Kind kind = Kind::status;
-    QString method;                     // empty: any method
-    QString path = QStringLiteral("*"); // exact path, "prefix*", or "*" for every path
-    int status = 500;
-    QByteArray body;
-    QString location;
-    int delayMs = 0;
-    int times = -1; // how many requests it answers; -1: until cleared
-
-    static std::optional<Fault> fromJson(const QJsonObject& o, QString* error);
 };
 
 class SimServer {

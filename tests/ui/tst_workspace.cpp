@@ -5,6 +5,7 @@
 // the screen carries a name for screen readers.
 
 #include "Await.h"
+#include "ScopedTiming.h"
 #include "UiHarness.h"
 
 #include <QJsonDocument>
@@ -18,6 +19,8 @@ Q_IMPORT_QML_PLUGIN(KestovarPlugin)
 
 using namespace kv;
 using kv::test::await;
+using kv::test::ScopedTiming;
+using namespace std::chrono_literals;
 using kv::test::UiHarness;
 
 namespace {
@@ -77,6 +80,7 @@ private slots:
     void cleanupTestCase() { ui.reset(); }
 
     void init() {
+        ui->sim().clearFaults(); // also those of a test that failed half-way
         ui->state().setSelectedProjectID(std::nullopt);
         ui->state().setSelectedSection(AppSection::inbox);
         QTRY_COMPARE(ui->state().conversations().size(), 7 * 6);
@@ -248,22 +252,38 @@ private slots:
     // its conversation.
     void anUnreadableListSaysWhyAndKeepsTheDraft_data() {
         QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("reason");
         using K = sim::Fault::Kind;
-        QTest::newRow("server error") << int(K::status) << 500 << QByteArray(R"({"error":"boom"})");
-        QTest::newRow("not JSON") << int(K::malformed) << 200 << QByteArray();
-        QTest::newRow("wrong types") << int(K::mistyped) << 200 << QByteArray();
-        QTest::newRow("cut off") << int(K::truncated) << 200 << QByteArray();
+        QTest::newRow("server error")
+            << int(K::status) << QByteArray(R"({"error":"boom"})") << u"HTTP 500"_qs;
+        QTest::newRow("not JSON") << int(K::malformed) << QByteArray() << u"valid JSON"_qs;
+        QTest::newRow("wrong types") << int(K::mistyped) << QByteArray() << u"not text"_qs;
+        QTest::newRow("cut off") << int(K::truncated) << QByteArray() << QString();
         QTest::newRow("10 000 levels deep")
-            << int(K::status) << 200 << QByteArray(10'000, '[') + QByteArray(10'000, ']');
+            << int(K::status) << QByteArray(10'000, '[') + QByteArray(10'000, ']')
+            << u"valid JSON"_qs;
         QTest::newRow("conversations not a list")
-            << int(K::status) << 200 << QByteArray(R"({"conversations":{"id":7}})");
+            << int(K::status) << QByteArray(R"({"conversations":{"id":7}})") << u"array"_qs;
+        // A whole, well-typed conversation whose visitor name holds a cut-off character.
+        QTest::newRow("invalid UTF-8")
+            << int(K::status)
+            << QByteArray("{\"conversations\":[{\"id\":\"c_1\",\"project_id\":\"p2\","
+                          "\"status\":\"waiting\",\"last_message_preview\":\"Hi\","
+                          "\"message_count\":1,\"has_unread\":true,\"tags\":[],"
+                          "\"ai_retrieved_chunks\":[],\"visitor_name\":\"Jos\xC3\"}]}")
+            << u"invalid UTF8"_qs;
+        QTest::newRow("50 MB body")
+            << int(K::oversized) << QByteArray() << u"larger than 32 MiB"_qs;
+        QTest::newRow("endless body")
+            << int(K::endless) << QByteArray() << u"did not complete within 3 s"_qs;
     }
     void anUnreadableListSaysWhyAndKeepsTheDraft() {
         QFETCH(int, kind);
-        QFETCH(int, status);
         QFETCH(QByteArray, body);
+        QFETCH(QString, reason);
+        // A body that never ends is given up well before the real deadline.
+        const ScopedTiming deadline([](Timing& t) { t.requestDeadline = 3s; });
         const QString id = conversationWith("waiting", "p2");
         ui->state().setSelectedProjectID(u"p2"_qs);
         // The agent's own list is in (the list of all agents held its conversations too),
@@ -279,12 +299,14 @@ private slots:
         broken.kind = sim::Fault::Kind(kind);
         broken.method = "GET";
         broken.path = "/api/v2/projects/p2/conversations";
-        broken.status = status;
+        broken.status = body.startsWith(R"({"error")") ? 500 : 200;
         broken.body = body;
         ui->sim().addFault(broken);
         await(ui->state().loadConversations(u"p2"_qs));
         QTRY_VERIFY(find("inboxRetry")->isVisible());
         QVERIFY(!ui->state().conversationsError().isEmpty());
+        QVERIFY2(ui->state().conversationsError().contains(reason),
+                 qPrintable(ui->state().conversationsError()));
         QVERIFY(find("inboxEmpty")->isVisible());
 
         ui->sim().clearFaults();

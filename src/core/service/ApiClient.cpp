@@ -14,6 +14,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSysInfo>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace kv {
@@ -151,9 +152,29 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
                                  reply->abort();
                              }
                          });
+    bool overdue = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::CoarseTimer);
+    QObject::connect(&deadline, &QTimer::timeout, reply, [reply, &overdue] {
+        overdue = true;
+        reply->abort();
+    });
+    deadline.start(Timing::current().requestDeadline);
     co_await reply;
+    deadline.stop();
     QObject::disconnect(watch); // only ours: Qt's own connections to the reply stay
     reply->deleteLater();
+    if (overdue) {
+        const QString description =
+            QStringLiteral("the answer did not complete within %1 s and was abandoned")
+                .arg(std::chrono::duration_cast<std::chrono::seconds>(
+                         Timing::current().requestDeadline)
+                         .count());
+        qCWarning(lcApiClient).noquote()
+            << QStringLiteral("%1 %2 — %3").arg(logMethod, logPath, description);
+        co_return ApiError::transport(description);
+    }
     if (tooLarge) {
         const QString description =
             QStringLiteral("the answer is larger than %1 MiB and was not read").arg(kMaxBodyMiB);
