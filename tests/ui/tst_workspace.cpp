@@ -8,6 +8,8 @@
 #include "ScopedTiming.h"
 #include "UiHarness.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QQuickItem>
@@ -317,6 +319,134 @@ private slots:
         open(id);
         QTRY_COMPARE(UiHarness::text(editor()), u"Half-written reply"_qs);
         type(QString());
+    }
+
+    // A thread that cannot be fetched again keeps the messages it shows, says
+    // why above them with Retry, and keeps the reply being typed.
+    void aThreadThatCannotBeReloadedKeepsItsMessages_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("reason");
+        using K = sim::Fault::Kind;
+        QTest::newRow("server error") << int(K::status) << u"HTTP 500"_qs;
+        QTest::newRow("wrong types") << int(K::mistyped) << u"not text"_qs;
+        QTest::newRow("50 MB body") << int(K::oversized) << u"larger than 32 MiB"_qs;
+    }
+    void aThreadThatCannotBeReloadedKeepsItsMessages() {
+        QFETCH(int, kind);
+        QFETCH(QString, reason);
+        const QString id = conversationWith("operator_active", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        // The agent's own list is in: its arrival would empty the thread (to be fetched again).
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    std::all_of(ui->state().conversations().begin(),
+                                ui->state().conversations().end(),
+                                [](const Conversation& c) { return c.projectID == u"p1"; }));
+        open(id);
+        QQuickItem* list = find("messageList");
+        QTRY_VERIFY(!ui->state().messages(id).isEmpty());
+        QTRY_COMPARE(list->property("count").toInt(), ui->state().messages(id).size());
+        const int shown = list->property("count").toInt();
+        type(u"Still typing"_qs);
+
+        sim::Fault broken;
+        broken.kind = sim::Fault::Kind(kind);
+        broken.method = "GET";
+        broken.path = "/api/v2/projects/p1/conversations/" + id;
+        ui->sim().addFault(broken);
+        await(ui->state().loadConversationDetail(id));
+        QTRY_VERIFY(find("threadLoadError")->isVisible());
+        const QString banner = UiHarness::text(find("threadLoadError"));
+        QVERIFY2(banner.startsWith(u"Couldn’t load messages: "_qs) && banner.contains(reason),
+                 qPrintable(banner));
+        QCOMPARE(list->property("count").toInt(), shown);
+        QCOMPARE(UiHarness::text(editor()), u"Still typing"_qs);
+
+        ui->sim().clearFaults();
+        UiHarness::click(find("threadRetry"));
+        QTRY_VERIFY(!find("threadLoadError")->isVisible());
+        QCOMPARE(list->property("count").toInt(), shown);
+        QCOMPARE(UiHarness::text(editor()), u"Still typing"_qs);
+        type(QString());
+    }
+
+    // Far more conversations than asked for, well-formed and within the body
+    // cap: all are listed, and the half-written reply waits.
+    void aHundredThousandConversationsAreListed() {
+        const QString id = conversationWith("waiting", "p2");
+        ui->state().setSelectedProjectID(u"p2"_qs);
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    ui->state().conversations().first().projectID == u"p2");
+        open(id);
+        type(u"Half-written reply"_qs);
+
+        constexpr int count = 100'000;
+        QByteArray body = R"({"conversations":[)";
+        for (int i = 0; i < count; ++i) {
+            body += QStringLiteral(
+                        R"({"id":"conv_many_%1","project_id":"p2","status":"active",)"
+                        R"("last_message_preview":"Is my order on its way?","message_count":2,)"
+                        R"("has_unread":false,"tags":[],"ai_retrieved_chunks":[],)"
+                        R"("last_message_at":"2026-12-01T10:00:00Z"})")
+                        .arg(i)
+                        .toLatin1();
+            body += i + 1 < count ? "," : "]}";
+        }
+        sim::Fault many;
+        many.method = "GET";
+        many.path = "/api/v2/projects/p2/conversations";
+        many.status = 200;
+        many.body = body;
+        ui->sim().addFault(many);
+        await(ui->state().loadConversations(u"p2"_qs));
+        QCOMPARE(ui->state().conversations().size(), count);
+        QVERIFY(ui->state().conversationsError().isEmpty());
+        QTRY_COMPARE(find("conversationList")->property("count").toInt(), count);
+
+        ui->sim().clearFaults();
+        await(ui->state().loadConversations(u"p2"_qs));
+        QTRY_VERIFY(ui->state().conversations().size() < count);
+        open(id);
+        QTRY_COMPARE(UiHarness::text(editor()), u"Half-written reply"_qs);
+        type(QString());
+    }
+
+    // A message of a megabyte: the bubble lays out its beginning and says so, the
+    // whole text goes to the clipboard, and the composer works beside it.
+    void aMegabyteMessageIsShown() {
+        const QString id = conversationWith("operator_active", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        QString text;
+        while (text.size() < 1024 * 1024)
+            text += QStringLiteral("All the **details** of my order, line %1. ").arg(text.size());
+        ui->sim().withData([&](sim::SimData& d) {
+            d.conversation("p1", id)->messages.append(sim::SimMessage{
+                d.nextId("msg_"), id, "user", text, QDateTime::currentDateTimeUtc(), {}, {}});
+            return 0;
+        });
+        open(id);
+        await(ui->state().loadConversationDetail(id));
+        QCOMPARE(ui->state().messages(id).last().content, text);
+        QQuickItem* list = find("messageList");
+        QTRY_COMPARE(list->property("count").toInt(), ui->state().messages(id).size());
+        QTRY_VERIFY(list->property("atYEnd").toBool());
+        QVERIFY(!find("threadLoadError")->isVisible());
+        const QString bubbleName = "bubble_" + ui->state().messages(id).last().id;
+        QQuickItem* bubble = nullptr;
+        QTRY_VERIFY((bubble = ui->find(bubbleName)));
+        QVERIFY(bubble->property("shortenedNote").toString().contains(u"1,0"_qs));
+        const auto copy = bubble->findChildren<QQuickItem*>(u"copyWholeMessage"_qs);
+        QCOMPARE(copy.size(), 1);
+        QTRY_VERIFY(copy.first()->isVisible());
+        QGuiApplication::clipboard()->clear();
+        UiHarness::click(copy.first());
+        QTRY_COMPARE(QGuiApplication::clipboard()->text(), text);
+
+        ui->sim().clearRequests();
+        type(u"Thanks, reading it now."_qs);
+        UiHarness::click(find("sendButton"));
+        const QString path = "/api/v2/projects/p1/conversations/" + id + "/send";
+        QTRY_VERIFY(!ui->requestsTo(path, "POST").isEmpty());
+        QCOMPARE(sentText(ui->requestsTo(path, "POST").last()), u"Thanks, reading it now."_qs);
     }
 
     void aRefusedReplyComesBack() {

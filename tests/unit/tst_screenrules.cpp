@@ -3,6 +3,7 @@
 // snippet picker, the translation menu, the sidebar's agent list, safe
 // Markdown and links, and the enumeration names QML sees.
 
+#include "BubbleText.h"
 #include "InboxRules.h"
 #include "Kinds.h"
 #include "LinkPolicy.h"
@@ -256,6 +257,24 @@ private slots:
         QCOMPARE(sidebar::inboxBadge(projects, u"p2"_qs), 3);
         QCOMPARE(sidebar::inboxBadge(projects, u"gone"_qs), 5); // falls back to the total
         QCOMPARE(sidebar::inboxBadge(projects, std::nullopt), 5);
+    }
+
+    // A bubble lays out at most its limit, never half a character, and says when it cut.
+    void bubbleTextIsCutBetweenCharacters() {
+        const QString fits(bubble::kShownCharacters, u'a');
+        QCOMPARE(bubble::shownPart(fits), fits);
+        QCOMPARE(bubble::shortenedNote(fits), QString());
+
+        const QString longer = fits + u'b';
+        QCOMPARE(bubble::shownPart(longer), fits + u'…');
+        QCOMPARE(bubble::shortenedNote(longer),
+                 u"Shortened: the whole message has 20,001 characters."_qs);
+
+        // An emoji (two UTF-16 units) across the limit is left out whole.
+        const QString straddling = QString(bubble::kShownCharacters - 1, u'a') + u"😀 and more"_qs;
+        const QString shown = bubble::shownPart(straddling);
+        QCOMPARE(shown, QString(bubble::kShownCharacters - 1, u'a') + u'…');
+        QVERIFY(!shown.at(shown.size() - 2).isHighSurrogate());
     }
 
     void markdownIsSafe() {

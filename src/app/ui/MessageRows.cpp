@@ -1,5 +1,6 @@
 #include "MessageRows.h"
 
+#include "BubbleText.h"
 #include "MarkdownText.h"
 #include "TranslationMenu.h"
 #include "UiSupport.h"
@@ -53,6 +54,14 @@ int MessageRows::rowOf(const QString& messageID) const {
     return -1;
 }
 
+QString MessageRows::wholeText(const QString& messageID) const {
+    const Message* m = messageAt(index(rowOf(messageID), 0));
+    if (!m)
+        return {};
+    const bool showing = m_showing.contains(m->id) && m->translation.has_value();
+    return showing ? *m->translation : m->content;
+}
+
 QVariant MessageRows::data(const QModelIndex& index, int role) const {
     if (role < LabelRole)
         return QIdentityProxyModel::data(index, role);
@@ -75,7 +84,7 @@ QVariant MessageRows::data(const QModelIndex& index, int role) const {
     case RichRole:
         return look.markdown;
     case ShownTextRole: {
-        const QString& text = showing ? *m->translation : m->content;
+        const QString text = bubble::shownPart(showing ? *m->translation : m->content);
         if (!look.markdown)
             return text;
         // On the operator's brand-coloured bubble links are white, elsewhere a blue that
@@ -104,11 +113,13 @@ QVariant MessageRows::data(const QModelIndex& index, int role) const {
         return m_translating.contains(m->id);
     case MessageIDRole:
         return m->id;
+    case ShortenedNoteRole:
+        return bubble::shortenedNote(showing ? *m->translation : m->content);
     case AccessibleTextRole:
         return QStringLiteral("%1, %2: %3")
             .arg(QString::fromLatin1(look.label),
                  UiSupport::timeAndDay(m->createdAt, QDateTime::currentDateTimeUtc()),
-                 showing ? *m->translation : m->content);
+                 bubble::shownPart(showing ? *m->translation : m->content));
     default:
         return {};
     }
@@ -131,6 +142,7 @@ QHash<int, QByteArray> MessageRows::roleNames() const {
     names.insert(TranslatingRole, "translating");
     names.insert(AccessibleTextRole, "accessibleText");
     names.insert(MessageIDRole, "messageID");
+    names.insert(ShortenedNoteRole, "shortenedNote");
     return names;
 }
 
@@ -143,12 +155,14 @@ void MessageRows::touch(const QString& messageID, const QList<int>& roles) {
 void MessageRows::toggleTranslation(const QString& messageID) {
     if (!m_showing.remove(messageID))
         m_showing.insert(messageID);
-    touch(messageID, {ShownTextRole, ToggleLabelRole, ShowingTranslationRole, AccessibleTextRole});
+    touch(messageID, {ShownTextRole, ShortenedNoteRole, ToggleLabelRole, ShowingTranslationRole,
+                      AccessibleTextRole});
 }
 
 void MessageRows::showTranslation(const QString& messageID) {
     m_showing.insert(messageID);
-    touch(messageID, {ShownTextRole, ToggleLabelRole, ShowingTranslationRole, AccessibleTextRole});
+    touch(messageID, {ShownTextRole, ShortenedNoteRole, ToggleLabelRole, ShowingTranslationRole,
+                      AccessibleTextRole});
 }
 
 void MessageRows::setTranslating(const QString& messageID, bool translating) {

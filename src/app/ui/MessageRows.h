@@ -33,7 +33,8 @@ public:
         ShowingTranslationRole,
         TranslatingRole,
         AccessibleTextRole,
-        MessageIDRole, // the identifier under a name QML can use ("id" is its own)
+        MessageIDRole,     // the identifier under a name QML can use ("id" is its own)
+        ShortenedNoteRole, // why the bubble shows only the beginning, else empty
     };
 
     MessageRows(AppState* state, QObject* parent);
@@ -42,6 +43,8 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     void toggleTranslation(const QString& messageID);
+    // The whole text the bubble shows the beginning of: the translation or the original.
+    QString wholeText(const QString& messageID) const;
     void setTranslating(const QString& messageID, bool translating);
     void showTranslation(const QString& messageID);
     // A new conversation: its messages start untranslated on screen.

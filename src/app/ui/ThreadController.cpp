@@ -10,6 +10,8 @@
 #include "service/PathSegment.h"
 #include "state/AppState.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPointer>
 
 namespace kv {
@@ -24,6 +26,7 @@ ThreadController::ThreadController(AppState* state, QObject* parent)
     connect(m_state, &AppState::contextPanelVisibleChanged, this,
             &ThreadController::contextPanelVisibleChanged);
     connect(m_state, &AppState::messagesChanged, this, &ThreadController::reloadDetailIfGone);
+    connect(m_state, &AppState::detailErrorsChanged, this, &ThreadController::loadErrorChanged);
 }
 
 void ThreadController::setConversationID(const QString& id) {
@@ -33,6 +36,7 @@ void ThreadController::setConversationID(const QString& id) {
     m_didTakeOver = false; // a new conversation starts with the AI, unless taken over again
     m_messages->reset();
     emit conversationIDChanged();
+    emit loadErrorChanged();
     refresh();
     emit suggestionChanged();
     reloadDetailIfGone();
@@ -42,6 +46,20 @@ void ThreadController::reloadDetailIfGone() {
     if (m_conversationID.isEmpty() ||
         m_state->apiMessagesByConversation().contains(m_conversationID))
         return;
+    loadDetail();
+}
+
+void ThreadController::retryLoad() {
+    if (!m_conversationID.isEmpty())
+        loadDetail();
+}
+
+QString ThreadController::loadError() const {
+    const QString reason = m_state->detailError(m_conversationID);
+    return reason.isEmpty() ? QString() : UiTexts::messagesNotLoaded(reason);
+}
+
+void ThreadController::loadDetail() {
     if (m_detailLoading) {
         m_reloadPending = true; // looked at again once that load is over
         return;
@@ -216,6 +234,12 @@ bool ThreadController::openLink(const QString& link) {
         return false;
     m_state->openInBrowser(url);
     return true;
+}
+
+void ThreadController::copyMessage(const QString& messageID) {
+    const QString text = m_messages->wholeText(messageID);
+    if (!text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
 }
 
 void ThreadController::toggleTranslation(const QString& messageID) {

@@ -38,6 +38,8 @@ class ThreadController : public QObject {
     Q_PROPERTY(int bottomRegion READ bottomRegion NOTIFY bottomRegionChanged)
     Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible NOTIFY contextPanelVisibleChanged)
     Q_PROPERTY(QObject* messages READ messages CONSTANT)
+    // "Couldn’t load messages: <reason>" while the last fetch of this thread failed.
+    Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
     Q_PROPERTY(
         QStringList translationEntries READ translationEntries NOTIFY translationEntriesChanged)
 
@@ -66,9 +68,14 @@ public:
     int bottomRegion() const;
     bool contextPanelVisible() const;
     QObject* messages() const;
+    QString loadError() const;
     QStringList translationEntries() const;
 
     Q_INVOKABLE void resolve();
+    // Fetches the messages again after a failure.
+    Q_INVOKABLE void retryLoad();
+    // The whole text of a message as shown (original or translation), on the clipboard.
+    Q_INVOKABLE void copyMessage(const QString& messageID);
     Q_INVOKABLE void openInBrowser();
     Q_INVOKABLE void takeOver();
     Q_INVOKABLE void useSuggestion();
@@ -87,12 +94,14 @@ signals:
     void suggestionChanged();
     void bottomRegionChanged();
     void contextPanelVisibleChanged();
+    void loadErrorChanged();
     void translationEntriesChanged();
 
 private:
     void refresh();
     // The open conversation's messages went with a list reload: fetch them again.
     void reloadDetailIfGone();
+    void loadDetail();
     QCoro::Task<> translateTask(QString conversationID, QString messageID,
                                 std::optional<QString> target);
 

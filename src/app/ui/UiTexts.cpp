@@ -93,4 +93,8 @@ QString UiTexts::snippetNotDeleted(const QString& reason) {
     return QStringLiteral("Snippet not deleted: ") + reason;
 }
 
+QString UiTexts::messagesNotLoaded(const QString& reason) {
+    return QStringLiteral("Couldn’t load messages: ") + reason;
+}
+
 } // namespace kv

@@ -55,6 +55,8 @@ public:
     Q_INVOKABLE static QString versionLine(const QString& shortVersion, const QString& build);
     Q_INVOKABLE static QString snippetNotSaved(const QString& reason);
     Q_INVOKABLE static QString snippetNotDeleted(const QString& reason);
+    // A thread whose messages could not be fetched: "Couldn’t load messages: <reason>".
+    static QString messagesNotLoaded(const QString& reason);
 };
 
 } // namespace kv

@@ -199,6 +199,8 @@ void AppState::endSession(bool forgetStoredKey) {
     setSelectedProjectID(std::nullopt);
     setSelectedConversationID(std::nullopt);
     setSelectedVisitorID(std::nullopt);
+    m_detailErrors.clear();
+    emit detailErrorsChanged();
     setLoadState(LoadState::idle);
     m_repository = m_deps.makeRepository(m_api.get());
     updateDockBadge();

@@ -234,6 +234,10 @@ public:
     bool contextPanelVisible() const { return m_contextPanelVisible; }
     void setContextPanelVisible(bool visible);
 
+    // Why the last fetch of a conversation's messages failed; empty once one succeeds.
+    QString detailError(const QString& conversationID) const {
+        return m_detailErrors.value(conversationID);
+    }
     const QHash<QString, QList<Message>>& apiMessagesByConversation() const {
         return m_apiMessages;
     }
@@ -272,6 +276,7 @@ signals:
     void fontSizeChanged();
     void contextPanelVisibleChanged();
     void messagesChanged();
+    void detailErrorsChanged();
     void statsChanged();
 
 private:
@@ -287,6 +292,7 @@ private:
     void setConnectionState(ConnectionState state);
     void setMessageMaps(QHash<QString, QList<Message>> api, QHash<QString, QList<Message>> local);
     void refreshSelectedMessages();
+    void setDetailError(const QString& conversationID, const QString& text);
     void replaceConversation(const Conversation& updated);
     void decrementUnread(const QString& projectID);
     void resetScope(const QString& scope);
@@ -334,6 +340,7 @@ private:
     ClientListModel* m_clients;
     ConversationListModel* m_conversations;
     QString m_conversationsError;
+    QHash<QString, QString> m_detailErrors;
     VisitorListModel* m_liveVisitors;
     SnippetListModel* m_snippets;
     std::optional<QString> m_snippetsProjectID;

@@ -83,15 +83,32 @@ QCoro::Task<> AppState::loadConversationDetail(QString conversationID) {
     if (!guard || cancel.isCancelled())
         co_return;
     if (!detail) {
-        signedOutBy(detail.error()); // anything else is ignored
+        if (signedOutBy(detail.error()))
+            co_return;
+        // The messages shown stay; the thread says they could not be brought up to date.
+        const QString description = detail.error().errorDescription();
+        qCWarning(lcAppState).noquote() << QStringLiteral("loadConversationDetail %1 failed: %2")
+                                               .arg(conversationID, description);
+        setDetailError(conversationID, description);
         co_return;
     }
+    setDetailError(conversationID, QString());
     replaceConversation(detail->conversation);
     auto api = m_apiMessages;
     api.insert(conversationID, detail->messages);
     setMessageMaps(api, m_localMessages);
     if (m_snippetsProjectID != detail->conversation.projectID)
         co_await loadSnippets(detail->conversation.projectID);
+}
+
+void AppState::setDetailError(const QString& conversationID, const QString& text) {
+    if (m_detailErrors.value(conversationID) == text)
+        return;
+    if (text.isEmpty())
+        m_detailErrors.remove(conversationID);
+    else
+        m_detailErrors.insert(conversationID, text);
+    emit detailErrorsChanged();
 }
 
 QList<Message> AppState::messages(const QString& conversationID) const {

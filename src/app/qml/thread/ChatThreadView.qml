@@ -28,6 +28,21 @@ Rectangle {
             visible: controller.suggestionVisible
             controller: controller
         }
+        Banner {
+            // The messages shown stay as they were; this says they may be out of date.
+            objectName: "threadLoadError"
+            Layout.fillWidth: true
+            visible: controller.loadError !== ""
+            symbol: "exclamationmark.triangle.fill"
+            tone: Theme.orange
+            text: controller.loadError
+            Button {
+                objectName: "threadRetry"
+                text: "Retry"
+                Accessible.name: text
+                onClicked: controller.retryLoad()
+            }
+        }
         MessageList {
             Layout.fillWidth: true
             Layout.fillHeight: true

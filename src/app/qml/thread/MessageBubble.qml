@@ -23,6 +23,7 @@ Item {
     required property bool translating
     required property bool showingTranslation
     required property string accessibleText
+    required property string shortenedNote
     property ThreadController controller
     // The language menu is the list's one menu, opened beside `anchor`.
     signal translateRequested(string messageID, Item anchor)
@@ -99,6 +100,23 @@ Item {
                     color: Theme.tertiaryText
                     font.pixelSize: Theme.size("caption")
                     Accessible.ignored: true
+                }
+                Text {
+                    anchors.verticalCenter: parent.verticalCenter
+                    visible: bubble.shortenedNote !== ""
+                    text: bubble.shortenedNote
+                    color: Theme.secondaryText
+                    font.pixelSize: Theme.size("caption")
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: bubble.shortenedNote
+                }
+                InlineButton {
+                    anchors.verticalCenter: parent.verticalCenter
+                    objectName: "copyWholeMessage"
+                    visible: bubble.shortenedNote !== ""
+                    symbol: "doc.on.doc"
+                    text: "Copy whole message"
+                    onClicked: bubble.controller.copyMessage(bubble.messageID)
                 }
                 InlineButton {
                     anchors.verticalCenter: parent.verticalCenter
