@@ -267,8 +267,7 @@ private slots:
 
         const QString longer = fits + u'b';
         QCOMPARE(bubble::shownPart(longer), fits + u'…');
-        QCOMPARE(bubble::shortenedNote(longer),
-                 u"Shortened: the whole message has 20,001 characters."_qs);
+        QCOMPARE(bubble::shortenedNote(longer), u"Shortened — 20,001 characters in all"_qs);
 
         // An emoji (two UTF-16 units) across the limit is left out whole.
         const QString straddling = QString(bubble::kShownCharacters - 1, u'a') + u"😀 and more"_qs;

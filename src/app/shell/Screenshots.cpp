@@ -174,6 +174,45 @@ void takeScreenshots(AppState& state, DemoService& service, QQuickWindow* window
                      QMetaObject::invokeMethod(composer, "send", Q_ARG(bool, false));
                  co_await settle(3);
              }},
+            {"thread-load-failed",
+             [&]() -> QCoro::Task<> {
+                 type(QString());
+                 const QString id = state.selectedConversationID().value_or(QString());
+                 sim::Fault broken;
+                 broken.method = QStringLiteral("GET");
+                 broken.path = QStringLiteral("/api/v2/projects/p2/conversations/") + id;
+                 broken.status = 503;
+                 broken.body = "The service is busy, try again in a moment";
+                 broken.times = 1;
+                 service.sim().addFault(broken);
+                 co_await state.loadConversationDetail(id);
+                 co_await settle();
+             }},
+            {"thread-long-message",
+             [&]() -> QCoro::Task<> {
+                 const QString id = state.selectedConversationID().value_or(QString());
+                 QString text;
+                 while (text.size() < 60'000)
+                     text += QStringLiteral("Order %1 arrived with a damaged lid; the invoice "
+                                            "lists it twice. ")
+                                 .arg(text.size());
+                 service.sim().withData([&](sim::SimData& d) {
+                     if (sim::SimConversation* c = d.conversation(QStringLiteral("p2"), id))
+                         c->messages.append(sim::SimMessage{d.nextId(QStringLiteral("msg_")),
+                                                            id,
+                                                            QStringLiteral("user"),
+                                                            text,
+                                                            QDateTime::currentDateTimeUtc(),
+                                                            {},
+                                                            {}});
+                     return 0;
+                 });
+                 co_await state.loadConversationDetail(id);
+                 co_await settle(2);
+                 if (QObject* list = find("messageList"))
+                     QMetaObject::invokeMethod(list, "positionViewAtEnd");
+                 co_await settle();
+             }},
             {"sidebar-grouped-search",
              [&]() -> QCoro::Task<> {
                  if (QObject* sidebar = find("sidebarModel")) {

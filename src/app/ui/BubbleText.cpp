@@ -16,7 +16,7 @@ QString shownPart(const QString& text) {
 QString shortenedNote(const QString& text) {
     if (text.size() <= kShownCharacters)
         return {};
-    return QStringLiteral("Shortened: the whole message has %1 characters.")
+    return QStringLiteral("Shortened — %1 characters in all")
         .arg(QLocale(QLocale::English).toString(text.size()));
 }
 

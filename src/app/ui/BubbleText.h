@@ -14,7 +14,7 @@ constexpr qsizetype kShownCharacters = 20'000;
 
 // The message up to the limit; a longer one is cut between characters and ends with "…".
 QString shownPart(const QString& text);
-// "Shortened: the whole message has 1,048,576 characters." for a cut message, else empty.
+// "Shortened — 1,048,576 characters in all" for a cut message, else empty.
 QString shortenedNote(const QString& text);
 
 } // namespace kv::bubble

@@ -90,6 +90,27 @@ Item {
                     }
                 }
             }
+            // Only the beginning of a very long message is laid out: say so, offer the whole.
+            Column {
+                Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
+                visible: bubble.shortenedNote !== ""
+                spacing: 2
+                Text {
+                    width: Math.min(implicitWidth, body.widest)
+                    text: bubble.shortenedNote
+                    elide: Text.ElideRight
+                    color: Theme.secondaryText
+                    font.pixelSize: Theme.size("caption")
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: bubble.shortenedNote
+                }
+                InlineButton {
+                    objectName: "copyWholeMessage"
+                    symbol: "doc.on.doc"
+                    text: "Copy whole message"
+                    onClicked: bubble.controller.copyMessage(bubble.messageID)
+                }
+            }
             // A positioner, not a layout: it places what shows as soon as it shows.
             Row {
                 Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
@@ -100,23 +121,6 @@ Item {
                     color: Theme.tertiaryText
                     font.pixelSize: Theme.size("caption")
                     Accessible.ignored: true
-                }
-                Text {
-                    anchors.verticalCenter: parent.verticalCenter
-                    visible: bubble.shortenedNote !== ""
-                    text: bubble.shortenedNote
-                    color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption")
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: bubble.shortenedNote
-                }
-                InlineButton {
-                    anchors.verticalCenter: parent.verticalCenter
-                    objectName: "copyWholeMessage"
-                    visible: bubble.shortenedNote !== ""
-                    symbol: "doc.on.doc"
-                    text: "Copy whole message"
-                    onClicked: bubble.controller.copyMessage(bubble.messageID)
                 }
                 InlineButton {
                     anchors.verticalCenter: parent.verticalCenter
