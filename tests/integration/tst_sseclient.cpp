@@ -293,27 +293,30 @@ private slots:
 
     void silentStreamIsNoticed() {
         test::LogCapture log;
-        Timing::current().sseWatchdog = 400ms;
+        // Ten heartbeats to a watchdog period: a busy machine that delays a few
+        // does not make the live stream look dead.
+        Timing::current().sseWatchdog = 1000ms;
         sim->setHeartbeatInterval(100);
         client->start();
         QTRY_COMPARE(sim->openStreams(), 1);
-        QTest::qWait(700); // heartbeats keep a live stream alive
+        QTest::qWait(1500); // heartbeats keep a live stream alive past the watchdog period
         QCOMPARE(connections().size(), 1);
 
         sim->stallStreams();
         QTRY_COMPARE(connections().size(), 2);
-        QVERIFY(log.messages("SSEClient").contains(u"SSE stream ended: no data for 400 ms"_qs));
+        QVERIFY(log.messages("SSEClient").contains(u"SSE stream ended: no data for 1000 ms"_qs));
         QVERIFY(record.states.contains(ConnectionState::reconnecting));
     }
 
     void stopDuringBackoffEndsTheLoop() {
-        Timing::current().sseInitialBackoff = 300ms;
+        // A back-off long enough that no attempt can begin before stop(), even on a busy machine.
+        Timing::current().sseInitialBackoff = 1000ms;
         sim->failNextStreams(503, 100);
         client->start();
         QTRY_VERIFY(record.states.contains(ConnectionState::reconnecting));
         client->stop();
         QTRY_COMPARE(record.states.last(), ConnectionState::disconnected);
-        QTest::qWait(600);
+        QTest::qWait(1600); // well past the back-off
         QCOMPARE(connections().size(), 1);
         QVERIFY(!client->isStarted());
     }

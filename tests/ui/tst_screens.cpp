@@ -369,9 +369,11 @@ private slots:
         QVERIFY2(unnamed.isEmpty(), qPrintable("stats: " + unnamed.join(", ")));
 
         ui->state().setSelectedSection(AppSection::settings);
+        const char* tabRoots[] = {"accountTab", "notificationsTab", "snippetsTab", "aboutTab"};
         for (int tab = 0; tab < 4; ++tab) {
             showTab(tab);
-            QTest::qWait(50);
+            // Each tab is built when first shown: look once it is there.
+            QTRY_VERIFY(find(tabRoots[tab]) && find(tabRoots[tab])->isVisible());
             unnamed = ui->unnamedControls();
             QVERIFY2(unnamed.isEmpty(),
                      qPrintable(QStringLiteral("settings tab %1: ").arg(tab) + unnamed.join(", ")));
