@@ -3,6 +3,7 @@
 
 #include "Await.h"
 #include "LogCapture.h"
+#include "ScopedTiming.h"
 #include "SimServer.h"
 #include "Timing.h"
 #include "service/ApiClient.h"
@@ -295,6 +296,27 @@ private slots:
                  u"GET /api/v2/projects — the answer is larger than 32 MiB and was not read"_qs);
         // The next answer is read as usual.
         QVERIFY(await(api->fetchProjects()));
+    }
+
+    // The same limits for faults asked for over the simulator's control route:
+    // a body sent in chunks with no length is counted as it comes, and one
+    // that never ends is abandoned at the deadline.
+    void bodiesWithoutAnEndAreCut() {
+        using namespace std::chrono_literals;
+        const test::ScopedTiming deadline([](Timing& t) { t.requestDeadline = 1500ms; });
+        addFault(R"({"kind":"oversized","path":"/api/v2/me","bytes":40000000,"times":1})");
+        const auto huge = await(api->fetchMe());
+        QVERIFY(!huge);
+        QVERIFY(huge.error().errorDescription().contains("larger than 32 MiB"));
+
+        addFault(R"({"kind":"endless","path":"/api/v2/me","times":1})");
+        test::LogCapture log;
+        const auto endless = await(api->fetchMe());
+        QVERIFY(!endless);
+        QCOMPARE(endless.error().kind, ApiError::Kind::transport);
+        QCOMPARE(log.messages("APIClient").last(),
+                 u"GET /api/v2/me — the answer did not complete within 1 s and was abandoned"_qs);
+        QVERIFY(await(api->fetchMe()));
     }
 
     void binaryBodyPreview() {
