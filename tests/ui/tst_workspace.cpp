@@ -559,6 +559,35 @@ private slots:
         QTRY_VERIFY(find("contextPanel")->isVisible());
     }
 
+    // What the visitor writes into the open conversation shows once the list
+    // says so (a realtime refresh), without opening the conversation again.
+    void theOpenThreadShowsWhatTheVisitorWrites() {
+        const QString id = conversationWith("operator_active", "p1");
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    std::all_of(ui->state().conversations().begin(),
+                                ui->state().conversations().end(),
+                                [](const Conversation& c) { return c.projectID == u"p1"; }));
+        open(id);
+        QTRY_VERIFY(!ui->state().messages(id).isEmpty());
+        const qsizetype before = ui->state().messages(id).size();
+        ui->sim().withData([&](sim::SimData& d) {
+            d.conversation("p1", id)->messages.append(
+                sim::SimMessage{d.nextId("msg_"),
+                                id,
+                                "user",
+                                u"Is anyone still there?"_qs,
+                                QDateTime::currentDateTimeUtc(),
+                                {},
+                                {}});
+            return 0;
+        });
+        await(ui->state().realtimeRefresh());
+        QTRY_COMPARE(ui->state().messages(id).size(), before + 1);
+        QCOMPARE(ui->state().messages(id).last().content, u"Is anyone still there?"_qs);
+        QTRY_COMPARE(find("messageList")->property("count").toInt(), before + 1);
+    }
+
     void threadFollowsNewMessages() {
         const QString id = conversationWith("waiting", "p1");
         ui->state().setSelectedProjectID(u"p1"_qs);

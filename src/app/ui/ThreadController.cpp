@@ -103,12 +103,19 @@ void ThreadController::refresh() {
     if (found == m_conversation)
         return;
     const int regionBefore = bottomRegion();
+    // A refreshed list that says the open conversation has new messages (the
+    // visitor wrote, a reply went out) means its messages are out of date.
+    const bool newMessages = m_conversation && found &&
+                             (found->messageCount != m_conversation->messageCount ||
+                              found->lastMessageAt != m_conversation->lastMessageAt);
     m_conversation = found;
     emit conversationChanged();
     emit suggestionChanged();
     if (bottomRegion() != regionBefore)
         emit bottomRegionChanged();
-    if (m_conversation) // listed now, perhaps for the first time
+    if (newMessages)
+        loadDetail();
+    else if (m_conversation) // listed now, perhaps for the first time
         reloadDetailIfGone();
 }
 
