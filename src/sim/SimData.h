@@ -117,6 +117,9 @@ private:
     int m_counter = 1000;
 };
 
+// A uniform integer in [low, high]: the one way the generated data draws numbers.
+int between(std::mt19937_64& random, int low, int high);
+
 // JSON forms exactly as the service writes them (snake-case keys, absent optionals omitted).
 QJsonObject toJson(const SimUser& u);
 QJsonObject toJson(const SimClient& c);
