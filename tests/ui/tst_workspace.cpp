@@ -62,6 +62,16 @@ class TestWorkspace : public QObject {
         QTRY_VERIFY(!ui->state().messages(conversationID).isEmpty()); // its detail is in
     }
 
+    // Picks an agent and waits for its own list (the list of all agents holds
+    // its conversations too), so that no answer still in flight lands later.
+    void selectAgent(const QString& projectID) {
+        ui->state().setSelectedProjectID(projectID);
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    std::all_of(ui->state().conversations().begin(),
+                                ui->state().conversations().end(),
+                                [&](const Conversation& c) { return c.projectID == projectID; }));
+    }
+
     QQuickItem* editor() const { return find("composerEditor"); }
 
     void type(const QString& text) {
@@ -105,11 +115,7 @@ private slots:
         QTRY_VERIFY(agents->property("count").toInt() > 3);
 
         // Picking an agent shows only its conversations.
-        ui->state().setSelectedProjectID(u"p2"_qs);
-        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
-                    std::all_of(ui->state().conversations().begin(),
-                                ui->state().conversations().end(),
-                                [](const Conversation& c) { return c.projectID == u"p2"; }));
+        selectAgent(u"p2"_qs);
         QTRY_COMPARE(UiHarness::text(find("agentInView")), ui->state().project("p2")->name);
         QCOMPARE(find("conversationList")->property("count").toInt(), 6);
     }
@@ -287,13 +293,7 @@ private slots:
         // A body that never ends is given up well before the real deadline.
         const ScopedTiming deadline([](Timing& t) { t.requestDeadline = 3s; });
         const QString id = conversationWith("waiting", "p2");
-        ui->state().setSelectedProjectID(u"p2"_qs);
-        // The agent's own list is in (the list of all agents held its conversations too),
-        // so that no good answer still in flight can land after the broken one.
-        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
-                    std::all_of(ui->state().conversations().begin(),
-                                ui->state().conversations().end(),
-                                [](const Conversation& c) { return c.projectID == u"p2"; }));
+        selectAgent(u"p2"_qs); // no good answer still in flight lands after the broken one
         open(id);
         type(u"Half-written reply"_qs);
 
@@ -335,12 +335,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, reason);
         const QString id = conversationWith("operator_active", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
-        // The agent's own list is in: its arrival would empty the thread (to be fetched again).
-        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
-                    std::all_of(ui->state().conversations().begin(),
-                                ui->state().conversations().end(),
-                                [](const Conversation& c) { return c.projectID == u"p1"; }));
+        selectAgent(u"p1"_qs); // its list arriving later would empty the thread
         open(id);
         QQuickItem* list = find("messageList");
         QTRY_VERIFY(!ui->state().messages(id).isEmpty());
@@ -563,11 +558,7 @@ private slots:
     // says so (a realtime refresh), without opening the conversation again.
     void theOpenThreadShowsWhatTheVisitorWrites() {
         const QString id = conversationWith("operator_active", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
-        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
-                    std::all_of(ui->state().conversations().begin(),
-                                ui->state().conversations().end(),
-                                [](const Conversation& c) { return c.projectID == u"p1"; }));
+        selectAgent(u"p1"_qs);
         open(id);
         QTRY_VERIFY(!ui->state().messages(id).isEmpty());
         const qsizetype before = ui->state().messages(id).size();
