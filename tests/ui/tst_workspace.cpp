@@ -141,7 +141,7 @@ private slots:
             }
             return 0;
         });
-        ui->state().setSelectedProjectID(u"p3"_qs);
+        selectAgent(u"p3"_qs);
         UiHarness::click(find("filterResolved"));
         QTRY_VERIFY(find("inboxEmpty")->isVisible());
         QTRY_COMPARE(UiHarness::text(subtitle), u"0 of 6 matches 'Resolved'"_qs);
@@ -200,7 +200,7 @@ private slots:
     }
 
     void slashPicksASnippet() {
-        ui->state().setSelectedProjectID(u"p1"_qs); // English snippets
+        selectAgent(u"p1"_qs); // English snippets
         QTRY_VERIFY(ui->state().snippetsProjectID() == std::optional<QString>(u"p1"_qs));
         open(conversationWith("waiting", "p1"));
         type("/");
@@ -228,7 +228,7 @@ private slots:
 
     void sendsByButtonAndShortcut() {
         const QString id = conversationWith("operator_active", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
+        selectAgent(u"p1"_qs);
         open(id);
         const QString path = "/api/v2/projects/p1/conversations/" + id + "/send";
         ui->sim().clearRequests();
@@ -368,7 +368,7 @@ private slots:
     // cap: all are listed, and the half-written reply waits.
     void aHundredThousandConversationsAreListed() {
         const QString id = conversationWith("waiting", "p2");
-        ui->state().setSelectedProjectID(u"p2"_qs);
+        selectAgent(u"p2"_qs);
         QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
                     ui->state().conversations().first().projectID == u"p2");
         open(id);
@@ -409,7 +409,7 @@ private slots:
     // whole text goes to the clipboard, and the composer works beside it.
     void aMegabyteMessageIsShown() {
         const QString id = conversationWith("operator_active", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
+        selectAgent(u"p1"_qs);
         QString text;
         while (text.size() < 1024 * 1024)
             text += QStringLiteral("All the **details** of my order, line %1. ").arg(text.size());
@@ -446,7 +446,7 @@ private slots:
 
     void aRefusedReplyComesBack() {
         const QString id = conversationWith("operator_active", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
+        selectAgent(u"p1"_qs);
         open(id);
         sim::Fault refuse;
         refuse.method = "POST";
@@ -477,7 +477,7 @@ private slots:
 
     void resolvesFromTheHeader() {
         const QString id = conversationWith("waiting", "p2");
-        ui->state().setSelectedProjectID(u"p2"_qs);
+        selectAgent(u"p2"_qs);
         open(id);
         UiHarness::click(find("resolveButton"));
         QTRY_VERIFY(find("resolvedBanner")->isVisible());
@@ -489,14 +489,17 @@ private slots:
 
     void translatesAndShowsTheOriginal() {
         const QString id = conversationWith("active", "p4");
-        ui->state().setSelectedProjectID(u"p4"_qs);
+        selectAgent(u"p4"_qs);
         open(id);
         const auto visitorMessage = [&] {
             const QList<Message> all = ui->state().messages(id);
-            return *std::find_if(all.begin(), all.end(),
-                                 [](const Message& m) { return m.role == MessageRole::user; });
+            const auto it = std::find_if(all.begin(), all.end(), [](const Message& m) {
+                return m.role == MessageRole::user;
+            });
+            return it == all.end() ? Message{} : *it;
         };
         const Message original = visitorMessage();
+        QVERIFY(!original.id.isEmpty());
         const QString bubbleName = "bubble_" + original.id;
         QTRY_VERIFY(ui->find(bubbleName));
         // The bubble is looked up afresh each time: the list may make it anew (or
@@ -533,7 +536,7 @@ private slots:
 
     void contextPanelDescribesTheVisitor() {
         const QString id = conversationWith("waiting", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
+        selectAgent(u"p1"_qs);
         open(id);
         const Conversation c =
             *std::find_if(ui->state().conversations().begin(), ui->state().conversations().end(),
@@ -581,7 +584,7 @@ private slots:
 
     void threadFollowsNewMessages() {
         const QString id = conversationWith("waiting", "p1");
-        ui->state().setSelectedProjectID(u"p1"_qs);
+        selectAgent(u"p1"_qs);
         const auto addMessages = [&](int n) {
             ui->sim().withData([&](sim::SimData& d) {
                 auto* c = d.conversation("p1", id);
