@@ -80,6 +80,11 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
     else
         hints.insert(QStringLiteral("suppress-sound"), true);
 
+    // The body is a visitor's words: shown as written, never read as markup.
+    const QString body = m_capabilities.contains(QStringLiteral("body-markup"))
+                             ? escapeBodyMarkup(request.body)
+                             : request.body;
+
     // A conversation keeps one notification on screen, replaced by its newest.
     const uint replaces =
         request.conversationID ? m_byConversation.value(*request.conversationID, 0) : 0;
@@ -88,7 +93,7 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
         m_service, QString::fromLatin1(desktop::kNotificationsPath),
         QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("Notify"));
     call << QStringLiteral("Kestovar") << replaces << QString::fromLatin1(desktop::kAppId)
-         << request.title << request.body << actions << hints << int(-1);
+         << request.title << body << actions << hints << int(-1);
     QDBusPendingReply<uint> reply =
         m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
     co_await reply;
@@ -101,6 +106,22 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
     if (request.conversationID)
         m_byConversation.insert(*request.conversationID, id);
     co_return std::nullopt;
+}
+
+QString FreedesktopNotifier::escapeBodyMarkup(const QString& body) {
+    QString out;
+    out.reserve(body.size());
+    for (const QChar c : body) {
+        if (c == u'&')
+            out += QStringLiteral("&amp;");
+        else if (c == u'<')
+            out += QStringLiteral("&lt;");
+        else if (c == u'>')
+            out += QStringLiteral("&gt;");
+        else
+            out += c;
+    }
+    return out;
 }
 
 void FreedesktopNotifier::onActionInvoked(uint id, const QString& action) {

@@ -30,6 +30,10 @@ public:
     // What the server said it can do (after the first authorisation check or post).
     QStringList capabilities() const { return m_capabilities; }
 
+    // A body as a server that reads markup ("body-markup") shows it literally:
+    // "&", "<" and ">" escaped, nothing else touched.
+    static QString escapeBodyMarkup(const QString& body);
+
 private slots:
     void onActionInvoked(uint id, const QString& action);
     void onReplied(uint id, const QString& text);

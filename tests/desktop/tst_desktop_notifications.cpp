@@ -50,6 +50,11 @@ QList<QJsonObject> requestsTo(const kv::sim::SimServer& sim, const QString& targ
     return out;
 }
 
+// What a visitor can type, and how a server that reads markup must receive it.
+const QString kHostileBody = u"Tom & Jerry <b>bold</b> <img src=x> 1 < 2 > 0"_qs;
+const QString kEscapedBody =
+    u"Tom &amp; Jerry &lt;b&gt;bold&lt;/b&gt; &lt;img src=x&gt; 1 &lt; 2 &gt; 0"_qs;
+
 bool haveBus() {
     return QDBusConnection::sessionBus().isConnected();
 }
@@ -147,6 +152,29 @@ private slots:
         server.invokeAction(server.calls[0].id, "reply");
         QTRY_COMPARE(window.size(), 1);
         QCOMPARE(window[0][1].toString(), u"c7"_qs);
+
+        // A server that reads no markup shows the body as sent: escaping would show "&amp;".
+        NotificationRequest hostile = request("Visitor", u"c7"_qs);
+        hostile.body = kHostileBody;
+        await(notifier.post(hostile));
+        QCOMPARE(server.calls.last().body, kHostileBody);
+    }
+
+    void bodyEscapedForAServerThatReadsMarkup() {
+        QCOMPARE(FreedesktopNotifier::escapeBodyMarkup(kHostileBody), kEscapedBody);
+        QCOMPARE(FreedesktopNotifier::escapeBodyMarkup(u"«Olá» \"quoted\" it's"_qs),
+                 u"«Olá» \"quoted\" it's"_qs); // only what markup reads is touched
+
+        FakeNotificationServer server("org.kestovar.TestNotifications.markup",
+                                      {"actions", "body", "body-markup"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        NotificationRequest hostile = request("Tom & <b>Jerry</b>", u"c2"_qs);
+        hostile.body = kHostileBody;
+        await(notifier.post(hostile));
+        QCOMPARE(server.calls.last().body, kEscapedBody);
+        QCOMPARE(server.calls.last().summary,
+                 u"Tom & <b>Jerry</b>"_qs); // a summary is never markup
     }
 
     void noServerIsItsOwnState() {
@@ -174,11 +202,16 @@ private slots:
         FreedesktopNotifier notifier;
         QCOMPARE(await(notifier.requestAuthorization()), NotificationPermission::authorized);
         QVERIFY(notifier.capabilities().contains("actions"));
-        QCOMPARE(await(notifier.post(request("Harbor & Vine — visitor online", u"c3"_qs))),
-                 std::nullopt);
+        // dunst reads bodies as markup: what goes over the bus is escaped.
+        QVERIFY(notifier.capabilities().contains("body-markup"));
+        NotificationRequest online = request("Harbor & Vine — visitor online", u"c3"_qs);
+        online.body = kHostileBody;
+        QCOMPARE(await(notifier.post(online)), std::nullopt);
 
         QTRY_VERIFY((seen += QString::fromUtf8(monitor.readAllStandardOutput()))
                         .contains("Harbor & Vine — visitor online"));
+        QVERIFY(seen.contains(kEscapedBody));
+        QVERIFY(!seen.contains("<img"));
         QVERIFY(seen.contains("string \"Kestovar\""));
         QVERIFY(seen.contains("string \"desktop-entry\""));
         QVERIFY(seen.contains("byte 1")); // urgency
