@@ -1,5 +1,6 @@
 #include "SimServer.h"
 
+#include "SimHostile.h"
 #include "SimScenario.h"
 #include "SimStream.h"
 
@@ -83,6 +84,8 @@ struct SimServer::Impl {
         : config(std::move(c)), data(config.data), stream(config.heartbeatMs),
           scenario(mutex, data, stream, config.data.seed) {
         acceptedKeys.insert(config.apiKey);
+        if (config.hostile)
+            makeHostile(data, config.beacon);
     }
 
     SimConfig config;

@@ -26,6 +26,9 @@ struct SimConfig {
     double speed = 0;
     // Conversation lists hold at most this many whatever the client asks (load tests); 0: as asked.
     int listLimit = 0;
+    // Every text of the account hostile (see SimHostile.h), its images pointing under `beacon`.
+    bool hostile = false;
+    QString beacon = QStringLiteral("http://127.0.0.1:9");
 };
 
 class SimServer {

@@ -30,8 +30,13 @@ int main(int argc, char** argv) {
         "speed", "Scenario clock: 0 keeps the account still, 1 is lively.", "factor", "0");
     const QCommandLineOption heartbeatOption("heartbeat-ms", "Event stream heartbeat interval.",
                                              "ms", "15000");
+    const QCommandLineOption hostileOption(
+        "hostile",
+        "Fill every text of the account with hostile strings (markup, images, "
+        "script links, control characters) whose images point under the origin given.",
+        "origin");
     parser.addOptions({portOption, seedOption, agentsOption, conversationsOption, visitorsOption,
-                       keyOption, speedOption, heartbeatOption});
+                       keyOption, speedOption, heartbeatOption, hostileOption});
     parser.process(app);
 
     bool ok = true;
@@ -55,6 +60,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     config.apiKey = parser.value(keyOption);
+    if (parser.isSet(hostileOption)) {
+        config.hostile = true;
+        config.beacon = parser.value(hostileOption);
+    }
 
     // Signals are taken synchronously below, so block them before any thread starts.
     sigset_t stopSignals;
