@@ -60,6 +60,9 @@ int main(int argc, char** argv) {
         {"demo", "Run against an embedded simulated service."},
         {"screenshots", "With --demo: render every screen to PNG files in DIR, then quit.", "DIR"},
         {"agents", "With --demo: how many agents the simulated account has.", "N", "7"},
+        {"hostile",
+         "With --demo: every text of the simulated account is hostile (markup, images, script "
+         "links, control characters), to see that all of it shows literally."},
         {"measure-startup",
          "Report the first signed-in frame, then quit (with --demo: start signed in)."},
     });
@@ -72,6 +75,7 @@ int main(int argc, char** argv) {
     options.screenshotsDir = parser.value("screenshots");
     options.demoAgents = std::max(1, parser.value("agents").toInt());
     options.measureStartup = parser.isSet("measure-startup");
+    options.demoHostile = parser.isSet("hostile");
     kv::Shell shell(options, &instance);
     if (!shell.start())
         return 1;

@@ -11,6 +11,7 @@ std::unique_ptr<DemoService> DemoService::start(Options options) {
     sim::SimConfig config;
     config.speed = options.speed;
     config.data.agents = options.agents;
+    config.hostile = options.hostile;
     auto sim = std::make_unique<sim::SimServer>(config);
     if (sim->start() < 0)
         return nullptr;

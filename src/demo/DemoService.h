@@ -22,6 +22,8 @@ public:
     struct Options {
         double speed = 1; // the scenario clock: visitors arrive, chats escalate
         int agents = 7;
+        // Every text of the account hostile (markup, images, script links, control characters).
+        bool hostile = false;
     };
 
     // None when the simulator could not listen.

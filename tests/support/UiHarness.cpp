@@ -45,6 +45,7 @@ UiHarness::~UiHarness() {
 
 bool UiHarness::load() {
     m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engineNetwork = std::make_unique<EngineNetwork>(*m_engine, *m_state);
     m_engine->addImportPath("qrc:/");
     m_engine->load(QUrl("qrc:/Kestovar/qml/Main.qml"));
     if (!window())
@@ -78,14 +79,32 @@ void collect(QQuickItem* item, QList<QQuickItem*>& out) {
         collect(child, out);
 }
 
+} // namespace
+
+QList<QQuickItem*> UiHarness::items() const {
+    return window() ? itemsOf(window()) : QList<QQuickItem*>();
+}
+
+QList<QQuickItem*> UiHarness::itemsOf(QQuickWindow* window) {
+    QList<QQuickItem*> out;
+    // A screen the Loader replaced lingers until its deferred deletion: never find it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // From the root: popups and dialogs live in the overlay beside the content.
+    QQuickItem* root = window->contentItem();
+    while (root->parentItem())
+        root = root->parentItem();
+    collect(root, out);
+    return out;
+}
+
 // Items a user can act on: controls, editable text, and anything with a click area of its own.
-bool interactive(QQuickItem* item) {
+bool UiHarness::isInteractive(QQuickItem* item) {
     for (const char* kind : {"QQuickAbstractButton", "QQuickTextInput", "QQuickComboBox",
                              "QQuickSlider", "QQuickSpinBox"}) {
         if (item->inherits(kind))
             return true;
     }
-    if (item->inherits("QQuickTextEdit") && !item->property("readOnly").toBool())
+    if (isTextInput(item))
         return true;
     for (QQuickItem* child : item->childItems()) {
         if (child->inherits("QQuickMouseArea") && child->isEnabled() &&
@@ -96,26 +115,15 @@ bool interactive(QQuickItem* item) {
     return false;
 }
 
-} // namespace
-
-QList<QQuickItem*> UiHarness::items() const {
-    QList<QQuickItem*> out;
-    if (!window())
-        return out;
-    // A screen the Loader replaced lingers until its deferred deletion: never find it.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    // From the root: popups and dialogs live in the overlay beside the content.
-    QQuickItem* root = window()->contentItem();
-    while (root->parentItem())
-        root = root->parentItem();
-    collect(root, out);
-    return out;
+bool UiHarness::isTextInput(QQuickItem* item) {
+    return item->inherits("QQuickTextInput") ||
+           (item->inherits("QQuickTextEdit") && !item->property("readOnly").toBool());
 }
 
 QStringList UiHarness::unnamedControls() const {
     QStringList unnamed;
     for (QQuickItem* item : items()) {
-        if (!item->isVisible() || !interactive(item))
+        if (!item->isVisible() || !isInteractive(item))
             continue;
         QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
         if (!a || a->text(QAccessible::Name).trimmed().isEmpty()) {
@@ -168,13 +176,31 @@ QList<QQuickItem*> UiHarness::visible(const QString& name) const {
     return out;
 }
 
-void UiHarness::click(QObject* control) {
-    QMetaObject::invokeMethod(control, "clicked");
+QStringList UiHarness::actionNames(QObject* item) {
+    QAccessibleInterface* a = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    QAccessibleActionInterface* actions = a ? a->actionInterface() : nullptr;
+    return actions ? actions->actionNames() : QStringList();
 }
 
-void UiHarness::flip(QObject* toggle) {
-    toggle->setProperty("checked", !toggle->property("checked").toBool());
-    QMetaObject::invokeMethod(toggle, "toggled");
+bool UiHarness::doAction(QObject* item, const QString& action) {
+    if (!actionNames(item).contains(action))
+        return false;
+    QAccessible::queryAccessibleInterface(item)->actionInterface()->doAction(action);
+    return true;
+}
+
+bool UiHarness::click(QObject* control) {
+    return doAction(control, QAccessibleActionInterface::pressAction());
+}
+
+bool UiHarness::flip(QObject* toggle) {
+    return doAction(toggle, QAccessibleActionInterface::toggleAction());
+}
+
+void UiHarness::mouseClick(QQuickItem* item) {
+    QVERIFY(item && item->isVisible() && item->window());
+    const QPointF centre = item->mapToScene(QPointF(item->width() / 2, item->height() / 2));
+    QTest::mouseClick(item->window(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
 }
 
 QString UiHarness::text(QObject* item) {

@@ -4,6 +4,7 @@
 // service: what the UI tests drive and look at.
 
 #include "DesktopServices.h"
+#include "EngineNetwork.h"
 #include "FreedesktopNotifier.h"
 #include "LoginItem.h"
 #include "RecordingBrowser.h"
@@ -42,13 +43,27 @@ public:
     QList<QQuickItem*> visible(const QString& name) const;
     // Every item of the window, in tree order.
     QList<QQuickItem*> items() const;
+    // Every item of any window (the settings window, the quick-reply window), popups included.
+    static QList<QQuickItem*> itemsOf(QQuickWindow* window);
+    // Controls, fields and anything with a click area of its own.
+    static bool isInteractive(QQuickItem* item);
+    // Text a user types into.
+    static bool isTextInput(QQuickItem* item);
 
     // Visible controls (buttons, fields, anything clickable) a screen reader could not name.
     QStringList unnamedControls() const;
 
-    static void click(QObject* control);
-    // A switch flipped as by the user: its value changes and `toggled` fires.
-    static void flip(QObject* toggle);
+    // Presses a control as assistive technology does (a screen reader, switch
+    // access, voice control): through its accessibility press action. False
+    // when it offers none. Every control must answer it as a click.
+    [[nodiscard]] static bool click(QObject* control);
+    // Flips a switch through its accessibility toggle action; false when it offers none.
+    [[nodiscard]] static bool flip(QObject* toggle);
+    // A real left click of the mouse in the middle of a visible item.
+    static void mouseClick(QQuickItem* item);
+    // The names of the accessibility actions an item offers.
+    static QStringList actionNames(QObject* item);
+    static bool doAction(QObject* item, const QString& action);
     // The text of a text item.
     static QString text(QObject* item);
 
@@ -76,6 +91,7 @@ private:
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<LoginItem> m_loginItem;
     std::unique_ptr<DesktopServices> m_desktop;
+    std::unique_ptr<EngineNetwork> m_engineNetwork; // outlives the engine
     std::unique_ptr<QQmlApplicationEngine> m_engine;
 };
 

@@ -124,10 +124,10 @@ private slots:
         // "Expand all" opens every block; then it reads "Collapse all" and closes them.
         QObject* visitors = model("visitorsModel");
         QCOMPARE(visitors->property("toggleAllLabel").toString(), u"Expand all"_qs);
-        UiHarness::click(find("toggleAllButton"));
+        QVERIFY(UiHarness::click(find("toggleAllButton")));
         QTRY_COMPARE(visitors->property("toggleAllLabel").toString(), u"Collapse all"_qs);
         QTRY_COMPARE(visitorRows(), 30);
-        UiHarness::click(find("toggleAllButton"));
+        QVERIFY(UiHarness::click(find("toggleAllButton")));
         QTRY_COMPARE(visitorRows(), 0);
         QTRY_COMPARE(find("visitorList")->property("contentHeight").toReal(), closedHeight);
 
@@ -159,13 +159,14 @@ private slots:
         const QString page = textOf("detailPageURL");
         QVERIFY(page.startsWith("https://"));
         QGuiApplication::clipboard()->setText("something else");
-        UiHarness::click(find("copyLinkButton"));
+        QTRY_VERIFY(find("copyLinkButton")->isVisible()); // the panel has slid in
+        QVERIFY(UiHarness::click(find("copyLinkButton")));
         QCOMPARE(QGuiApplication::clipboard()->text(), page);
 
-        UiHarness::click(find("openInBrowserButton"));
+        QVERIFY(UiHarness::click(find("openInBrowserButton")));
         QCOMPARE(ui->browser().opened.last(), QUrl(page));
 
-        UiHarness::click(find("openInInboxButton"));
+        QVERIFY(UiHarness::click(find("openInInboxButton")));
         QCOMPARE(ui->state().selectedSection(), AppSection::inbox);
         QCOMPARE(ui->state().selectedProjectID(), u"p2"_qs);
         QTRY_VERIFY(find("inboxView"));
@@ -179,10 +180,10 @@ private slots:
         QTRY_VERIFY(find("statsChart"));
         QTRY_COMPARE(find("statsChart")->property("count").toInt(), 3); // area and two lines
 
-        UiHarness::click(find("range7d"));
+        QVERIFY(UiHarness::click(find("range7d")));
         QTRY_COMPARE(textOf("contentSubtitle"), u"Last 7 days"_qs);
         const int asked = requests("GET", "/api/v2/stats");
-        UiHarness::click(find("range30d"));
+        QVERIFY(UiHarness::click(find("range30d")));
         QCOMPARE(textOf("contentSubtitle"), u"Last 30 days"_qs); // from the cache, at once
         QCOMPARE(requests("GET", "/api/v2/stats"), asked);
 
@@ -191,7 +192,7 @@ private slots:
         refuse.status = 503;
         refuse.body = "busy";
         ui->sim().addFault(refuse);
-        UiHarness::click(find("range90d"));
+        QVERIFY(UiHarness::click(find("range90d")));
         QTRY_COMPARE(textOf("contentSubtitle"), u"Couldn’t load stats"_qs);
         QQuickItem* retry = find("statsRetry");
         QVERIFY(retry->isVisible());
@@ -202,11 +203,11 @@ private slots:
                  failure);
         QCOMPARE(find("kpiConversations")->property("value").toString(), u"0"_qs);
         ui->sim().clearFaults();
-        UiHarness::click(retry);
+        QVERIFY(UiHarness::click(retry));
         QCOMPARE(textOf("contentSubtitle"), u"Loading…"_qs);
         QTRY_COMPARE(textOf("contentSubtitle"), u"Last 90 days"_qs);
         QVERIFY(!retry->isVisible());
-        UiHarness::click(find("range30d"));
+        QVERIFY(UiHarness::click(find("range30d")));
     }
 
     void mutingAnAgentReachesTheService() {
@@ -214,7 +215,7 @@ private slots:
         showTab(1);
         QTRY_VERIFY(find("mute_p3Switch"));
         QVERIFY(!find("noServiceBanner")->isVisible()); // the session has a notification server
-        UiHarness::flip(find("mute_p3Switch"));
+        QVERIFY(UiHarness::flip(find("mute_p3Switch")));
         QTRY_COMPARE(ui->requestsTo("/api/v2/notification-prefs", "PUT").size(), 1);
         const auto body =
             QJsonDocument::fromJson(ui->requestsTo("/api/v2/notification-prefs", "PUT")
@@ -228,9 +229,9 @@ private slots:
         QVERIFY(find("mute_p3Switch")->property("checked").toBool());
 
         // A switch that is stored: off, and the manager honours it.
-        UiHarness::flip(find("notifyVisitorOnlineSwitch"));
+        QVERIFY(UiHarness::flip(find("notifyVisitorOnlineSwitch")));
         QCOMPARE(ui->settings().value(NotificationManager::kVisitorOnlineKey), QVariant(false));
-        UiHarness::flip(find("notifyVisitorOnlineSwitch"));
+        QVERIFY(UiHarness::flip(find("notifyVisitorOnlineSwitch")));
         QCOMPARE(ui->settings().value(NotificationManager::kVisitorOnlineKey), QVariant(true));
     }
 
@@ -238,7 +239,7 @@ private slots:
         ui->state().setSelectedSection(AppSection::settings);
         showTab(1);
         QTRY_VERIFY(find("testNotificationButton"));
-        UiHarness::click(find("testNotificationButton"));
+        QVERIFY(UiHarness::click(find("testNotificationButton")));
         QTRY_COMPARE(textOf("testResult"), u"Delivered"_qs);
         // This session's server has no inline reply: replies go to the quick-reply window.
         QCOMPARE(textOf("testReplyNote"),
@@ -254,7 +255,7 @@ private slots:
         QTRY_COMPARE(shown("snippetRow").size(), 3);
 
         // Create: the button stays off until the body holds more than spaces.
-        UiHarness::click(find("newSnippetButton"));
+        QVERIFY(UiHarness::click(find("newSnippetButton")));
         QTRY_VERIFY(model("snippetEditor")->property("visible").toBool());
         QVERIFY(!find("snippetSave")->isEnabled());
         typeInto("snippetShortcutField", "hours");
@@ -264,7 +265,7 @@ private slots:
         typeInto("snippetBodyField", "We open at nine.");
         QVERIFY(find("snippetSave")->isEnabled());
         QCOMPARE(textOf("snippetSave"), u"Create"_qs);
-        UiHarness::click(find("snippetSave"));
+        QVERIFY(UiHarness::click(find("snippetSave")));
         QTRY_VERIFY(!model("snippetEditor")->property("visible").toBool());
         QTRY_COMPARE(shown("snippetRow").size(), 4);
         QCOMPARE(ui->requestsTo("/api/v2/projects/p4/snippets", "POST").size(), 1);
@@ -284,13 +285,13 @@ private slots:
         const QString id = row->property("id").toString();
         for (QQuickItem* button : shown("editSnippet")) {
             if (row->isAncestorOf(button))
-                UiHarness::click(button);
+                QVERIFY(UiHarness::click(button));
         }
         QTRY_VERIFY(model("snippetEditor")->property("visible").toBool());
         QCOMPARE(textOf("snippetSave"), u"Save"_qs);
         QCOMPARE(textOf("snippetBodyField"), u"We open at nine."_qs);
         typeInto("snippetTitleField", "Hours");
-        UiHarness::click(find("snippetSave"));
+        QVERIFY(UiHarness::click(find("snippetSave")));
         QTRY_VERIFY(!model("snippetEditor")->property("visible").toBool());
         QCOMPARE(ui->requestsTo("/api/v2/projects/p4/snippets/" + id, "PUT").size(), 1);
 
@@ -303,15 +304,15 @@ private slots:
         refuse.times = 1;
         ui->sim().addFault(refuse);
         const qsizetype loadsBefore = ui->requestsTo("/api/v2/projects/p4/snippets", "GET").size();
-        UiHarness::click(find("newSnippetButton"));
+        QVERIFY(UiHarness::click(find("newSnippetButton")));
         QTRY_VERIFY(model("snippetEditor")->property("visible").toBool());
         QCOMPARE(textOf("snippetBodyField"), QString()); // a new editor starts empty
         typeInto("snippetBodyField", "A reply I took care over");
-        UiHarness::click(find("snippetSave"));
+        QVERIFY(UiHarness::click(find("snippetSave")));
         QTRY_VERIFY(textOf("snippetSaveError").startsWith("Snippet not saved: "));
         QVERIFY(model("snippetEditor")->property("visible").toBool());
         QCOMPARE(textOf("snippetBodyField"), u"A reply I took care over"_qs);
-        UiHarness::click(find("snippetCancel"));
+        QVERIFY(UiHarness::click(find("snippetCancel")));
         QTRY_VERIFY(!model("snippetEditor")->property("visible").toBool());
 
         // Delete, once the reload that follows the refused save has shown the rows again.
@@ -321,7 +322,7 @@ private slots:
         QCOMPARE(row->property("id").toString(), id);
         for (QQuickItem* button : shown("deleteSnippet")) {
             if (row->isAncestorOf(button))
-                UiHarness::click(button);
+                QVERIFY(UiHarness::click(button));
         }
         QTRY_COMPARE(shown("snippetRow").size(), 3);
         QCOMPARE(ui->requestsTo("/api/v2/projects/p4/snippets/" + id, "DELETE").size(), 1);
@@ -334,10 +335,10 @@ private slots:
         QCOMPARE(textOf("hostName"), QSysInfo::machineHostName());
         QCOMPARE(textOf("profileName"), ui->state().userName());
         QVERIFY(!find("launchAtLoginSwitch")->property("checked").toBool());
-        UiHarness::flip(find("launchAtLoginSwitch"));
+        QVERIFY(UiHarness::flip(find("launchAtLoginSwitch")));
         QVERIFY(ui->loginItem().isEnabled());
         QVERIFY(find("launchAtLoginSwitch")->property("checked").toBool());
-        UiHarness::flip(find("launchAtLoginSwitch"));
+        QVERIFY(UiHarness::flip(find("launchAtLoginSwitch")));
         QVERIFY(!ui->loginItem().isEnabled());
 
         // Inside the main window the About tab cannot check for updates.
@@ -380,11 +381,11 @@ private slots:
         }
         showTab(2);
         QTRY_VERIFY(find("newSnippetButton"));
-        UiHarness::click(find("newSnippetButton"));
+        QVERIFY(UiHarness::click(find("newSnippetButton")));
         QTRY_VERIFY(model("snippetEditor")->property("visible").toBool());
         unnamed = ui->unnamedControls();
         QVERIFY2(unnamed.isEmpty(), qPrintable("snippet editor: " + unnamed.join(", ")));
-        UiHarness::click(find("snippetCancel"));
+        QVERIFY(UiHarness::click(find("snippetCancel")));
     }
 };
 

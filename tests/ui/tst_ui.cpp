@@ -4,6 +4,7 @@
 
 #include "Await.h"
 #include "UiHarness.h"
+#include "UiSupport.h"
 
 #include <QJsonObject>
 #include <QQmlComponent>
@@ -28,7 +29,7 @@ class TestUi : public QObject {
     T* find(const char* name) const {
         return window()->findChild<T*>(QString::fromLatin1(name));
     }
-    void click(QObject* button) { test::UiHarness::click(button); }
+    bool click(QObject* button) { return test::UiHarness::click(button); }
 
 private slots:
     void initTestCase() {
@@ -48,34 +49,39 @@ private slots:
         QVERIFY(button->property("enabled").toBool());
         QVERIFY(!find("cancelButton")->isVisible());
 
-        click(button);
+        QVERIFY(click(button));
         QCOMPARE(ui->state().authStatus(), AuthStatus::signingIn);
         QTRY_COMPARE(button->property("text").toString(), u"Waiting for browser…"_qs);
         QVERIFY(!button->property("enabled").toBool());
         QVERIFY(find("cancelButton")->isVisible());
         QCOMPARE(ui->browser().opened.size(), 1);
 
-        click(find<QObject>("cancelButton"));
+        QVERIFY(click(find<QObject>("cancelButton")));
         QCOMPARE(ui->state().authStatus(), AuthStatus::signedOut);
         QTRY_COMPARE(button->property("text").toString(), u"Sign in via browser"_qs);
 
-        QMetaObject::invokeMethod(find<QObject>("signUpLink"), "linkActivated",
-                                  Q_ARG(QString, "signup"));
+        QVERIFY(click(find<QObject>("signUpLink")));
         QCOMPARE(ui->browser().opened.last().toString(), ui->sim().baseUrl() + "/signup");
     }
 
     void textSizeFollowsThePreference() {
         QQuickItem* title = find("signInTitle");
         QVERIFY(title);
+        // In the design's points (a logical pixel each), never rounded: 26 × 1.48 = 38.48.
+        const auto size = [&] {
+            return title->property("font").value<QFont>().pointSizeF() /
+                   kv::UiSupport::pointsPerPixel();
+        };
         ui->state().setFontSize(FontSizePreference::small);
-        QTRY_COMPARE(title->property("font").value<QFont>().pixelSize(), 26);
+        QTRY_VERIFY(qFuzzyCompare(size(), 26.0));
         ui->state().setFontSize(FontSizePreference::extraLarge);
-        QTRY_COMPARE(title->property("font").value<QFont>().pixelSize(), qRound(26 * 1.48));
+        QTRY_VERIFY(qFuzzyCompare(size(), 26 * 1.48));
         ui->state().setFontSize(FontSizePreference::normal);
+        QTRY_VERIFY(qFuzzyCompare(size(), 26 * 1.15));
     }
 
     void signingInShowsTheConsole() {
-        click(find<QObject>("signInButton"));
+        QVERIFY(click(find<QObject>("signInButton")));
         const QString token = QUrlQuery(ui->browser().opened.last()).queryItemValue("state");
         await(ui->state().handleIncomingURL(
             QUrl("kestovar://callback?code=" + ui->sim().approve(token) + "&state=" + token)));
@@ -171,14 +177,14 @@ private slots:
         refuse.times = 1;
         ui->sim().addFault(refuse);
         field->setProperty("text", "  On my way  ");
-        click(send);
+        QVERIFY(click(send));
         QTRY_COMPARE(failure->property("text").toString(), u"Reply not sent: HTTP 500: nope"_qs);
         QVERIFY(window->property("visible").toBool());
         QCOMPARE(field->property("text").toString(), u"  On my way  "_qs);
 
         // Sent again: the service has it, and the window goes.
         ui->sim().clearRequests();
-        click(send);
+        QVERIFY(click(send));
         QTRY_VERIFY(!window->property("visible").toBool());
         QCOMPARE(ui->sim().requests().first().toObject()["target"].toString(), refuse.path);
         QVERIFY(
@@ -190,16 +196,16 @@ private slots:
         QVERIFY(toggle);
         ui->state().setAppearance(AppearancePreference::light);
         QTRY_COMPARE(toggle->property("effectivelyDark").toBool(), false);
-        click(toggle);
+        QVERIFY(click(toggle));
         QCOMPARE(ui->state().appearance(), AppearancePreference::dark);
         QTRY_COMPARE(toggle->property("effectivelyDark").toBool(), true);
-        click(toggle);
+        QVERIFY(click(toggle));
         QCOMPARE(ui->state().appearance(), AppearancePreference::light); // never back to "system"
 
         // Following the system: the offscreen desktop's palette is light.
         ui->state().setAppearance(AppearancePreference::system);
         QTRY_COMPARE(toggle->property("effectivelyDark").toBool(), false);
-        click(toggle);
+        QVERIFY(click(toggle));
         QCOMPARE(ui->state().appearance(), AppearancePreference::dark);
     }
 };

@@ -128,7 +128,7 @@ private slots:
         });
         QTRY_COMPARE(UiHarness::text(subtitle),
                      QStringLiteral("%1 total · %2 need reply").arg(all.size()).arg(waiting));
-        UiHarness::click(find("filterNeedsreply"));
+        QVERIFY(UiHarness::click(find("filterNeedsreply")));
         QTRY_COMPARE(UiHarness::text(subtitle),
                      QStringLiteral("%1 of %2 matches 'Needs reply'").arg(waiting).arg(all.size()));
         QTRY_COMPARE(find("conversationList")->property("count").toInt(), int(waiting));
@@ -142,10 +142,10 @@ private slots:
             return 0;
         });
         selectAgent(u"p3"_qs);
-        UiHarness::click(find("filterResolved"));
+        QVERIFY(UiHarness::click(find("filterResolved")));
         QTRY_VERIFY(find("inboxEmpty")->isVisible());
         QTRY_COMPARE(UiHarness::text(subtitle), u"0 of 6 matches 'Resolved'"_qs);
-        UiHarness::click(find("filterAll"));
+        QVERIFY(UiHarness::click(find("filterAll")));
         QTRY_VERIFY(!find("inboxEmpty")->isVisible());
     }
 
@@ -170,7 +170,7 @@ private slots:
         open(active);
         QTRY_VERIFY(find("takeOverBar")->isVisible());
         QVERIFY(!find("composer")->isVisible());
-        UiHarness::click(find("takeOverButton"));
+        QVERIFY(UiHarness::click(find("takeOverButton")));
         QTRY_VERIFY(find("composer")->isVisible());
         QVERIFY(!find("takeOverBar")->isVisible());
         QVERIFY(ui->requestsTo("/api/v2/projects", "POST").isEmpty()); // nothing sent
@@ -186,7 +186,7 @@ private slots:
         const QString text = UiHarness::text(find("suggestionText"));
         QVERIFY(!text.isEmpty());
         type("something typed first");
-        UiHarness::click(find("useSuggestion"));
+        QVERIFY(UiHarness::click(find("useSuggestion")));
         QTRY_COMPARE(UiHarness::text(editor()), text); // replaces what was typed
         QTRY_VERIFY(!find("suggestionCard")->isVisible());
 
@@ -237,7 +237,7 @@ private slots:
         QVERIFY(!find("sendButton")->property("enabled").toBool()); // nothing but blanks
 
         type("  Here is the tracking link.\n");
-        UiHarness::click(find("sendButton"));
+        QVERIFY(UiHarness::click(find("sendButton")));
         QCOMPARE(UiHarness::text(editor()), QString()); // empty at once
         QTRY_COMPARE(ui->requestsTo(path, "POST").size(), 1);
         QCOMPARE(sentText(ui->requestsTo(path, "POST")[0]), u"Here is the tracking link."_qs);
@@ -312,7 +312,7 @@ private slots:
         QVERIFY(find("inboxEmpty")->isVisible());
 
         ui->sim().clearFaults();
-        UiHarness::click(find("inboxRetry"));
+        QVERIFY(UiHarness::click(find("inboxRetry")));
         QTRY_VERIFY(!ui->state().conversations().isEmpty());
         QTRY_VERIFY(!find("inboxRetry")->isVisible());
         QVERIFY(ui->state().conversationsError().isEmpty());
@@ -357,7 +357,7 @@ private slots:
         QCOMPARE(UiHarness::text(editor()), u"Still typing"_qs);
 
         ui->sim().clearFaults();
-        UiHarness::click(find("threadRetry"));
+        QVERIFY(UiHarness::click(find("threadRetry")));
         QTRY_VERIFY(!find("threadLoadError")->isVisible());
         QCOMPARE(list->property("count").toInt(), shown);
         QCOMPARE(UiHarness::text(editor()), u"Still typing"_qs);
@@ -433,12 +433,12 @@ private slots:
         QCOMPARE(copy.size(), 1);
         QTRY_VERIFY(copy.first()->isVisible());
         QGuiApplication::clipboard()->clear();
-        UiHarness::click(copy.first());
+        QVERIFY(UiHarness::click(copy.first()));
         QTRY_COMPARE(QGuiApplication::clipboard()->text(), text);
 
         ui->sim().clearRequests();
         type(u"Thanks, reading it now."_qs);
-        UiHarness::click(find("sendButton"));
+        QVERIFY(UiHarness::click(find("sendButton")));
         const QString path = "/api/v2/projects/p1/conversations/" + id + "/send";
         QTRY_VERIFY(!ui->requestsTo(path, "POST").isEmpty());
         QCOMPARE(sentText(ui->requestsTo(path, "POST").last()), u"Thanks, reading it now."_qs);
@@ -456,7 +456,7 @@ private slots:
         refuse.times = 1;
         ui->sim().addFault(refuse);
         type("Please hold on");
-        UiHarness::click(find("sendButton"));
+        QVERIFY(UiHarness::click(find("sendButton")));
         QCOMPARE(UiHarness::text(editor()), QString());
         QTRY_COMPARE(UiHarness::text(editor()), u"Please hold on"_qs);
         QTRY_VERIFY(find("replyFailure")->isVisible());
@@ -465,11 +465,11 @@ private slots:
 
         // Typed meanwhile, then refused: the old text goes below the new one.
         ui->sim().addFault(refuse);
-        UiHarness::click(find("sendButton"));
+        QVERIFY(UiHarness::click(find("sendButton")));
         type("First this");
         QTRY_COMPARE(UiHarness::text(editor()), u"First this\nPlease hold on"_qs);
 
-        UiHarness::click(find("sendAgainButton"));
+        QVERIFY(UiHarness::click(find("sendAgainButton")));
         QTRY_VERIFY(!find("replyFailure")->isVisible());
         QTRY_COMPARE(sentText(ui->requestsTo(refuse.path, "POST").last()),
                      u"First this\nPlease hold on"_qs);
@@ -479,7 +479,7 @@ private slots:
         const QString id = conversationWith("waiting", "p2");
         selectAgent(u"p2"_qs);
         open(id);
-        UiHarness::click(find("resolveButton"));
+        QVERIFY(UiHarness::click(find("resolveButton")));
         QTRY_VERIFY(find("resolvedBanner")->isVisible());
         QCOMPARE(
             ui->requestsTo("/api/v2/projects/p2/conversations/" + id + "/resolve", "POST").size(),
@@ -528,9 +528,9 @@ private slots:
 
         QObject* toggle = inBubble("translationToggle");
         QTRY_VERIFY(toggle->property("visible").toBool());
-        UiHarness::click(toggle);
+        QVERIFY(UiHarness::click(toggle));
         QTRY_COMPARE(shownText(), original.content); // "Show original"
-        UiHarness::click(toggle);
+        QVERIFY(UiHarness::click(toggle));
         QTRY_COMPARE(shownText(), *visitorMessage().translation);
     }
 
@@ -551,9 +551,9 @@ private slots:
                  c.aiEscalationReason.value_or(QString()));
         QVERIFY(!find("saveQaButton")->property("enabled").toBool()); // shown, not yet there
 
-        UiHarness::click(find("contextPanelToggle"));
+        QVERIFY(UiHarness::click(find("contextPanelToggle")));
         QTRY_VERIFY(!find("contextPanel")->isVisible());
-        UiHarness::click(find("contextPanelToggle"));
+        QVERIFY(UiHarness::click(find("contextPanelToggle")));
         QTRY_VERIFY(find("contextPanel")->isVisible());
     }
 
@@ -615,7 +615,7 @@ private slots:
         addMessages(1);
         QTRY_VERIFY(find("newMessagesPill")->isVisible());
         QVERIFY(!list->property("atYEnd").toBool());
-        UiHarness::click(find("newMessagesPill"));
+        QVERIFY(UiHarness::click(find("newMessagesPill")));
         QTRY_VERIFY(list->property("atYEnd").toBool());
         QVERIFY(!find("newMessagesPill")->isVisible());
     }

@@ -1,8 +1,14 @@
-// The colour parser, the short date formats and the font scale the screens use.
+// The colour parser, the short date formats, the font scale, agents' tiles
+// and logos, and what the screens' engine may fetch.
 
+#include "EngineNetwork.h"
 #include "Enums.h"
+#include "LogCapture.h"
+#include "RequestCounter.h"
 #include "UiSupport.h"
 
+#include <QNetworkReply>
+#include <QSignalSpy>
 #include <QTest>
 
 using kv::UiSupport;
@@ -81,6 +87,66 @@ private slots:
         QCOMPARE(UiSupport::fontScale(int(kv::FontSizePreference::normal)), 1.15);
         QCOMPARE(UiSupport::fontScale(int(kv::FontSizePreference::large)), 1.3);
         QCOMPARE(UiSupport::fontScale(int(kv::FontSizePreference::extraLarge)), 1.48);
+    }
+
+    void agentTiles() {
+        QCOMPARE(UiSupport::agentInitials("x"), u"X"_qs);
+        QCOMPARE(UiSupport::agentInitials("Northwind Support"), u"NO"_qs);
+        QCOMPARE(UiSupport::agentInitials(""), QString());
+        // Never half a character: outside the basic plane, emoji sequences, accents.
+        QCOMPARE(UiSupport::agentInitials(u"\U0001D4B3yz"_qs), u"\U0001D4B3Y"_qs);
+        QCOMPARE(UiSupport::agentInitials(u"👩‍💻dev"_qs), u"👩‍💻D"_qs);
+        QCOMPARE(UiSupport::agentInitials(u"e\u0301tude"_qs), u"E\u0301T"_qs);
+        const QString lone = QChar(0xD800) + u"ab"_qs;
+        QCOMPARE(UiSupport::agentInitials(lone), QChar(0xD800) + u"A"_qs);
+    }
+
+    void logosOnlyFromTheWeb() {
+        QCOMPARE(UiSupport::logoSource(QUrl("https://cdn.example/logo.png")),
+                 QUrl("https://cdn.example/logo.png"));
+        QCOMPARE(UiSupport::logoSource(QUrl("http://127.0.0.1:8080/l.svg")),
+                 QUrl("http://127.0.0.1:8080/l.svg"));
+        for (const char* refused :
+             {"file:///dev/zero", "javascript:alert(1)", "data:image/png;base64,AA",
+              "qrc:/Kestovar/appicon/app.svg", "/relative.png", "https://"})
+            QCOMPARE(UiSupport::logoSource(QUrl(refused)), QUrl());
+    }
+
+    // The engine's network: the logos named, and data: symbols; nothing else leaves.
+    void engineFetchesOnlyNamedLogos() {
+        kv::test::RequestCounter counter;
+        auto policy = std::make_shared<kv::EngineFetchPolicy>();
+        const QUrl logo(counter.origin() + "/logo.png");
+        policy->setAllowed({logo});
+        kv::EngineNetworkFactory factory(policy);
+        std::unique_ptr<QNetworkAccessManager> network(factory.create(nullptr));
+        kv::test::LogCapture log;
+
+        const auto get = [&](const QUrl& url) {
+            QNetworkReply* reply = network->get(QNetworkRequest(url));
+            QSignalSpy finished(reply, &QNetworkReply::finished);
+            if (!reply->isFinished())
+                finished.wait(5'000);
+            const auto error = reply->error();
+            reply->deleteLater();
+            return error;
+        };
+        const QUrl pixel(counter.origin() + "/pixel.png");
+        QCOMPARE(get(pixel), QNetworkReply::ContentAccessDenied);
+        QCOMPARE(get(pixel), QNetworkReply::ContentAccessDenied);
+        QCOMPARE(network->post(QNetworkRequest(logo), QByteArray("x"))->error(),
+                 QNetworkReply::ContentAccessDenied); // only a GET
+        QCOMPARE(get(QUrl("file:///etc/passwd")), QNetworkReply::ContentAccessDenied);
+        QCOMPARE(get(QUrl("data:text/plain,symbol")), QNetworkReply::NoError);
+        // The named logo goes out (the origin answers 404): the barrier for the checks below.
+        QCOMPARE(get(logo), QNetworkReply::ContentNotFoundError);
+        QCOMPARE(counter.requests, QStringList{u"GET /logo.png"_qs});
+        // Each refused address is said once.
+        QCOMPARE(log.messages("AppDelegate").filter("refused to fetch " + pixel.toString()).size(),
+                 1);
+
+        policy->setAllowed({}); // the agent is gone
+        QCOMPARE(get(logo), QNetworkReply::ContentAccessDenied);
     }
 };
 

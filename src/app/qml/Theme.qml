@@ -34,35 +34,24 @@ QtObject {
     // The brand colour at an opacity, for selections and tints.
     function brandAt(opacity) { return Qt.rgba(0, 12 / 255, 187 / 255, opacity) }
     function tint(c, opacity) { return Qt.rgba(c.r, c.g, c.b, opacity) }
-    // A conversation status's colour (StatusPill, avatars).
-    function statusColor(status) {
-        return [warning, blue, brandAccent, green][status] || blue
-    }
 
     readonly property real fontScale: Ui.fontScale(AppState.fontSize)
-
-    // The text styles' sizes as plain properties, for bindings that run often
-    // (list rows): a property read costs less than a function call.
-    readonly property real largeTitleSize: 26 * fontScale
-    readonly property real titleSize: 22 * fontScale
-    readonly property real title2Size: 17 * fontScale
-    readonly property real title3Size: 15 * fontScale
-    readonly property real headlineSize: 13 * fontScale
-    readonly property real bodySize: 13 * fontScale
-    readonly property real calloutSize: 12 * fontScale
-    readonly property real subheadlineSize: 11 * fontScale
-    readonly property real footnoteSize: 10 * fontScale
-    readonly property real captionSize: 10 * fontScale
-    readonly property real caption2Size: 10 * fontScale
+    // Sizes are the design's points (one per logical pixel, as the screens were
+    // drawn), set as fractional font points so that nothing is rounded.
+    readonly property real pointScale: fontScale * Ui.pointsPerPixel
 
     readonly property color rowSelection: brandAt(0.08)
-    readonly property var statusColors: [warning, blue, brandAccent, green]
+    // Each conversation status's colour: waiting, active, operatorActive, resolved.
+    readonly property var statusColors: [warning, blue, brand, green]
 
-    // Base sizes of the text styles, scaled.
+    // The font size of a text style ("body", "caption", …), or of a size in
+    // points, scaled with the text-size preference.
     function size(style) {
+        if (typeof style === "number")
+            return style * pointScale
         const base = { largeTitle: 26, title: 22, title2: 17, title3: 15, headline: 13,
                        body: 13, callout: 12, subheadline: 11, footnote: 10, caption: 10,
                        caption2: 10 }
-        return (base[style] !== undefined ? base[style] : 13) * fontScale
+        return (base[style] !== undefined ? base[style] : 13) * pointScale
     }
 }

@@ -48,6 +48,7 @@ std::unique_ptr<DemoSession> DemoSession::start(Options options,
     DemoService::Options service;
     service.speed = options.measureStartup ? 0 : 1; // measured still, otherwise lively
     service.agents = options.agents;
+    service.hostile = options.hostile;
     auto running = DemoService::start(service);
     if (!running)
         return nullptr;

@@ -31,6 +31,7 @@ public:
         int agents = 7;
         QString screenshotsDir;      // render every screen there, then quit
         bool measureStartup = false; // start as a returning user and report the first frame
+        bool hostile = false;        // every text of the account hostile
     };
 
     // None when the embedded service could not start. `openUrl` receives the

@@ -2,6 +2,7 @@
 
 #include "DemoSession.h"
 #include "DesktopServices.h"
+#include "EngineNetwork.h"
 #include "FreedesktopNotifier.h"
 #include "KeychainCredentialStore.h"
 #include "LauncherBadge.h"
@@ -64,7 +65,7 @@ bool Shell::start() {
     if (m_options.demo) {
         // Its own service, key store and preferences: nothing of the real account is touched.
         DemoSession::Options demo{m_options.demoAgents, m_options.screenshotsDir,
-                                  m_options.measureStartup};
+                                  m_options.measureStartup, m_options.demoHostile};
         m_demo = DemoSession::start(demo, [this](const QUrl& url) { handleUrl(url); });
         if (!m_demo)
             return false;
@@ -114,6 +115,7 @@ bool Shell::start() {
     connect(m_desktop.get(), &DesktopServices::settingsRequested, this, &Shell::showSettings);
     registerQmlTypes(m_state.get(), m_updater.get());
     m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engineNetwork = std::make_unique<EngineNetwork>(*m_engine, *m_state);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
     m_engine->load(QUrl(QStringLiteral("qrc:/Kestovar/qml/Main.qml")));
     if (!mainWindow())

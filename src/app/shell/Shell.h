@@ -24,6 +24,7 @@ class QAction;
 namespace kv {
 
 class AppState;
+class EngineNetwork;
 class Browser;
 class CredentialStore;
 class DemoSession;
@@ -43,6 +44,7 @@ public:
         bool demo = false;
         QString screenshotsDir; // render every screen there, then quit
         int demoAgents = 7;
+        bool demoHostile = false; // every text of the demo account hostile
         // Benchmarks: start as a returning user and report the first signed-in frame.
         bool measureStartup = false;
     };
@@ -84,6 +86,7 @@ private:
     std::unique_ptr<Updater> m_updater;
     std::unique_ptr<LoginItem> m_loginItem;
     std::unique_ptr<DesktopServices> m_desktop;
+    std::unique_ptr<EngineNetwork> m_engineNetwork; // outlives the engine
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;

@@ -5,22 +5,23 @@
 
 namespace kv::people {
 
-namespace {
-
-// The first grapheme cluster: an emoji with its modifiers, a letter with its accents.
-QString firstCharacter(const QString& piece) {
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, piece);
-    const qsizetype end = finder.toNextBoundary();
-    return end > 0 ? piece.left(end) : piece.left(1);
+QString leadingCharacters(const QString& text, int count) {
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    qsizetype end = 0;
+    for (int i = 0; i < count && end < text.size(); ++i) {
+        const qsizetype next = finder.toNextBoundary();
+        if (next <= end)
+            break;
+        end = next;
+    }
+    return text.left(end);
 }
-
-} // namespace
 
 QString initials(const QString& name) {
     const QStringList pieces = name.split(u' ', Qt::SkipEmptyParts);
     QString out;
     for (qsizetype i = 0; i < pieces.size() && i < 2; ++i)
-        out += firstCharacter(pieces[i]);
+        out += leadingCharacters(pieces[i], 1);
     return out.toUpper();
 }
 

@@ -1,9 +1,13 @@
 #include "UiSupport.h"
 
 #include "Enums.h"
+#include "LinkPolicy.h"
+#include "PeopleText.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLocale>
+#include <QScreen>
 
 namespace kv {
 
@@ -86,6 +90,21 @@ double UiSupport::fontScale(int fontSizePreference) {
         return 1.48;
     }
     return 1.15;
+}
+
+double UiSupport::pointsPerPixel() {
+    // Text items turn points into pixels at the screen's whole logical dots per inch.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int dpi = screen ? qRound(screen->logicalDotsPerInchY()) : 0;
+    return dpi > 0 ? 72.0 / dpi : 0.75;
+}
+
+QString UiSupport::agentInitials(const QString& projectName) {
+    return people::leadingCharacters(projectName, 2).toUpper();
+}
+
+QUrl UiSupport::logoSource(const QUrl& logoURL) {
+    return links::isWebPage(logoURL) ? logoURL : QUrl();
 }
 
 bool UiSupport::chartsAvailable() {

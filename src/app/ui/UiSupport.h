@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QDateTime>
 #include <QObject>
+#include <QUrl>
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
@@ -17,6 +18,9 @@ class UiSupport : public QObject {
     QML_SINGLETON
     // The chart library draws only in a widgets application (the console is one).
     Q_PROPERTY(bool chartsAvailable READ chartsAvailable CONSTANT)
+    // Font points per logical pixel at the screen's resolution: the screens give
+    // sizes in pixels and set them as fractional points, so nothing is rounded.
+    Q_PROPERTY(double pointsPerPixel READ pointsPerPixel CONSTANT)
 
 public:
     using QObject::QObject;
@@ -39,6 +43,13 @@ public:
 
     // small 1.0, normal 1.15, large 1.3, extraLarge 1.48.
     Q_INVOKABLE static double fontScale(int fontSizePreference);
+    static double pointsPerPixel();
+
+    // An agent's tile: the first two characters of its name, upper-cased.
+    Q_INVOKABLE static QString agentInitials(const QString& projectName);
+    // The address an agent's logo is loaded from: only a web address (http or
+    // https), never a local file or another scheme; empty otherwise.
+    Q_INVOKABLE static QUrl logoSource(const QUrl& logoURL);
 };
 
 } // namespace kv

@@ -1,7 +1,8 @@
 import QtQuick
 import Kestovar
 
-// An agent's logo, or a tile with its initials (or emoji) while none is shown.
+// An agent's logo, or a tile with its initials (or emoji) while none is shown;
+// both clipped to the same rounded square.
 Item {
     id: agentLogo
     property url logoURL
@@ -10,37 +11,63 @@ Item {
     property var colorHex
     property real side: 24
     readonly property real s: side * Theme.fontScale
+    readonly property real corner: 0.24 * s
+    // Only a web address is fetched: never a local file or another scheme.
+    readonly property url source: Ui.logoSource(logoURL)
+    readonly property bool hasName: projectName.length > 0
     implicitWidth: s
     implicitHeight: s
     Accessible.role: Accessible.Graphic
     Accessible.name: projectName || emoji
 
     Rectangle {
-        id: tile
         anchors.fill: parent
-        radius: 0.24 * agentLogo.s
-        clip: true
-        color: agentLogo.projectName.length > 0 ? (Ui.color(agentLogo.colorHex) || "#6366F1") : "transparent"
-        visible: logo.status !== Image.Ready
+        radius: agentLogo.corner
+        color: agentLogo.hasName ? (Ui.color(agentLogo.colorHex) || "#6366F1") : "transparent"
+        visible: !canvas.visible
 
-        Text {
-            anchors.centerIn: parent
-            text: agentLogo.projectName.length > 0
-                  ? agentLogo.projectName.substring(0, 2).toUpperCase() : agentLogo.emoji
+        Body {
+            anchors.fill: parent
+            horizontalAlignment: Text.AlignHCenter
+            verticalAlignment: Text.AlignVCenter
+            text: agentLogo.hasName ? Ui.agentInitials(agentLogo.projectName) : agentLogo.emoji
             color: "white"
-            font.pixelSize: agentLogo.projectName.length > 0 ? agentLogo.s * 0.55 / 1.3
-                                                                 : agentLogo.s * 0.72
+            font.pointSize: Theme.size(agentLogo.side * (agentLogo.hasName ? 0.55 : 0.72))
             font.weight: Font.DemiBold
+            // The emoji may shrink to fit its tile's width.
+            fontSizeMode: agentLogo.hasName ? Text.FixedSize : Text.HorizontalFit
+            Accessible.ignored: true
         }
     }
+    // Loads the logo (and says when it is there); the canvas draws it rounded.
     Image {
         id: logo
-        anchors.fill: parent
-        source: agentLogo.logoURL
+        visible: false
+        source: agentLogo.source
         asynchronous: true
-        fillMode: Image.PreserveAspectCrop
-        sourceSize.width: agentLogo.s * 2
-        sourceSize.height: agentLogo.s * 2
-        visible: status === Image.Ready
+        onStatusChanged: canvas.requestPaint()
+    }
+    Canvas {
+        id: canvas
+        anchors.fill: parent
+        visible: logo.status === Image.Ready && logo.implicitWidth > 0
+        onWidthChanged: requestPaint()
+        onHeightChanged: requestPaint()
+        onImageLoaded: requestPaint()
+        onPaint: {
+            const ctx = getContext("2d")
+            ctx.reset()
+            if (!visible)
+                return
+            // Fills the square, cropping the longer side, as a photo in a frame.
+            const scale = Math.max(width / logo.implicitWidth, height / logo.implicitHeight)
+            const sw = width / scale
+            const sh = height / scale
+            ctx.beginPath()
+            ctx.roundedRect(0, 0, width, height, agentLogo.corner, agentLogo.corner)
+            ctx.clip()
+            ctx.drawImage(logo, (logo.implicitWidth - sw) / 2, (logo.implicitHeight - sh) / 2,
+                          sw, sh, 0, 0, width, height)
+        }
     }
 }

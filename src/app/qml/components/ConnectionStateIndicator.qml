@@ -16,11 +16,11 @@ Row {
         color: parent.state === Kinds.connected ? Theme.onlineDot
              : parent.state === Kinds.reconnecting ? Theme.warning : Theme.danger
     }
-    Text {
+    Body {
         id: label
+        textStyle: "caption"
         text: parent.state === Kinds.connected ? "Live"
             : parent.state === Kinds.reconnecting ? "Reconnecting…" : "Offline"
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("caption")
     }
 }

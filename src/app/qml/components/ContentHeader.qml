@@ -26,17 +26,14 @@ Rectangle {
             Layout.fillWidth: true
             Layout.minimumWidth: 0
             spacing: 2
-            Text {
+            Heading {
                 objectName: "contentTitle"
+                textStyle: "title2"
                 text: header.title
-                color: Theme.text
-                font.pixelSize: Theme.size("title2")
-                font.weight: Font.DemiBold
-                Accessible.role: Accessible.Heading
-                Accessible.name: text
             }
-            Text {
+            Body {
                 objectName: "contentSubtitle"
+                textStyle: "callout"
                 Layout.fillWidth: true
                 visible: header.subtitle.length > 0
                 text: header.subtitle
@@ -44,9 +41,6 @@ Rectangle {
                 maximumLineCount: 2
                 elide: Text.ElideRight
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("callout")
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
             }
             // Bound to the header's width: a long name or address is elided, never
             // drawn over the next pane.
@@ -57,24 +51,24 @@ Rectangle {
                 spacing: 6
                 Accessible.role: Accessible.StaticText
                 Accessible.name: agent.name + (agent.website ? " " + agent.website : "")
-                Text {
+                Body {
                     objectName: "agentInView"
+                    textStyle: "caption"
                     Layout.maximumWidth: implicitWidth
                     Layout.fillWidth: true
                     Layout.minimumWidth: 0
                     text: agent.name
                     elide: Text.ElideRight
                     color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption")
                     font.weight: Font.Medium
                 }
-                Text {
+                Body {
+                    textStyle: "caption"
                     Layout.fillWidth: true
                     Layout.minimumWidth: 0
                     text: agent.website
                     elide: Text.ElideRight
                     color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
                 }
             }
         }

@@ -19,23 +19,22 @@ ColumnLayout {
         color: Theme.tertiaryText
         size: 36
     }
-    Text {
+    Body {
+        textStyle: "headline"
         Layout.alignment: Qt.AlignHCenter
         Layout.maximumWidth: empty.width > 0 ? empty.width : 380
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
         text: empty.title
-        color: Theme.text
-        font.pixelSize: Theme.size("headline")
         font.weight: Font.DemiBold
     }
-    Text {
+    Body {
+        textStyle: "subheadline"
         Layout.alignment: Qt.AlignHCenter
         Layout.maximumWidth: empty.width > 0 ? Math.min(380, empty.width) : 380
         visible: empty.message.length > 0
         text: empty.message
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("subheadline")
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
     }

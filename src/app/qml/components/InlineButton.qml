@@ -27,11 +27,11 @@ Item {
             color: inline.tone
             size: 11
         }
-        Text {
+        Body {
+            textStyle: "caption"
             anchors.verticalCenter: parent.verticalCenter
             text: inline.text
             color: inline.tone
-            font.pixelSize: Theme.size("caption")
             font.underline: mouse.containsMouse
         }
         Icon {

@@ -16,9 +16,9 @@ Row {
         color: Theme.onlineDot
         anchors.verticalCenter: parent.verticalCenter
     }
-    Text {
+    Body {
+        textStyle: "caption2"
         text: parent.count
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("caption2")
     }
 }

@@ -1,15 +1,14 @@
 import QtQuick
-import QtQuick.Controls
 import Kestovar
 
 // The prominent action of a place: white on the brand colour.
-Button {
+ActionButton {
     id: button
-    property string symbol
     padding: 6
     leftPadding: 12
     rightPadding: 12
-    Accessible.name: text
+    tone: "white"
+    font.weight: Font.Medium
     contentItem: Row {
         spacing: 6
         opacity: button.enabled ? 1 : 0.6
@@ -17,14 +16,14 @@ Button {
             anchors.verticalCenter: parent.verticalCenter
             visible: button.symbol.length > 0
             symbol: button.symbol
-            color: "white"
+            color: button.tone
             size: 13
         }
-        Text {
+        Body {
             anchors.verticalCenter: parent.verticalCenter
             text: button.text
-            color: "white"
-            font.pixelSize: Theme.size("callout")
+            textStyle: "callout"
+            color: button.tone
             font.weight: Font.Medium
         }
     }

@@ -27,7 +27,7 @@ Rectangle {
             background: null
             leftPadding: 0
             color: Theme.text
-            font.pixelSize: Theme.size("body")
+            font.pointSize: Theme.size("body")
             Accessible.name: search.placeholder
             onTextEdited: search.textEdited(text)
         }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -19,19 +18,18 @@ RowLayout {
 
     Repeater {
         model: bar.labels
-        delegate: Button {
+        delegate: ActionButton {
             required property int index
             required property string modelData
             objectName: bar.segmentPrefix + modelData.replace(" ", "")
             Layout.fillWidth: true
             text: modelData
-            checkable: true
+            // Shown as chosen, never unchosen by a click: choosing it again keeps it.
             checked: index === bar.current
             flat: !checked
             highlighted: checked
-            font.pixelSize: Theme.size("callout")
             Accessible.role: Accessible.PageTab
-            Accessible.name: text
+            Accessible.selected: checked
             onClicked: bar.chosen(index)
         }
     }

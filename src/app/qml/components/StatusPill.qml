@@ -15,12 +15,12 @@ Rectangle {
     Accessible.role: Accessible.StaticText
     Accessible.name: label.text
 
-    Text {
+    Body {
         id: label
+        textStyle: "caption2"
         anchors.centerIn: parent
         text: pill.text
         color: pill.tone
-        font.pixelSize: Theme.caption2Size
         font.weight: Font.Medium
     }
 }

@@ -13,14 +13,13 @@ RowLayout {
     signal switched(bool on)
     spacing: 8
 
-    Text {
+    Body {
         Layout.fillWidth: true
         Layout.alignment: Qt.AlignVCenter
         visible: !row.compact
         text: row.label
         wrapMode: Text.Wrap
         color: row.enabled ? Theme.text : Theme.tertiaryText
-        font.pixelSize: Theme.size("body")
     }
     Switch {
         id: control
@@ -34,6 +33,9 @@ RowLayout {
         Accessible.name: row.label
         Accessible.checkable: true
         Accessible.checked: checked
+        // Assistive technology flips it as a click does (Qt 6.4's Switch ignores both actions).
+        Accessible.onToggleAction: control.flip()
+        Accessible.onPressAction: control.flip()
         indicator: Rectangle {
             readonly property real w: (row.compact ? 30 : 38) * Theme.fontScale
             implicitWidth: w
@@ -57,6 +59,13 @@ RowLayout {
         onToggled: {
             row.switched(checked)
             checked = Qt.binding(() => row.on)
+        }
+
+        function flip() {
+            if (!enabled)
+                return
+            toggle()
+            toggled()
         }
     }
 }

@@ -12,12 +12,12 @@ Rectangle {
     Accessible.role: Accessible.StaticText
     Accessible.name: count + " unread"
 
-    Text {
+    Body {
         id: label
+        textStyle: "caption2"
         anchors.centerIn: parent
         text: parent.count
         color: "white"
-        font.pixelSize: Theme.size("caption2")
         font.weight: Font.DemiBold
     }
 }

@@ -34,11 +34,11 @@ Rectangle {
         height: 36
         radius: 18
         color: Theme.controlBackground
-        Text {
+        Body {
+            textStyle: "caption"
             anchors.centerIn: parent
             text: row.initials
             color: Theme.secondaryText
-            font.pixelSize: Theme.captionSize
             font.weight: Font.DemiBold
         }
         Rectangle {
@@ -69,54 +69,52 @@ Rectangle {
         Item {
             width: parent.width
             height: name.implicitHeight
-            Text {
+            Body {
                 id: name
                 anchors.left: parent.left
                 anchors.right: time.left
                 anchors.rightMargin: 6
                 text: row.displayName
                 elide: Text.ElideRight
-                color: Theme.text
-                font.pixelSize: Theme.bodySize
                 font.weight: row.hasUnread ? Font.DemiBold : Font.Normal
             }
-            Text {
+            Body {
                 id: time
+                textStyle: "caption"
                 anchors.right: parent.right
                 anchors.baseline: name.baseline
                 text: row.relativeTime
                 color: Theme.secondaryText
-                font.pixelSize: Theme.captionSize
             }
         }
-        Text {
+        Body {
+            textStyle: "caption"
             width: parent.width
             text: row.lastMessagePreview
             elide: Text.ElideRight
             maximumLineCount: 1
             color: Theme.secondaryText
-            font.pixelSize: Theme.captionSize
         }
         Row {
             width: parent.width
             spacing: 6
-            Text {
+            Body {
                 id: agent
+                textStyle: "caption"
                 anchors.verticalCenter: parent.verticalCenter
                 visible: row.agentLine.length > 0
                 width: Math.min(implicitWidth, parent.width - pill.width - count.width - 12)
                 text: row.agentLine
                 elide: Text.ElideRight
                 color: Theme.tertiaryText
-                font.pixelSize: Theme.captionSize
             }
             StatusPill { id: pill; status: row.status; text: row.statusText }
-            Text {
+            Body {
                 id: count
+                textStyle: "caption"
                 anchors.verticalCenter: parent.verticalCenter
                 text: row.messageCount
                 color: Theme.tertiaryText
-                font.pixelSize: Theme.captionSize
             }
         }
     }

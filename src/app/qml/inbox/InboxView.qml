@@ -68,12 +68,11 @@ SplitView {
                     title: inboxModel.emptyTitle
                     message: inboxModel.emptyText
                 }
-                Button {
+                ActionButton {
                     objectName: "inboxRetry"
                     anchors.horizontalCenter: parent.horizontalCenter
                     visible: inboxModel.loadFailed
                     text: "Retry"
-                    Accessible.name: text
                     onClicked: inboxModel.load()
                 }
             }

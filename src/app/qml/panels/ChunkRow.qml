@@ -19,12 +19,11 @@ Rectangle {
         anchors.margins: 6
         spacing: 3
         RowLayout {
-            Text {
+            Body {
+                textStyle: "caption"
                 Layout.fillWidth: true
                 text: row.chunk.title
                 elide: Text.ElideRight
-                color: Theme.text
-                font.pixelSize: Theme.size("caption")
                 font.weight: Font.DemiBold
             }
             Rectangle {
@@ -32,22 +31,22 @@ Rectangle {
                 implicitHeight: score.implicitHeight + 2
                 radius: height / 2
                 color: Theme.tint(row.band, 0.15)
-                Text {
+                Body {
                     id: score
+                    textStyle: "caption2"
                     anchors.centerIn: parent
                     text: row.chunk.score
                     color: row.band
-                    font.pixelSize: Theme.size("caption2")
                     font.weight: Font.DemiBold
                 }
             }
         }
-        Text {
+        Body {
+            textStyle: "caption"
             Layout.fillWidth: true
             text: row.chunk.snippet
             wrapMode: Text.Wrap
             color: Theme.secondaryText
-            font.pixelSize: Theme.size("caption")
         }
     }
 }

@@ -20,12 +20,12 @@ RowLayout {
             implicitHeight: chip.implicitHeight + 4
             radius: height / 2
             color: Theme.controlBackground
-            Text {
+            Body {
                 id: chip
+                textStyle: "caption2"
                 anchors.centerIn: parent
                 text: parent.modelData
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption2")
             }
         }
     }

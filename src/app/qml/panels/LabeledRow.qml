@@ -16,7 +16,7 @@ RowLayout {
         Layout.alignment: Qt.AlignTop
         implicitWidth: 16 * Theme.fontScale
         implicitHeight: line.height
-        FontMetrics { id: line; font.pixelSize: Theme.size("callout") }
+        FontMetrics { id: line; font.pointSize: Theme.size("callout") }
         Icon {
             anchors.centerIn: parent
             symbol: row.icon
@@ -24,11 +24,10 @@ RowLayout {
             size: 12
         }
     }
-    Text {
+    Body {
+        textStyle: "callout"
         Layout.fillWidth: true
         text: row.label
         wrapMode: Text.Wrap
-        color: Theme.text
-        font.pixelSize: Theme.size("callout")
     }
 }

@@ -16,11 +16,11 @@ RowLayout {
         color: Theme.secondaryText
         size: 11
     }
-    Text {
+    Body {
+        textStyle: "caption"
         Layout.fillWidth: true
         elide: Text.ElideRight
         text: indicator.text
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("caption")
     }
 }

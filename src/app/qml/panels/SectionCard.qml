@@ -32,13 +32,11 @@ Rectangle {
         anchors.margins: 10
         anchors.leftMargin: 12
         spacing: 8
-        Text {
+        Heading {
+            textStyle: "caption"
             text: card.title.toUpperCase()
             color: Theme.tertiaryText
-            font.pixelSize: Theme.size("caption")
-            font.weight: Font.DemiBold
             font.letterSpacing: 0.6
-            Accessible.role: Accessible.Heading
             Accessible.name: card.title
         }
         ColumnLayout {

@@ -35,27 +35,24 @@ Rectangle {
                         implicitHeight: 38
                         radius: 19
                         color: Theme.brandAt(0.15)
-                        Text {
+                        Body {
+                            textStyle: "callout"
                             anchors.centerIn: parent
                             text: context.initials
                             color: Theme.brandAccent
-                            font.pixelSize: Theme.size("callout")
                             font.weight: Font.DemiBold
                         }
                     }
                     ColumnLayout {
                         Layout.fillWidth: true
                         spacing: 2
-                        Text {
+                        Body {
                             objectName: "contextName"
+                            textStyle: "headline"
                             Layout.fillWidth: true
                             elide: Text.ElideRight
                             text: context.name
-                            color: Theme.text
-                            font.pixelSize: Theme.size("headline")
                             font.weight: Font.DemiBold
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                         }
                         RowLayout {
                             Layout.fillWidth: true
@@ -91,34 +88,28 @@ Rectangle {
                     ColumnLayout {
                         Layout.fillWidth: true
                         spacing: 2
-                        Text {
+                        Body {
                             objectName: "contextPageTitle"
+                            textStyle: "callout"
                             Layout.fillWidth: true
                             text: context.pageTitle
                             elide: Text.ElideRight
-                            color: Theme.text
-                            font.pixelSize: Theme.size("callout")
                             font.weight: Font.Medium
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                         }
-                        Text {
+                        Body {
+                            textStyle: "caption"
                             Layout.fillWidth: true
                             text: context.pageURL
                             elide: Text.ElideMiddle
                             color: Theme.secondaryText
-                            font.pixelSize: Theme.size("caption")
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                         }
                     }
-                    ToolButton {
+                    IconButton {
                         objectName: "openPageButton"
                         enabled: context.pageOpens
-                        contentItem: Icon { symbol: "arrow.up.right.square"; color: Theme.secondaryText; size: 14 }
-                        Accessible.name: "Open page in browser"
-                        ToolTip.visible: hovered
-                        ToolTip.text: "Open page in browser"
+                        symbol: "arrow.up.right.square"
+                        symbolSize: 14
+                        tip: "Open page in browser"
                         onClicked: context.openPage()
                     }
                 }
@@ -146,36 +137,30 @@ Rectangle {
                     visible: context.hasEscalationReason
                     spacing: 6
                     Icon { Layout.alignment: Qt.AlignTop; symbol: "exclamationmark.bubble"; color: Theme.orange; size: 13 }
-                    Text {
+                    Body {
                         objectName: "escalationReason"
+                        textStyle: "callout"
                         Layout.fillWidth: true
                         text: context.escalationReason
                         wrapMode: Text.Wrap
                         color: Theme.secondaryText
-                        font.pixelSize: Theme.size("callout")
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
                 }
-                Text {
+                Body {
+                    textStyle: "caption"
                     Layout.fillWidth: true
                     wrapMode: Text.Wrap
                     text: "Top knowledge chunks retrieved"
                     color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption")
                     font.weight: Font.Medium
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
-                Text {
+                Body {
+                    textStyle: "caption"
                     visible: context.chunks.length === 0
                     text: "No knowledge chunks matched this question."
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
                     color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
                 Repeater {
                     model: context.chunks
@@ -185,25 +170,22 @@ Rectangle {
                         chunk: modelData
                     }
                 }
-                Button {
+                ActionButton {
                     objectName: "saveQaButton"
                     Layout.fillWidth: true
                     enabled: false
-                    contentItem: IconLabel { symbol: "plus.circle.fill"; text: "Save reply as Q&A pair"; tone: Theme.tertiaryText }
-                    Accessible.name: "Save reply as Q&A pair"
+                    symbol: "plus.circle.fill"
+                    text: "Save reply as Q&A pair"
+                    tone: Theme.tertiaryText
+                    tip: UiTexts.notYetAvailable
                     Accessible.description: UiTexts.notYetAvailable
-                    HoverHandler { id: saveHover }
-                    ToolTip.visible: saveHover.hovered
-                    ToolTip.text: UiTexts.notYetAvailable
                 }
-                Text {
+                Body {
+                    textStyle: "caption"
                     Layout.fillWidth: true
                     text: "Teaches the AI to handle this on its own next time."
                     wrapMode: Text.Wrap
                     color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
             }
         }

@@ -55,25 +55,20 @@ Rectangle {
                     ColumnLayout {
                         Layout.fillWidth: true
                         spacing: 2
-                        Text {
+                        Body {
                             objectName: "detailName"
+                            textStyle: "headline"
                             text: "Anonymous"
-                            color: Theme.text
-                            font.pixelSize: Theme.size("headline")
                             font.weight: Font.DemiBold
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                         }
-                        Text {
+                        Body {
                             objectName: "detailAgent"
+                            textStyle: "caption"
                             Layout.fillWidth: true
                             visible: detail.agentLine.length > 0
                             text: detail.agentLine
                             elide: Text.ElideRight
                             color: Theme.secondaryText
-                            font.pixelSize: Theme.size("caption")
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                         }
                         RowLayout {
                             Layout.fillWidth: true
@@ -113,53 +108,49 @@ Rectangle {
                 Layout.rightMargin: 14
                 Layout.bottomMargin: 14
                 title: "Currently on"
-                Text {
+                Body {
                     objectName: "detailPageTitle"
+                    textStyle: "callout"
                     Layout.fillWidth: true
                     text: detail.pageTitle
                     wrapMode: Text.Wrap
-                    color: Theme.text
-                    font.pixelSize: Theme.size("callout")
                     font.weight: Font.Medium
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
-                TextEdit {
+                SelectableText {
                     objectName: "detailPageURL"
+                    textStyle: "caption"
                     Layout.fillWidth: true
                     text: detail.pageURL
-                    readOnly: true
-                    selectByMouse: true
                     wrapMode: Text.WrapAnywhere
                     color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption")
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
                 Rectangle { Layout.fillWidth: true; height: 1; color: Theme.separator }
-                Button {
+                ActionButton {
                     objectName: "openInBrowserButton"
                     Layout.fillWidth: true
                     flat: true
                     enabled: detail.pageOpens
-                    contentItem: IconLabel { symbol: "arrow.up.right.square"; text: "Open in browser"; tone: Theme.brandAccent }
-                    Accessible.name: "Open in browser"
+                    symbol: "arrow.up.right.square"
+                    text: "Open in browser"
+                    tone: Theme.brandAccent
                     onClicked: detail.openPage()
                 }
-                Button {
+                ActionButton {
                     objectName: "copyLinkButton"
                     Layout.fillWidth: true
                     flat: true
-                    contentItem: IconLabel { symbol: "doc.on.doc"; text: "Copy link"; tone: Theme.brandAccent }
-                    Accessible.name: "Copy link"
+                    symbol: "doc.on.doc"
+                    text: "Copy link"
+                    tone: Theme.brandAccent
                     onClicked: detail.copyLink()
                 }
-                Button {
+                ActionButton {
                     objectName: "openInInboxButton"
                     Layout.fillWidth: true
                     flat: true
-                    contentItem: IconLabel { symbol: "tray"; text: "Open in Inbox"; tone: Theme.brandAccent }
-                    Accessible.name: "Open in Inbox"
+                    symbol: "tray"
+                    text: "Open in Inbox"
+                    tone: Theme.brandAccent
                     onClicked: detail.openInInbox()
                 }
             }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -19,24 +18,18 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             side: 72
         }
-        Text {
+        Heading {
             objectName: "productName"
+            textStyle: "title2"
             Layout.alignment: Qt.AlignHCenter
             text: UiTexts.productName
-            color: Theme.text
-            font.pixelSize: Theme.size("title2")
-            font.weight: Font.DemiBold
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
         }
-        Text {
+        Body {
             objectName: "versionLine"
+            textStyle: "callout"
             Layout.alignment: Qt.AlignHCenter
             text: UiTexts.versionLine(Updater.shortVersion, Updater.buildVersion)
             color: Theme.secondaryText
-            font.pixelSize: Theme.size("callout")
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
         }
         AboutUpdatesButton {
             Layout.alignment: Qt.AlignHCenter

@@ -33,11 +33,11 @@ ScrollView {
                     GradientStop { position: 0; color: Theme.brandLight }
                     GradientStop { position: 1; color: Theme.brand }
                 }
-                Text {
+                Body {
+                    textStyle: "title2"
                     anchors.centerIn: parent
                     text: account.initials
                     color: "white"
-                    font.pixelSize: Theme.size("title2")
                     font.weight: Font.DemiBold
                 }
             }
@@ -45,14 +45,11 @@ ScrollView {
                 spacing: 2
                 RowLayout {
                     spacing: 8
-                    Text {
+                    Body {
                         objectName: "profileName"
+                        textStyle: "title3"
                         text: account.name
-                        color: Theme.text
-                        font.pixelSize: Theme.size("title3")
                         font.weight: Font.DemiBold
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
                     Rectangle {
                         visible: account.isAdmin
@@ -60,24 +57,20 @@ ScrollView {
                         implicitHeight: adminText.implicitHeight + 4
                         radius: height / 2
                         color: Theme.brandAt(0.15)
-                        Text {
+                        Body {
                             id: adminText
+                            textStyle: "caption"
                             anchors.centerIn: parent
                             text: "Admin"
                             color: Theme.brandAccent
-                            font.pixelSize: Theme.size("caption")
                             font.weight: Font.DemiBold
-                            Accessible.role: Accessible.StaticText
-                            Accessible.name: text
                         }
                     }
                 }
-                Text {
+                Body {
+                    textStyle: "callout"
                     text: account.email
                     color: Theme.secondaryText
-                    font.pixelSize: Theme.size("callout")
-                    Accessible.role: Accessible.StaticText
-                    Accessible.name: text
                 }
             }
         }
@@ -120,31 +113,25 @@ ScrollView {
                     anchors.fill: parent
                     anchors.margins: 10
                     spacing: 4
-                    Text {
+                    Body {
+                        textStyle: "caption"
                         text: "PREVIEW"
                         color: Theme.tertiaryText
-                        font.pixelSize: Theme.size("caption")
                         font.weight: Font.DemiBold
                         font.letterSpacing: 0.6
                     }
-                    Text {
+                    Body {
                         objectName: "previewSample"
                         Layout.fillWidth: true
                         wrapMode: Text.Wrap
                         text: "The quick brown fox jumps over the lazy dog."
-                        color: Theme.text
-                        font.pixelSize: Theme.bodySize
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
-                    Text {
+                    Body {
+                        textStyle: "callout"
                         Layout.fillWidth: true
                         wrapMode: Text.Wrap
                         text: "Conversation & message text scales like this."
                         color: Theme.secondaryText
-                        font.pixelSize: Theme.calloutSize
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
                 }
             }
@@ -175,35 +162,26 @@ ScrollView {
                 ColumnLayout {
                     Layout.fillWidth: true
                     spacing: 1
-                    Text {
+                    Body {
                         Layout.fillWidth: true
                         text: UiTexts.thisComputer
-                        color: Theme.text
-                        font.pixelSize: Theme.size("body")
                         font.weight: Font.Medium
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
-                    Text {
+                    Body {
                         objectName: "hostName"
+                        textStyle: "caption"
                         text: account.hostName
                         color: Theme.secondaryText
-                        font.pixelSize: Theme.size("caption")
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
-                    Text {
+                    Body {
+                        textStyle: "caption"
                         text: "Connected · last used just now"
                         color: Theme.tertiaryText
-                        font.pixelSize: Theme.size("caption")
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
                 }
-                Button {
+                ActionButton {
                     objectName: "signOutButton"
                     text: "Sign out"
-                    Accessible.name: text
                     onClicked: AppState.signOut()
                 }
             }

@@ -43,18 +43,16 @@ ScrollView {
                     color: Theme.warning
                     size: 18
                 }
-                Text {
+                Body {
+                    textStyle: "callout"
                     Layout.fillWidth: true
                     text: UiTexts.noNotificationService
                     wrapMode: Text.Wrap
-                    color: Theme.text
-                    font.pixelSize: Theme.size("callout")
                 }
-                Button {
+                ActionButton {
                     objectName: "bannerTestButton"
                     text: "Send test notification"
                     enabled: !notif.testing
-                    Accessible.name: text
                     onClicked: notif.sendTestNotification()
                 }
             }
@@ -95,37 +93,32 @@ ScrollView {
             RowLayout {
                 Layout.fillWidth: true
                 spacing: 10
-                Button {
+                ActionButton {
                     objectName: "testNotificationButton"
                     text: "Send test notification"
                     enabled: !notif.testing
-                    Accessible.name: text
                     onClicked: notif.sendTestNotification()
                 }
                 ColumnLayout {
                     Layout.fillWidth: true
                     spacing: 1
-                    Text {
+                    Body {
                         objectName: "testResult"
+                        textStyle: "callout"
                         Layout.fillWidth: true
                         visible: text.length > 0
                         text: notif.testing ? "Sending…" : notif.testResult
                         color: notif.testDelivered && !notif.testing ? Theme.green : Theme.text
-                        font.pixelSize: Theme.size("callout")
                         font.weight: Font.Medium
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
-                    Text {
+                    Body {
                         objectName: "testReplyNote"
+                        textStyle: "caption"
                         Layout.fillWidth: true
                         visible: text.length > 0 && !notif.testing
                         text: notif.testReplyNote
                         wrapMode: Text.Wrap
                         color: Theme.secondaryText
-                        font.pixelSize: Theme.size("caption")
-                        Accessible.role: Accessible.StaticText
-                        Accessible.name: text
                     }
                 }
             }
@@ -136,13 +129,10 @@ ScrollView {
             Layout.bottomMargin: 20
             title: "Per-agent mute"
             SettingsNote { text: UiTexts.muteNote }
-            Text {
+            Body {
                 visible: notif.agents.length === 0
                 text: "No agents yet."
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("body")
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
             }
             Repeater {
                 model: notif.agents
@@ -155,12 +145,10 @@ ScrollView {
                     RowLayout {
                         Layout.fillWidth: true
                         spacing: 8
-                        Text {
+                        Body {
                             Layout.fillWidth: true
                             text: modelData.emoji + " " + modelData.name
                             elide: Text.ElideRight
-                            color: Theme.text
-                            font.pixelSize: Theme.size("body")
                         }
                         SwitchRow {
                             objectName: "mute_" + modelData.id

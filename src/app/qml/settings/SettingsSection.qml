@@ -11,13 +11,10 @@ ColumnLayout {
     Accessible.role: Accessible.Grouping
     Accessible.name: title
 
-    Text {
+    Heading {
+        textStyle: "callout"
         text: section.title
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("callout")
-        font.weight: Font.DemiBold
-        Accessible.role: Accessible.Heading
-        Accessible.name: text
     }
     Rectangle {
         Layout.fillWidth: true

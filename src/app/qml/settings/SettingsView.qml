@@ -20,18 +20,11 @@ ColumnLayout {
         Repeater {
             model: [["Account", "person.circle"], ["Notifications", "bell.badge"],
                     ["Snippets", "text.bubble"], ["About", "info.circle"]]
-            TabButton {
-                id: tab
+            TabItem {
                 required property var modelData
                 objectName: "tab" + modelData[0]
                 text: modelData[0]
-                Accessible.role: Accessible.PageTab
-                Accessible.name: modelData[0]
-                contentItem: IconLabel {
-                    symbol: tab.modelData[1]
-                    text: tab.modelData[0]
-                    tone: tab.checked ? Theme.brandAccent : Theme.secondaryText
-                }
+                symbol: modelData[1]
             }
         }
     }

@@ -31,18 +31,14 @@ Popup {
         spacing: 10
         Accessible.role: Accessible.Dialog
         Accessible.name: dialog.form.heading
-        Text {
+        Heading {
+            textStyle: "title3"
             text: dialog.form.heading
-            color: Theme.text
-            font.pixelSize: Theme.size("title3")
-            font.weight: Font.DemiBold
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
         }
         TextField {
             id: titleField
             objectName: "snippetTitleField"
-            font.pixelSize: Theme.size("body")
+            font.pointSize: Theme.size("body")
             Layout.fillWidth: true
             placeholderText: "Title"
             text: dialog.form.title
@@ -54,7 +50,7 @@ Popup {
             spacing: 8
             TextField {
                 objectName: "snippetEmojiField"
-                font.pixelSize: Theme.size("body")
+                font.pointSize: Theme.size("body")
                 Layout.preferredWidth: 56
                 placeholderText: "💬"
                 text: dialog.form.emoji
@@ -65,7 +61,7 @@ Popup {
             }
             TextField {
                 objectName: "snippetShortcutField"
-                font.pixelSize: Theme.size("body")
+                font.pointSize: Theme.size("body")
                 Layout.preferredWidth: 220
                 placeholderText: "shortcut (e.g. booking)"
                 text: dialog.form.shortcut
@@ -82,7 +78,8 @@ Popup {
                 id: bodyField
                 objectName: "snippetBodyField"
                 placeholderText: "Reply text"
-                font.pixelSize: Theme.size("body")
+                textFormat: TextEdit.PlainText
+                font.pointSize: Theme.size("body")
                 background: Rectangle {
                     color: Theme.textBackground
                     border.color: bodyField.activeFocus ? Theme.brandAccent : Theme.separator
@@ -94,25 +91,23 @@ Popup {
                 onTextChanged: if (text !== dialog.form.body) dialog.form.body = text
             }
         }
-        Text {
+        Body {
             objectName: "snippetSaveError"
+            textStyle: "callout"
             Layout.fillWidth: true
             visible: text.length > 0
             text: dialog.form.error
             wrapMode: Text.Wrap
             color: Theme.danger
-            font.pixelSize: Theme.size("callout")
             Accessible.role: Accessible.AlertMessage
-            Accessible.name: text
         }
         RowLayout {
             Layout.fillWidth: true
             spacing: 8
             Item { Layout.fillWidth: true }
-            Button {
+            ActionButton {
                 objectName: "snippetCancel"
                 text: "Cancel"
-                Accessible.name: text
                 onClicked: dialog.form.cancel()
             }
             PrimaryButton {

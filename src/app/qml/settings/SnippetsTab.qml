@@ -34,10 +34,10 @@ Item {
         RowLayout {
             Layout.fillWidth: true
             spacing: 8
-            Text {
+            Body {
+                textStyle: "caption"
                 text: "AGENT"
                 color: Theme.tertiaryText
-                font.pixelSize: Theme.size("caption")
                 font.weight: Font.DemiBold
                 font.letterSpacing: 0.6
             }
@@ -57,16 +57,15 @@ Item {
                 onClicked: library.startNew()
             }
         }
-        Text {
+        Body {
             objectName: "snippetDeleteError"
+            textStyle: "callout"
             Layout.fillWidth: true
             visible: text.length > 0
             text: library.deleteError
             wrapMode: Text.Wrap
             color: Theme.danger
-            font.pixelSize: Theme.size("callout")
             Accessible.role: Accessible.AlertMessage
-            Accessible.name: text
         }
         Item {
             Layout.fillWidth: true
@@ -117,54 +116,68 @@ Item {
                         anchors.fill: parent
                         anchors.margins: 8
                         spacing: 10
-                        Text {
+                        // Whatever the service holds, the row keeps its shape: an emoji's
+                        // place, a title and shortcut that shorten, the actions on the right.
+                        Body {
+                            textStyle: "title3"
                             Layout.alignment: Qt.AlignTop
+                            Layout.preferredWidth: 26 * Theme.fontScale
                             text: snippetRow.emoji
-                            font.pixelSize: Theme.size("title3")
+                            elide: Text.ElideRight
                         }
                         ColumnLayout {
                             Layout.fillWidth: true
+                            Layout.minimumWidth: 0
                             spacing: 2
                             RowLayout {
+                                Layout.fillWidth: true
                                 spacing: 8
-                                Text {
+                                Body {
                                     objectName: "snippetTitle"
+                                    Layout.maximumWidth: implicitWidth
+                                    Layout.fillWidth: true
+                                    Layout.minimumWidth: 0
                                     text: library.listTitle(snippetRow.title)
-                                    color: Theme.text
-                                    font.pixelSize: Theme.size("body")
+                                    elide: Text.ElideRight
                                     font.weight: Font.Medium
                                 }
-                                Text {
+                                Body {
+                                    textStyle: "caption"
+                                    Layout.maximumWidth: implicitWidth
+                                    Layout.fillWidth: true
+                                    Layout.minimumWidth: 0
                                     text: "/" + snippetRow.shortcut
+                                    elide: Text.ElideRight
                                     color: Theme.brandAccent
-                                    font.pixelSize: Theme.size("caption")
                                     font.family: "monospace"
                                 }
+                                Item { Layout.fillWidth: true }
                             }
-                            Text {
+                            Body {
+                                textStyle: "callout"
                                 Layout.fillWidth: true
                                 text: snippetRow.body
                                 wrapMode: Text.Wrap
                                 maximumLineCount: 3
                                 elide: Text.ElideRight
                                 color: Theme.secondaryText
-                                font.pixelSize: Theme.size("callout")
                             }
                         }
-                        ToolButton {
+                        IconButton {
                             objectName: "editSnippet"
-                            contentItem: Icon { symbol: "pencil"; color: Theme.secondaryText; size: 14 }
+                            symbol: "pencil"
+                            symbolSize: 14
+                            tip: "Edit"
                             Accessible.name: "Edit " + library.listTitle(snippetRow.title)
-                            ToolTip.visible: hovered
-                            ToolTip.text: "Edit"
                             onClicked: library.startEditing(snippetRow.id)
                         }
-                        ToolButton {
+                        IconButton {
                             objectName: "deleteSnippet"
-                            contentItem: Icon { symbol: "trash"; color: Theme.danger; size: 14 }
+                            symbol: "trash"
+                            symbolSize: 14
+                            tone: Theme.danger
+                            tip: "Delete"
                             Accessible.name: "Delete " + library.listTitle(snippetRow.title)
-                            ToolTip.visible: hovered
-                            ToolTip.text: "Delete"
                             onClicked: library.remove(snippetRow.id)
                         }
                     }

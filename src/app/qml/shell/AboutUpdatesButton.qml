@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -9,20 +8,19 @@ ColumnLayout {
     property bool checksAllowed: false
     spacing: 4
 
-    Button {
+    ActionButton {
         objectName: "checkForUpdates"
         Layout.alignment: Qt.AlignHCenter
         text: "Check for Updates…"
         enabled: parent.checksAllowed && Updater.canCheckForUpdates
-        Accessible.name: text
         onClicked: Updater.checkForUpdates()
     }
-    Text {
+    Body {
         objectName: "updateStatus"
+        textStyle: "caption"
         Layout.alignment: Qt.AlignHCenter
         visible: parent.checksAllowed && Updater.status.length > 0
         text: Updater.status
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("caption")
     }
 }

@@ -35,12 +35,11 @@ Rectangle {
                 size: 15
             }
         }
-        Text {
+        Body {
             Layout.fillWidth: true
             text: row.title
             elide: Text.ElideRight
             color: row.selected ? Theme.text : Theme.secondaryText
-            font.pixelSize: Theme.size("body")
             font.weight: row.selected ? Font.DemiBold : Font.Normal
         }
         Rectangle {
@@ -49,12 +48,12 @@ Rectangle {
             implicitHeight: badgeText.implicitHeight + 4
             radius: height / 2
             color: row.badgeColor
-            Text {
+            Body {
                 id: badgeText
+                textStyle: "caption2"
                 anchors.centerIn: parent
                 text: row.badge
                 color: "white"
-                font.pixelSize: Theme.size("caption2")
                 font.weight: Font.DemiBold
             }
         }

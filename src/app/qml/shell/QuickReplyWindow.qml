@@ -30,13 +30,8 @@ Window {
         anchors.fill: parent
         anchors.margins: 16
         spacing: 10
-        Text {
+        Heading {
             text: win.agentName + " · " + (win.visitorName || "A visitor")
-            color: Theme.text
-            font.pixelSize: Theme.size("headline")
-            font.weight: Font.DemiBold
-            Accessible.role: Accessible.Heading
-            Accessible.name: text
         }
         TextField {
             id: field
@@ -48,16 +43,15 @@ Window {
             Accessible.name: "Reply"
             onAccepted: reply.send(text)
         }
-        Text {
+        Body {
             objectName: "quickReplyFailure"
+            textStyle: "callout"
             Layout.fillWidth: true
             visible: reply.failure !== ""
             text: reply.failure
             wrapMode: Text.Wrap
             color: Theme.danger
-            font.pixelSize: Theme.size("callout")
             Accessible.role: Accessible.AlertMessage
-            Accessible.name: text
         }
         PrimaryButton {
             objectName: "quickReplySend"

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Kestovar
 
 // The settings window, from the tray and Ctrl+,: the same tabs as the

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -20,13 +19,10 @@ Rectangle {
             Layout.leftMargin: 8
             Layout.rightMargin: 8
             Layout.topMargin: 4
-            Text {
+            Heading {
+                textStyle: "caption"
                 text: "AGENTS"
                 color: Theme.tertiaryText
-                font.pixelSize: Theme.size("caption")
-                font.weight: Font.DemiBold
-                Accessible.role: Accessible.Heading
-                Accessible.name: text
             }
             Item { Layout.fillWidth: true }
             UnreadBadge {

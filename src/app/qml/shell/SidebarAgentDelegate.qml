@@ -61,21 +61,21 @@ Rectangle {
             colorHex: row.colorHex
             side: 18
         }
-        Text {
+        Body {
             Layout.fillWidth: true
             text: row.title
             elide: Text.ElideRight
             color: row.kind === SidebarModel.GroupHeader ? Theme.tertiaryText
                  : row.isSelected ? Theme.text : Theme.secondaryText
-            font.pixelSize: Theme.size(row.kind === SidebarModel.GroupHeader ? "caption" : "body")
+            font.pointSize: Theme.size(row.kind === SidebarModel.GroupHeader ? "caption" : "body")
             font.weight: row.isSelected || row.kind === SidebarModel.GroupHeader
                          ? Font.DemiBold : Font.Normal
         }
-        Text {
+        Body {
+            textStyle: "caption"
             visible: !row.isAgent
             text: row.count
             color: Theme.tertiaryText
-            font.pixelSize: Theme.size("caption")
         }
         OnlineDot { visible: row.isAgent && count >= 1; count: row.liveCount }
         UnreadBadge { visible: row.isAgent && count >= 1; count: row.unreadCount }

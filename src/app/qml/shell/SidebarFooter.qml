@@ -20,37 +20,34 @@ RowLayout {
         }
         Accessible.role: Accessible.Graphic
         Accessible.name: "Avatar " + footer.initials
-        Text {
+        Body {
+            textStyle: "caption"
             anchors.centerIn: parent
             text: footer.initials
             color: "white"
-            font.pixelSize: Theme.size("caption")
             font.weight: Font.DemiBold
         }
     }
-    Text {
+    Body {
         objectName: "userName"
+        textStyle: "callout"
         Layout.fillWidth: true
         text: footer.name
         elide: Text.ElideRight
-        color: Theme.text
-        font.pixelSize: Theme.size("callout")
-        Accessible.role: Accessible.StaticText
-        Accessible.name: text
     }
-    ToolButton {
-        id: more
+    IconButton {
         objectName: "accountMenuButton"
-        contentItem: Icon { symbol: "ellipsis"; color: Theme.secondaryText; size: 14 }
-        Accessible.name: "Account"
-        ToolTip.visible: hovered
-        ToolTip.text: "Account"
+        symbol: "ellipsis"
+        symbolSize: 14
+        tip: "Account"
         onClicked: menu.open()
         Menu {
             id: menu
             objectName: "accountMenu"
             y: -implicitHeight
-            MenuItem {
+            // The entry that opens "Appearance" is one of ours too.
+            delegate: MenuEntry {}
+            MenuEntry {
                 text: "Open Dashboard"
                 onTriggered: AppState.openWebPage("/dashboard")
             }
@@ -62,17 +59,17 @@ RowLayout {
                         { title: "Light", value: Kinds.light },
                         { title: "Dark", value: Kinds.dark }
                     ]
-                    MenuItem {
+                    MenuEntry {
                         required property var modelData
                         text: modelData.title
                         checkable: true
-                        checked: AppState.appearance === modelData.value
+                        chosen: AppState.appearance === modelData.value
                         onTriggered: AppState.appearance = modelData.value
                     }
                 }
             }
             MenuSeparator {}
-            MenuItem {
+            MenuEntry {
                 objectName: "signOutItem"
                 text: "Sign out"
                 onTriggered: AppState.signOut()

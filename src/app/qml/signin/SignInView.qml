@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -20,74 +19,62 @@ Rectangle {
             Layout.alignment: Qt.AlignHCenter
             side: 88
         }
-        Text {
+        Body {
             objectName: "signInTitle"
+            textStyle: "largeTitle"
             Layout.alignment: Qt.AlignHCenter
             text: "Kestovar"
-            color: Theme.text
-            font.pixelSize: Theme.size("largeTitle")
             font.weight: Font.Bold
         }
-        Text {
+        Body {
+            textStyle: "title3"
             Layout.alignment: Qt.AlignHCenter
             text: UiTexts.signInTagline
             color: Theme.secondaryText
-            font.pixelSize: Theme.size("title3")
         }
-        Button {
-            id: signInButton
+        PrimaryButton {
             objectName: "signInButton"
             Layout.alignment: Qt.AlignHCenter
             Layout.topMargin: 10
+            symbol: "safari"
             text: signIn.waiting ? "Waiting for browser…" : "Sign in via browser"
             enabled: !signIn.waiting
-            highlighted: true
-            font.pixelSize: Theme.size("body")
-            icon.source: Icons.url("safari", "white")
-            icon.color: "transparent"
-            Accessible.name: text
             onClicked: AppState.beginSignIn()
         }
-        Button {
+        ActionButton {
             objectName: "cancelButton"
             Layout.alignment: Qt.AlignHCenter
             visible: signIn.waiting
             flat: true
             text: "Cancel"
-            font.pixelSize: Theme.size("caption")
-            Accessible.name: text
             onClicked: AppState.cancelSignIn()
         }
-        Text {
+        Body {
+            textStyle: "footnote"
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: 420
             text: "Opens Kestovar in your default browser, then signs you in here automatically."
             color: Theme.secondaryText
-            font.pixelSize: Theme.size("footnote")
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter
         }
-        Text {
+        Body {
             objectName: "loadError"
+            textStyle: "footnote"
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: 420
             visible: AppState.loadError.length > 0
             text: AppState.loadError
             color: Theme.danger
-            font.pixelSize: Theme.size("footnote")
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter
         }
-        Text {
+        InlineButton {
             objectName: "signUpLink"
             Layout.alignment: Qt.AlignHCenter
-            text: "<a href=\"signup\">Don't have an account?</a>"
-            textFormat: Text.StyledText
-            linkColor: Theme.brandAccent
-            font.pixelSize: Theme.size("footnote")
+            text: "Don't have an account?"
             Accessible.role: Accessible.Link
-            Accessible.name: "Don't have an account?"
-            onLinkActivated: AppState.openWebPage("/signup")
+            onClicked: AppState.openWebPage("/signup")
         }
     }
 }

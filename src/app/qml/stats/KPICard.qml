@@ -24,28 +24,27 @@ Rectangle {
         anchors.top: parent.top
         anchors.margins: 14
         spacing: 4
-        Text {
+        Body {
+            textStyle: "subheadline"
             Layout.fillWidth: true
             text: card.title
             elide: Text.ElideRight
             color: Theme.secondaryText
-            font.pixelSize: Theme.size("subheadline")
         }
-        Text {
+        Body {
             objectName: "kpiValue"
             Layout.fillWidth: true
             text: card.value
             elide: Text.ElideRight
-            color: Theme.text
-            font.pixelSize: 28 * Theme.fontScale
+            font.pointSize: Theme.size(28)
             font.weight: Font.DemiBold
         }
-        Text {
+        Body {
+            textStyle: "caption"
             Layout.fillWidth: true
             visible: card.delta.length > 0
             text: card.delta
             color: card.deltaRises ? Theme.onlineDot : Theme.secondaryText
-            font.pixelSize: Theme.size("caption")
             font.weight: Font.Medium
         }
     }

@@ -15,10 +15,10 @@ Row {
         radius: 4
         color: parent.tone
     }
-    Text {
+    Body {
+        textStyle: "caption"
         anchors.verticalCenter: parent.verticalCenter
         text: parent.text
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("caption")
     }
 }

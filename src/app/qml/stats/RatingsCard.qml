@@ -15,11 +15,10 @@ StatsCard {
         spacing: 10
         Accessible.role: Accessible.StaticText
         Accessible.name: card.average + " out of 5, " + card.rated
-        Text {
+        Body {
             objectName: "ratingAverage"
             text: card.average
-            color: Theme.text
-            font.pixelSize: 28 * Theme.fontScale
+            font.pointSize: Theme.size(28)
             font.weight: Font.DemiBold
         }
         Row {
@@ -35,9 +34,9 @@ StatsCard {
             }
         }
     }
-    Text {
+    Body {
+        textStyle: "callout"
         text: card.rated
         color: Theme.secondaryText
-        font.pixelSize: Theme.size("callout")
     }
 }

@@ -25,14 +25,9 @@ Rectangle {
         RowLayout {
             Layout.fillWidth: true
             visible: card.title.length > 0
-            Text {
+            Heading {
                 Layout.fillWidth: true
                 text: card.title
-                color: Theme.text
-                font.pixelSize: Theme.size("headline")
-                font.weight: Font.DemiBold
-                Accessible.role: Accessible.Heading
-                Accessible.name: text
             }
             RowLayout { id: trailingRow; spacing: 12 }
         }

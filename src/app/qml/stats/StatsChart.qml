@@ -32,7 +32,7 @@ ChartView {
         tickCount: 5
         labelFormat: "%d"
         labelsColor: Theme.tertiaryText
-        labelsFont.pixelSize: Theme.size("caption2")
+        labelsFont.pointSize: Theme.size("caption2")
         gridLineColor: chart.faint
         lineVisible: false
     }
@@ -42,7 +42,7 @@ ChartView {
         max: Math.max(1, chart.stats.points.length - 1)
         labelsPosition: CategoryAxis.AxisLabelsPositionOnValue
         labelsColor: Theme.tertiaryText
-        labelsFont.pixelSize: Theme.size("caption2")
+        labelsFont.pointSize: Theme.size("caption2")
         gridLineColor: chart.faint
         lineVisible: false
     }
@@ -109,7 +109,6 @@ ChartView {
             day = Math.round(at.x)
         }
         onExited: day = -1
-        ToolTip.visible: containsMouse && day >= 0 && ToolTip.text.length > 0
-        ToolTip.text: chart.stats.dayTooltip(day)
+        HoverTip { shown: pointer.containsMouse && pointer.day >= 0; text: chart.stats.dayTooltip(pointer.day) }
     }
 }

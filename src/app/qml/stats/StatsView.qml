@@ -17,14 +17,12 @@ ColumnLayout {
         Layout.fillWidth: true
         title: "Insights"
         subtitle: stats.subtitle
-        Button {
+        ActionButton {
             objectName: "statsRetry"
             visible: stats.failed
             text: "Retry"
-            Accessible.name: text
+            tip: stats.failureText
             Accessible.description: stats.failureText
-            ToolTip.visible: hovered
-            ToolTip.text: stats.failureText
             onClicked: stats.retry()
         }
         SegmentedControl {

@@ -17,34 +17,31 @@ StatsCard {
             spacing: 8
             Accessible.role: Accessible.StaticText
             Accessible.name: modelData.name + ", " + modelData.conversations + " conversations"
-            Text {
+            Body {
+                textStyle: "title3"
                 text: modelData.icon
-                font.pixelSize: Theme.size("title3")
             }
             ColumnLayout {
                 Layout.fillWidth: true
                 spacing: 0
-                Text {
+                Body {
                     Layout.fillWidth: true
                     text: modelData.name
                     elide: Text.ElideRight
-                    color: Theme.text
-                    font.pixelSize: Theme.size("body")
                     font.weight: Font.Medium
                 }
-                Text {
+                Body {
+                    textStyle: "caption"
                     Layout.fillWidth: true
                     visible: text.length > 0
                     text: modelData.website
                     elide: Text.ElideRight
                     color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
                 }
             }
-            Text {
+            Body {
                 text: modelData.conversations
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("body")
                 font.weight: Font.DemiBold
             }
         }

@@ -21,12 +21,11 @@ Rectangle {
         anchors.margins: 12
         spacing: 10
         Icon { symbol: banner.symbol; color: banner.tone; size: 18 }
-        Text {
+        Body {
+            textStyle: "callout"
             Layout.fillWidth: true
             text: banner.text
             wrapMode: Text.WordWrap
-            color: Theme.text
-            font.pixelSize: Theme.size("callout")
         }
         RowLayout { id: actionRow; spacing: 6 }
     }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -36,10 +35,9 @@ Rectangle {
             symbol: "exclamationmark.triangle.fill"
             tone: Theme.orange
             text: controller.loadError
-            Button {
+            ActionButton {
                 objectName: "threadRetry"
                 text: "Retry"
-                Accessible.name: text
                 onClicked: controller.retryLoad()
             }
         }

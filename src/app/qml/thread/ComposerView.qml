@@ -28,10 +28,9 @@ Rectangle {
             symbol: "exclamationmark.bubble"
             tone: Theme.danger
             text: composer.failure
-            Button {
+            ActionButton {
                 objectName: "sendAgainButton"
                 text: "Send again"
-                Accessible.name: text
                 onClicked: composer.sendAgain()
             }
         }
@@ -47,20 +46,18 @@ Rectangle {
         }
         RowLayout {
             spacing: 10
-            ToolButton {
+            IconButton {
                 objectName: "snippetMenuButton"
                 Layout.alignment: Qt.AlignBottom
-                contentItem: Icon { symbol: "text.app"; color: Theme.secondaryText; size: 16 }
-                Accessible.name: "Insert a snippet (type / in the message)"
-                ToolTip.visible: hovered
-                ToolTip.text: "Insert a snippet (type / in the message)"
+                symbol: "text.app"
+                tip: "Insert a snippet (type / in the message)"
                 onClicked: snippetMenu.popup()
                 Menu {
                     id: snippetMenu
                     objectName: "snippetMenu"
                     Repeater {
                         model: composer.menuEntries
-                        MenuItem {
+                        MenuEntry {
                             required property int index
                             required property string modelData
                             text: modelData
@@ -83,9 +80,10 @@ Rectangle {
                     objectName: "composerEditor"
                     text: composer.draft
                     placeholderText: UiTexts.composerPlaceholder
+                    textFormat: TextEdit.PlainText
                     wrapMode: TextArea.Wrap
                     color: Theme.text
-                    font.pixelSize: Theme.size("body")
+                    font.pointSize: Theme.size("body")
                     background: Rectangle {
                         radius: 8
                         color: Theme.textBackground
@@ -126,30 +124,30 @@ Rectangle {
                     text: "Send"
                     onClicked: composer.send(false)
                 }
-                Button {
+                ActionButton {
                     objectName: "sendResolveButton"
                     Layout.fillWidth: true
                     enabled: composer.canSend
-                    contentItem: IconLabel { symbol: "checkmark.circle"; text: "Send & resolve" }
-                    Accessible.name: "Send & resolve"
+                    symbol: "checkmark.circle"
+                    text: "Send & resolve"
                     onClicked: composer.send(true)
                 }
             }
         }
         RowLayout {
             Icon { symbol: "person.fill"; color: Theme.tertiaryText; size: 10 }
-            Text {
+            Body {
+                textStyle: "caption"
                 text: "Replying as you"
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
             }
-            Text {
+            Body {
+                textStyle: "caption"
                 Layout.fillWidth: true
                 horizontalAlignment: Text.AlignRight
                 elide: Text.ElideRight
                 text: UiTexts.composerHint
                 color: Theme.tertiaryText
-                font.pixelSize: Theme.size("caption")
             }
         }
     }

@@ -81,7 +81,7 @@ Item {
                     wrapMode: TextEdit.Wrap
                     color: bubble.ink
                     selectionColor: Theme.brandLight
-                    font.pixelSize: Theme.size("body")
+                    font.pointSize: Theme.size("body")
                     Accessible.role: Accessible.StaticText
                     Accessible.name: bubble.accessibleText
                     onLinkActivated: (link) => bubble.controller.openLink(link)
@@ -95,13 +95,12 @@ Item {
                 Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
                 visible: bubble.shortenedNote !== ""
                 spacing: 2
-                Text {
+                Body {
+                    textStyle: "caption"
                     width: Math.min(implicitWidth, body.widest)
                     text: bubble.shortenedNote
                     elide: Text.ElideRight
                     color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption")
-                    Accessible.role: Accessible.StaticText
                     Accessible.name: bubble.shortenedNote
                 }
                 InlineButton {
@@ -115,11 +114,11 @@ Item {
             Row {
                 Layout.alignment: bubble.outgoing ? Qt.AlignRight : Qt.AlignLeft
                 spacing: 8
-                Text {
+                Body {
+                    textStyle: "caption"
                     anchors.verticalCenter: parent.verticalCenter
                     text: bubble.label + " · " + bubble.timeText
                     color: Theme.tertiaryText
-                    font.pixelSize: Theme.size("caption")
                     Accessible.ignored: true
                 }
                 InlineButton {
@@ -135,10 +134,10 @@ Item {
                     visible: bubble.translatable && bubble.translating
                     spacing: 4
                     BusyIndicator { width: 14; height: 14; running: parent.visible }
-                    Text {
+                    Body {
+                        textStyle: "caption"
                         text: "Translating…"
                         color: Theme.secondaryText
-                        font.pixelSize: Theme.size("caption")
                     }
                 }
                 InlineButton {

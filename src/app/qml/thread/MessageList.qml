@@ -85,7 +85,7 @@ Item {
         property string messageID
         Repeater {
             model: messages.controller ? messages.controller.translationEntries : []
-            MenuItem {
+            MenuEntry {
                 required property int index
                 required property string modelData
                 text: modelData
@@ -93,16 +93,16 @@ Item {
             }
         }
     }
-    Button {
+    ActionButton {
         objectName: "newMessagesPill"
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
         visible: list.newArrived && !list.following
-        highlighted: true
-        contentItem: IconLabel { symbol: "arrow.down"; text: "New messages"; tone: "white" }
+        symbol: "arrow.down"
+        text: "New messages"
+        tone: "white"
         background: Rectangle { radius: height / 2; color: Theme.brand }
-        Accessible.name: "New messages"
         onClicked: {
             list.following = true
             list.newArrived = false

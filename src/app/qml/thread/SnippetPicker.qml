@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -27,17 +26,17 @@ Rectangle {
             id: header
             Layout.leftMargin: 6
             Icon { symbol: "command"; color: Theme.secondaryText; size: 11 }
-            Text {
+            Body {
+                textStyle: "caption"
                 text: "Snippets"
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
                 font.weight: Font.DemiBold
             }
-            Text {
+            Body {
                 objectName: "snippetMatchCount"
+                textStyle: "caption"
                 text: picker.matchCount
                 color: Theme.tertiaryText
-                font.pixelSize: Theme.size("caption")
             }
         }
         Flickable {

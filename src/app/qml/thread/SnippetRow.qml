@@ -31,43 +31,47 @@ Rectangle {
         anchors.fill: parent
         anchors.margins: 5
         spacing: 8
-        Text {
+        Body {
             Layout.preferredWidth: 24
+            Layout.maximumWidth: 24
             horizontalAlignment: Text.AlignHCenter
             text: row.snippet.emoji
-            font.pixelSize: Theme.size("body")
+            elide: Text.ElideRight
         }
         ColumnLayout {
             Layout.fillWidth: true
+            Layout.minimumWidth: 0
             spacing: 1
             RowLayout {
-                Text {
+                Layout.fillWidth: true
+                Body {
+                    textStyle: "callout"
+                    Layout.maximumWidth: Math.min(implicitWidth, 160)
                     text: "/" + row.snippet.shortcut
+                    elide: Text.ElideRight
                     color: Theme.brandAccent
-                    font.pixelSize: Theme.size("callout")
                     font.weight: Font.DemiBold
                 }
-                Text {
+                Body {
+                    textStyle: "callout"
                     Layout.fillWidth: true
                     text: row.snippet.title
                     elide: Text.ElideRight
-                    color: Theme.text
-                    font.pixelSize: Theme.size("callout")
                 }
-                Text {
+                Body {
+                    textStyle: "caption2"
                     visible: row.isTop
                     text: "Top match"
                     color: Theme.secondaryText
-                    font.pixelSize: Theme.size("caption2")
                 }
             }
-            Text {
+            Body {
+                textStyle: "caption"
                 Layout.fillWidth: true
                 text: row.snippet.body
                 elide: Text.ElideRight
                 maximumLineCount: 1
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
             }
         }
     }

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -22,35 +21,24 @@ Rectangle {
         spacing: 6
         RowLayout {
             Icon { symbol: "sparkles"; color: Theme.brandAccent; size: 13 }
-            Text {
+            Heading {
+                textStyle: "callout"
                 Layout.fillWidth: true
                 text: "Suggested reply"
                 color: Theme.brandAccent
-                font.pixelSize: Theme.size("callout")
-                font.weight: Font.DemiBold
-                Accessible.role: Accessible.Heading
-                Accessible.name: text
             }
-            ToolButton {
+            IconButton {
                 objectName: "dismissSuggestion"
-                contentItem: Icon { symbol: "xmark"; color: Theme.secondaryText; size: 11 }
-                Accessible.name: "Dismiss suggestion"
-                ToolTip.visible: hovered
-                ToolTip.text: "Dismiss suggestion"
+                symbol: "xmark"
+                symbolSize: 11
+                tip: "Dismiss suggestion"
                 onClicked: card.controller.dismissSuggestion()
             }
         }
-        TextEdit {
+        SelectableText {
             objectName: "suggestionText"
             Layout.fillWidth: true
             text: card.controller.suggestion
-            readOnly: true
-            selectByMouse: true
-            wrapMode: TextEdit.Wrap
-            color: Theme.text
-            font.pixelSize: Theme.size("body")
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
         }
         RowLayout {
             PrimaryButton {
@@ -59,15 +47,14 @@ Rectangle {
                 text: "Use this reply"
                 onClicked: card.controller.useSuggestion()
             }
-            Button {
+            ActionButton {
                 objectName: "regenerateSuggestion"
                 enabled: false
-                contentItem: IconLabel { symbol: "arrow.triangle.2.circlepath"; text: "Regenerate"; tone: Theme.tertiaryText }
-                Accessible.name: "Regenerate"
+                symbol: "arrow.triangle.2.circlepath"
+                text: "Regenerate"
+                tone: Theme.tertiaryText
+                tip: UiTexts.notYetAvailable
                 Accessible.description: UiTexts.notYetAvailable
-                HoverHandler { id: regenerateHover }
-                ToolTip.visible: regenerateHover.hovered
-                ToolTip.text: UiTexts.notYetAvailable
             }
         }
     }

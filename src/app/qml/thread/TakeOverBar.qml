@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -24,24 +23,18 @@ Rectangle {
             Layout.fillWidth: true
             Layout.preferredWidth: 0 // whatever the icon and the button leave
             spacing: 2
-            Text {
+            Body {
                 width: texts.width
                 wrapMode: Text.Wrap
                 text: "The AI is handling this conversation."
-                color: Theme.text
-                font.pixelSize: Theme.size("body")
                 font.weight: Font.Medium
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
             }
-            Text {
+            Body {
+                textStyle: "caption"
                 width: texts.width
                 wrapMode: Text.Wrap
                 text: "Your first reply hands the conversation to you."
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
             }
         }
         PrimaryButton {

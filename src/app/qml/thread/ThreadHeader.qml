@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
@@ -28,11 +27,11 @@ Rectangle {
             color: Theme.brandAt(0.15)
             Accessible.role: Accessible.Graphic
             Accessible.name: "Avatar " + header.controller.initials
-            Text {
+            Body {
+                textStyle: "callout"
                 anchors.centerIn: parent
                 text: header.controller.initials
                 color: Theme.brandAccent
-                font.pixelSize: Theme.size("callout")
                 font.weight: Font.DemiBold
             }
         }
@@ -42,32 +41,29 @@ Rectangle {
             RowLayout {
                 Layout.fillWidth: true
                 spacing: 6
-                Text {
+                Heading {
                     objectName: "threadVisitor"
                     Layout.fillWidth: true
                     Layout.maximumWidth: implicitWidth
                     Layout.minimumWidth: Math.min(implicitWidth, 60)
                     text: header.controller.visitorName
                     elide: Text.ElideRight
-                    color: Theme.text
-                    font.pixelSize: Theme.size("headline")
-                    font.weight: Font.DemiBold
-                    Accessible.role: Accessible.Heading
-                    Accessible.name: text
                 }
                 CountryFlag { code: header.controller.country || undefined }
-                StatusPill { objectName: "threadStatus"; status: header.controller.status }
+                StatusPill {
+                    objectName: "threadStatus"
+                    Layout.minimumWidth: implicitWidth
+                    status: header.controller.status
+                }
                 Item { Layout.fillWidth: true }
             }
-            Text {
+            Body {
                 objectName: "threadSubtitle"
+                textStyle: "caption"
                 Layout.fillWidth: true
                 text: header.controller.subtitle
                 elide: Text.ElideRight
                 color: Theme.secondaryText
-                font.pixelSize: Theme.size("caption")
-                Accessible.role: Accessible.StaticText
-                Accessible.name: text
             }
         }
     }
@@ -77,18 +73,14 @@ Rectangle {
         anchors.rightMargin: 12
         anchors.verticalCenter: parent.verticalCenter
         spacing: 6
-        Button {
+        ActionButton {
             objectName: "resolveButton"
             visible: !header.controller.resolved
             text: "Resolve"
-            icon.source: ""
+            symbol: "checkmark.circle"
             implicitWidth: contentItem.implicitWidth + leftPadding + rightPadding
             // Only the symbol where the pane is narrow.
-            contentItem: IconLabel {
-                symbol: "checkmark.circle"
-                text: header.width < 440 ? "" : "Resolve"
-            }
-            Accessible.name: "Resolve"
+            showsText: header.width >= 440
             onClicked: header.controller.resolve()
         }
         Icon {
@@ -101,29 +93,18 @@ Rectangle {
             Accessible.role: Accessible.Graphic
             Accessible.name: "This conversation is resolved"
             HoverHandler { id: resolvedHover }
-            ToolTip.visible: resolvedHover.hovered
-            ToolTip.text: "This conversation is resolved"
+            HoverTip { shown: resolvedHover.hovered; text: "This conversation is resolved" }
         }
-        ToolButton {
+        IconButton {
             objectName: "openInBrowserButton"
-            contentItem: Icon { symbol: "arrow.up.right.square"; color: Theme.secondaryText; size: 16 }
-            Accessible.name: "Open in browser"
-            ToolTip.visible: hovered
-            ToolTip.text: "Open in browser"
+            symbol: "arrow.up.right.square"
+            tip: "Open in browser"
             onClicked: header.controller.openInBrowser()
         }
-        ToolButton {
+        IconButton {
             objectName: "contextPanelToggle"
-            readonly property string label: header.controller.contextPanelVisible
-                                             ? "Hide context panel" : "Show context panel"
-            contentItem: Icon {
-                symbol: header.controller.contextPanelVisible ? "sidebar.right" : "sidebar.leading"
-                color: Theme.secondaryText
-                size: 16
-            }
-            Accessible.name: label
-            ToolTip.visible: hovered
-            ToolTip.text: label
+            symbol: header.controller.contextPanelVisible ? "sidebar.right" : "sidebar.leading"
+            tip: header.controller.contextPanelVisible ? "Hide context panel" : "Show context panel"
             onClicked: header.controller.toggleContextPanel()
         }
     }

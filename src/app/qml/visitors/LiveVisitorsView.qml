@@ -26,19 +26,15 @@ Item {
             Layout.fillWidth: true
             title: "Live visitors"
             subtitle: visitorsModel.subtitle
-            Button {
+            ActionButton {
                 objectName: "toggleAllButton"
                 visible: visitorsModel.showsToggleAll
                 flat: true
-                contentItem: IconLabel {
-                    symbol: visitorsModel.toggleAllSymbol
-                    text: visitorsModel.toggleAllLabel
-                    tone: Theme.secondaryText
-                }
-                Accessible.name: visitorsModel.toggleAllLabel
+                symbol: visitorsModel.toggleAllSymbol
+                text: visitorsModel.toggleAllLabel
+                tone: Theme.secondaryText
+                tip: visitorsModel.toggleAllTooltip
                 Accessible.description: visitorsModel.toggleAllTooltip
-                ToolTip.visible: hovered
-                ToolTip.text: visitorsModel.toggleAllTooltip
                 onClicked: visitorsModel.toggleAll()
             }
         }

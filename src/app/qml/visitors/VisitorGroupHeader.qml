@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Kestovar
 
 // The header of one agent's block of visitors: opens and closes the block,
@@ -47,31 +46,28 @@ Rectangle {
         anchors.right: count.left
         anchors.rightMargin: 10
         anchors.verticalCenter: parent.verticalCenter
-        Text {
+        Body {
             width: parent.width
             text: header.info.name || ""
             elide: Text.ElideRight
-            color: Theme.text
-            font.pixelSize: Theme.bodySize
             font.weight: Font.DemiBold
         }
-        Text {
+        Body {
+            textStyle: "caption"
             width: parent.width
             visible: text.length > 0
             text: header.info.host || ""
             elide: Text.ElideRight
             color: Theme.tertiaryText
-            font.pixelSize: Theme.captionSize
         }
     }
-    Text {
+    Body {
         id: count
         anchors.right: parent.right
         anchors.rightMargin: 20
         anchors.verticalCenter: parent.verticalCenter
         text: header.info.count !== undefined ? header.info.count : ""
         color: Theme.secondaryText
-        font.pixelSize: Theme.bodySize
         font.weight: Font.DemiBold
     }
     Rectangle {

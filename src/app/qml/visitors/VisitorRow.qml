@@ -63,13 +63,12 @@ Rectangle {
         Row {
             width: parent.width
             spacing: 6
-            Text {
+            Body {
                 id: titleText
+                textStyle: "callout"
                 width: Math.min(implicitWidth, parent.width - (pill.visible ? pill.width + 6 : 0))
                 text: row.title
                 elide: Text.ElideRight
-                color: Theme.text
-                font.pixelSize: Theme.calloutSize
                 font.weight: Font.Medium
             }
             Rectangle {
@@ -80,39 +79,39 @@ Rectangle {
                 height: pillText.implicitHeight + 4
                 radius: height / 2
                 color: Qt.rgba(Theme.brandAccent.r, Theme.brandAccent.g, Theme.brandAccent.b, 0.12)
-                Text {
+                Body {
                     id: pillText
+                    textStyle: "caption"
                     anchors.centerIn: parent
                     text: "In conversation"
                     color: Theme.brandAccent
-                    font.pixelSize: Theme.captionSize
                     font.weight: Font.Medium
                 }
             }
         }
-        Text {
+        Body {
+            textStyle: "caption"
             width: parent.width
             text: row.pageURL
             elide: Text.ElideMiddle
             color: Theme.secondaryText
-            font.pixelSize: Theme.captionSize
         }
-        Text {
+        Body {
+            textStyle: "caption"
             width: parent.width
             text: row.journey
             elide: Text.ElideRight
             color: Theme.tertiaryText
-            font.pixelSize: Theme.captionSize
         }
     }
-    Text {
+    Body {
         id: time
+        textStyle: "caption"
         anchors.right: parent.right
         anchors.rightMargin: 20
         anchors.verticalCenter: parent.verticalCenter
         text: row.lastSeen
         color: Theme.tertiaryText
-        font.pixelSize: Theme.captionSize
     }
     Rectangle {
         anchors.left: parent.left
