@@ -24,7 +24,7 @@ when a visitor needs a human, and stays in the system tray.")
 # loads at run time, and the secret store's library, are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qml6-module-qtquick, qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, qml6-module-qtquick-controls, qml6-module-qtquick-templates, qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtcharts, libqt6svg6, libsecret-1-0")
+    "qml6-module-qtquick, qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, qml6-module-qtquick-controls, qml6-module-qtquick-templates, qml6-module-qtquick-layouts, qml6-module-qtquick-window, qml6-module-qtquick-shapes, libqt6svg6, libsecret-1-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "gnome-keyring | keepassxc, notification-daemon, fonts-noto-color-emoji")
 # Registration (desktop database, icon cache, the x-scheme-handler/kestovar

@@ -50,6 +50,10 @@ struct Timing {
     ms instanceLockWait{100};
     ms instanceHandOffTimeout{5'000};
 
+    // Software updates: the first scheduled check this long after launch, then one a day.
+    ms updateFirstCheck{60'000};
+    ms updateCheckInterval{24 * 3'600'000};
+
     // Relative times on screen ("5m") are brought up to date this often.
     ms relativeTimeRefresh{30'000};
 

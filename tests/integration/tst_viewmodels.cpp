@@ -595,9 +595,18 @@ private slots:
         // A fresh installation: "Match system language"; a choice is stored as its raw text.
         QCOMPARE(account.translationOptions().value(account.translationIndex()).toMap()["label"],
                  u"Match system language"_qs);
+        ThreadController thread(state.get(), nullptr);
+        QCOMPARE(thread.translationEntries().first(), u"Default (Match system language)"_qs);
+        QSignalSpy entries(&thread, &ThreadController::translationEntriesChanged);
+        QSignalSpy otherWindow(&account2, &AccountSettings::translationChanged);
         account.setTranslationIndex(
             int(allTranslationLanguages().indexOf(TranslationLanguage::da)));
         QCOMPARE(settings->value(AppState::kTranslationKey).toString(), u"da"_qs);
+        // An open thread's menu, and the settings shown elsewhere, follow at once.
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(thread.translationEntries().first(), u"Default (Danish)"_qs);
+        QCOMPARE(otherWindow.size(), 1);
+        QCOMPARE(account2.translationIndex(), account.translationIndex());
 
         // Every switch starts on; off is stored as a Bool the manager honours.
         NotificationSettings notif(state.get(), &desktop, nullptr);

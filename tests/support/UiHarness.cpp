@@ -1,5 +1,6 @@
 #include "UiHarness.h"
 
+#include "AccessibleState.h"
 #include "Await.h"
 #include "QmlRegistration.h"
 #include "TypedPreferences.h"
@@ -44,6 +45,7 @@ UiHarness::~UiHarness() {
 }
 
 bool UiHarness::load() {
+    installAccessibleState();
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engineNetwork = std::make_unique<EngineNetwork>(*m_engine, *m_state);
     m_engine->addImportPath("qrc:/");
@@ -174,6 +176,11 @@ QList<QQuickItem*> UiHarness::visible(const QString& name) const {
             out.append(item);
     }
     return out;
+}
+
+QString UiHarness::accessibleName(QObject* item) {
+    QAccessibleInterface* a = item ? QAccessible::queryAccessibleInterface(item) : nullptr;
+    return a ? a->text(QAccessible::Name) : QString();
 }
 
 QStringList UiHarness::actionNames(QObject* item) {

@@ -61,6 +61,8 @@ public:
     [[nodiscard]] static bool flip(QObject* toggle);
     // A real left click of the mouse in the middle of a visible item.
     static void mouseClick(QQuickItem* item);
+    // What a screen reader calls an item.
+    static QString accessibleName(QObject* item);
     // The names of the accessibility actions an item offers.
     static QStringList actionNames(QObject* item);
     static bool doAction(QObject* item, const QString& action);

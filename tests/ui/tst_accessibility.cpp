@@ -72,8 +72,7 @@ QString typeName(const QObject* item) {
 }
 
 QString accessibleName(QObject* item) {
-    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
-    return a ? a->text(QAccessible::Name) : QString();
+    return UiHarness::accessibleName(item);
 }
 
 // One key per kind of control: rows of a list are one kind, each named
@@ -129,6 +128,7 @@ class TestAccessibility : public QObject {
             QString action;
             QString key;
             for (QQuickItem* item : UiHarness::itemsOf(window)) {
+                checkDisabledState(scene, item);
                 if (!actionable(item))
                     continue;
                 const QStringList offered = UiHarness::actionNames(item);
@@ -164,6 +164,19 @@ class TestAccessibility : public QObject {
                 m_failures << scene + u": "_qs + key + u" ignored "_qs + action;
         }
         m_failures << scene + u": more controls than a screen should have"_qs;
+    }
+
+    // A control that cannot be used says so to a screen reader.
+    void checkDisabledState(const QString& scene, QQuickItem* item) {
+        if (!item->isVisible() || item->isEnabled() || !UiHarness::isInteractive(item))
+            return;
+        const QString key = keyOf(item) + u" disabled"_qs;
+        if (m_done.contains(key))
+            return;
+        m_done.insert(key);
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
+        if (a && !a->state().disabled)
+            m_failures << scene + u": "_qs + keyOf(item) + u" reads as usable while disabled"_qs;
     }
 
     // The main window, signed in, on `section`, with no menu or dialog left open.
@@ -411,6 +424,27 @@ private slots:
             reply->findChild<QObject*>("quickReplyField")->setProperty("text", u"On my way"_qs);
             return reply;
         });
+    }
+
+    // "Create" reads as unavailable until the reply text holds more than white space.
+    void snippetEditorCreateState() {
+        QVERIFY(settingsTab(2, "snippetsTab"));
+        QTRY_VERIFY(shown("newSnippetButton"));
+        QVERIFY(UiHarness::click(shown("newSnippetButton")));
+        QTRY_VERIFY(shown("snippetSave"));
+        QQuickItem* create = shown("snippetSave");
+        QCOMPARE(accessibleName(create), u"Create"_qs);
+        const auto disabled = [&] {
+            return QAccessible::queryAccessibleInterface(create)->state().disabled;
+        };
+        QObject* form = object("snippetEditor")->property("form").value<QObject*>();
+        form->setProperty("title", u"Hours"_qs);
+        QVERIFY(disabled());
+        form->setProperty("body", u"  \n\t "_qs);
+        QVERIFY(disabled());
+        form->setProperty("body", u" We open at 9. "_qs);
+        QTRY_VERIFY(!disabled());
+        QVERIFY(UiHarness::click(shown("snippetCancel")));
     }
 
     // Last: each scene above must have found controls, and every one answered.

@@ -354,6 +354,55 @@ private slots:
         QCOMPARE(textOf("productName"), u"Kestovar for Linux"_qs);
     }
 
+    // Choosing what is already chosen keeps it shown as chosen, by the mouse and
+    // by assistive technology: filters, ranges, appearance, text size, the menu.
+    void choicesStaySelected() {
+        const auto chooseTwice = [&](const char* name) {
+            QTRY_VERIFY(find(name) && find(name)->isVisible());
+            QQuickItem* choice = find(name);
+            QVERIFY(UiHarness::click(choice));
+            QTRY_VERIFY2(choice->property("checked").toBool(), name);
+            QVERIFY(UiHarness::click(choice));
+            QVERIFY2(choice->property("checked").toBool(), name);
+            UiHarness::mouseClick(choice);
+            QVERIFY2(choice->property("checked").toBool(), name);
+        };
+        chooseTwice("filterAll");
+        ui->state().setSelectedSection(AppSection::stats);
+        chooseTwice("range30d");
+        QVERIFY(!find("range7d")->property("checked").toBool());
+        ui->state().setSelectedSection(AppSection::settings);
+        showTab(0);
+        chooseTwice("appearanceDark");
+        chooseTwice("textSizeDefault");
+        QCOMPARE(ui->state().appearance(), AppearancePreference::dark);
+
+        // The account menu's appearance entries.
+        ui->state().setSelectedSection(AppSection::inbox);
+        QTRY_VERIFY(find("accountMenuButton"));
+        QVERIFY(UiHarness::click(find("accountMenuButton")));
+        QTRY_VERIFY(model("accountMenu")->property("visible").toBool());
+        const auto entry = [&](const QString& text) -> QQuickItem* {
+            for (QQuickItem* item : ui->items()) {
+                if (item->inherits("QQuickMenuItem") && item->isVisible() &&
+                    UiHarness::text(item) == text)
+                    return item;
+            }
+            return nullptr;
+        };
+        QTRY_VERIFY(entry(u"Appearance"_qs));
+        QVERIFY(UiHarness::click(entry(u"Appearance"_qs))); // opens its submenu
+        QTRY_VERIFY(entry(u"Dark"_qs));
+        QQuickItem* dark = entry(u"Dark"_qs);
+        QVERIFY(dark->property("checked").toBool());
+        QVERIFY(UiHarness::click(dark));
+        QVERIFY(dark->property("checked").toBool());
+        QCOMPARE(ui->state().appearance(), AppearancePreference::dark);
+        ui->state().setAppearance(AppearancePreference::system);
+        QTRY_VERIFY(!dark->property("checked").toBool());
+        QMetaObject::invokeMethod(model("accountMenu"), "close");
+    }
+
     void everyControlIsNamed() {
         ui->state().setSelectedSection(AppSection::visitors);
         QTRY_VERIFY(!shown("visitorGroupHeader").isEmpty());

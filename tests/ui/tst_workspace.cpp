@@ -557,6 +557,33 @@ private slots:
         QTRY_VERIFY(find("contextPanel")->isVisible());
     }
 
+    // At every width the panel shows exactly when its toggle says it does: in the
+    // narrowest window, where list, thread and panel cannot stand side by side,
+    // it lies over the thread's edge.
+    void contextPanelAndToggleAgreeAtEveryWidth() {
+        const QString id = conversationWith("waiting", "p1");
+        selectAgent(u"p1"_qs);
+        open(id);
+        const int wide = ui->window()->width();
+        const auto panelShown = [&] { return !ui->visible("contextPanel").isEmpty(); };
+        const auto toggleSays = [&] {
+            return UiHarness::accessibleName(find("contextPanelToggle"));
+        };
+        for (const int width : {1100, 1166, 1280, wide}) {
+            ui->window()->setWidth(width);
+            QTRY_COMPARE(ui->window()->width(), width);
+            ui->state().setContextPanelVisible(true);
+            QTRY_VERIFY2(panelShown(), qPrintable(QString::number(width)));
+            QCOMPARE(toggleSays(), u"Hide context panel"_qs);
+            // Laid over the thread, it leaves the header (and the toggle) clear.
+            QVERIFY(UiHarness::click(find("contextPanelToggle")));
+            QTRY_VERIFY2(!panelShown(), qPrintable(QString::number(width)));
+            QCOMPARE(toggleSays(), u"Show context panel"_qs);
+            QVERIFY(UiHarness::click(find("contextPanelToggle")));
+            QTRY_VERIFY(panelShown());
+        }
+    }
+
     // What the visitor writes into the open conversation shows once the list
     // says so (a realtime refresh), without opening the conversation again.
     void theOpenThreadShowsWhatTheVisitorWrites() {

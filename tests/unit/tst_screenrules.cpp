@@ -17,7 +17,9 @@
 #include "VisitorLabels.h"
 #include "VisitorRules.h"
 
+#include "TestLocale.h"
 #include <QMetaEnum>
+
 #include <QTest>
 
 using namespace kv;
@@ -69,6 +71,11 @@ class TestScreenRules : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        QVERIFY2(kv::test::requestedLocaleApplies(),
+                 "the de_DE.UTF-8 locale is not installed (scripts/install-deps generates it)");
+    }
+
     void initials() {
         QCOMPARE(people::initials("mette hansen"), u"MH"_qs);
         QCOMPARE(people::initials("anna  maria  lund"), u"AM"_qs); // empty pieces dropped
@@ -345,6 +352,13 @@ private slots:
         QCOMPARE(visitors::hostText(p), u"northwind.example/help"_qs); // no scheme: as stored
         p.websiteURL = "http://https://odd";
         QCOMPARE(links::withoutScheme(p.websiteURL), u"odd"_qs);
+
+        // What a screen reader hears of a group header: its host too, and one visitor as one.
+        p.websiteURL = "https://northwind.example";
+        QCOMPARE(visitors::groupHeaderName(p, 1, false),
+                 u"Northwind, northwind.example, 1 visitor, collapsed"_qs);
+        QCOMPARE(visitors::groupHeaderName(std::nullopt, 3, true),
+                 u"Other, 3 visitors, expanded"_qs);
     }
 
     void groupExpansion() {
@@ -404,6 +418,31 @@ private slots:
         QCOMPARE(stats::axisTop(100), 100);
         QCOMPARE(stats::axisTop(450), 500);
         QCOMPARE(stats::axisTop(3'000'000'000'000), std::numeric_limits<int>::max());
+
+        // The chart's line passes through every day's count, never swings past its
+        // neighbours (nor below zero) between them, and the area closes on the axis.
+        const QList<double> counts{0, 10, 10, 2, 0, 8};
+        const QSizeF plot(500, 100);
+        const QList<QPointF> line = stats::smoothCurve(counts, 20, plot, 8);
+        QCOMPARE(line.size(), 5 * 8 + 1);
+        for (qsizetype day = 0; day < counts.size(); ++day) {
+            QCOMPARE(line[day * 8].x(), day * 100.0);
+            QCOMPARE(line[day * 8].y(), 100 * (1 - counts[day] / 20));
+        }
+        for (qsizetype i = 0; i + 1 < line.size(); ++i) {
+            const qsizetype day = i / 8;
+            const double low = 100 * (1 - std::max(counts[day], counts[day + 1]) / 20);
+            const double high = 100 * (1 - std::min(counts[day], counts[day + 1]) / 20);
+            QVERIFY2(line[i].y() >= low - 1e-9 && line[i].y() <= high + 1e-9,
+                     qPrintable(QString::number(i)));
+        }
+        const QList<QPointF> area = stats::areaUnder(line, plot);
+        QCOMPARE(area.size(), line.size() + 3);
+        QCOMPARE(area[area.size() - 3], QPointF(500, 100));
+        QCOMPARE(area[area.size() - 2], QPointF(0, 100));
+        QCOMPARE(stats::smoothCurve({5}, 10, plot), (QList<QPointF>{{0, 50}, {500, 50}}));
+        QVERIFY(stats::smoothCurve({}, 10, plot).isEmpty());
+        QVERIFY(stats::areaUnder({}, plot).isEmpty());
 
         QCOMPARE(stats::labelStride(7), 1);
         QCOMPARE(stats::labelStride(8), 1);

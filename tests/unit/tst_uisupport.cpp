@@ -7,8 +7,10 @@
 #include "RequestCounter.h"
 #include "UiSupport.h"
 
+#include "TestLocale.h"
 #include <QNetworkReply>
 #include <QSignalSpy>
+
 #include <QTest>
 
 using kv::UiSupport;
@@ -17,6 +19,11 @@ class TestUiSupport : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        QVERIFY2(kv::test::requestedLocaleApplies(),
+                 "the de_DE.UTF-8 locale is not installed (scripts/install-deps generates it)");
+    }
+
     void colours_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("rgb"); // empty: no colour

@@ -1,5 +1,6 @@
 #include "Shell.h"
 
+#include "AccessibleState.h"
 #include "DemoSession.h"
 #include "DesktopServices.h"
 #include "EngineNetwork.h"
@@ -114,6 +115,7 @@ bool Shell::start() {
     DesktopServices::setInstance(m_desktop.get());
     connect(m_desktop.get(), &DesktopServices::settingsRequested, this, &Shell::showSettings);
     registerQmlTypes(m_state.get(), m_updater.get());
+    installAccessibleState();
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engineNetwork = std::make_unique<EngineNetwork>(*m_engine, *m_state);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
@@ -129,6 +131,8 @@ bool Shell::start() {
     connect(m_instance, &SingleInstance::urlReceived, this, &Shell::handleUrl);
     connect(m_instance, &SingleInstance::activationRequested, this, &Shell::showMainWindow);
     buildTray();
+    if (!m_options.measureStartup)
+        m_updater->startScheduledChecks();
     if (m_demo)
         m_demo->run(*m_state, mainWindow());
     else if (m_options.measureStartup) // a returning user against the real (or a simulated) service
@@ -207,6 +211,13 @@ void Shell::buildTray() {
     QAction* settings =
         m_trayMenu->addAction(QStringLiteral("Settings…"), this, &Shell::showSettings);
     settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
+    m_checkForUpdates =
+        m_trayMenu->addAction(QStringLiteral("Check for Updates…"), this, &Shell::checkForUpdates);
+    // Shown once a check has found a newer release: its page opens only from here or Settings.
+    m_downloadUpdate = m_trayMenu->addAction(QString(), m_updater.get(), &Updater::openReleasePage);
+    connect(m_updater.get(), &Updater::canCheckForUpdatesChanged, this, &Shell::updateTrayUpdates);
+    connect(m_updater.get(), &Updater::statusChanged, this, &Shell::updateTrayUpdates);
+    updateTrayUpdates();
     m_trayMenu->addSeparator();
     QAction* quit =
         m_trayMenu->addAction(QStringLiteral("Quit Kestovar"), qApp, &QCoreApplication::quit);
@@ -223,6 +234,20 @@ void Shell::buildTray() {
         });
         m_tray->show();
     }
+}
+
+void Shell::updateTrayUpdates() {
+    m_checkForUpdates->setEnabled(m_updater->canCheckForUpdates());
+    const QString version = m_updater->availableVersion();
+    m_downloadUpdate->setVisible(!version.isEmpty());
+    m_downloadUpdate->setText(QStringLiteral("Download Kestovar %1…").arg(version));
+}
+
+void Shell::checkForUpdates() {
+    showSettings();
+    if (m_settingsWindow)
+        m_settingsWindow->setProperty("currentTab", 3); // About: where the outcome shows
+    m_updater->checkForUpdates();
 }
 
 void Shell::updateTrayUnread() {

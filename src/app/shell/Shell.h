@@ -61,12 +61,15 @@ public slots:
     // "Open Kestovar", a later launch, a clicked notification: the window, in front, refreshed.
     void showMainWindow();
     void showSettings();
+    // The settings window on its About tab, checking for updates.
+    void checkForUpdates();
     void openQuickReply(const QString& projectID, const QString& conversationID);
     void handleUrl(const QUrl& url);
 
 private:
     void buildTray();
     void updateTrayUnread();
+    void updateTrayUpdates();
     static QIcon trayIcon(bool unread);
 
     Options m_options;
@@ -91,6 +94,8 @@ private:
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;
     QAction* m_unreadLine = nullptr;
+    QAction* m_checkForUpdates = nullptr;
+    QAction* m_downloadUpdate = nullptr;
     QPointer<QWindow> m_settingsWindow;
 };
 

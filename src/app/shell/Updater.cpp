@@ -1,5 +1,6 @@
 #include "Updater.h"
 
+#include "Timing.h"
 #include "platform/Browser.h"
 #include "service/Configuration.h"
 
@@ -20,7 +21,12 @@ QString orDash(const QString& text) {
 } // namespace
 
 Updater::Updater(QNetworkAccessManager* network, Browser* browser, QUrl feed, QObject* parent)
-    : QObject(parent), m_network(network), m_browser(browser), m_feed(std::move(feed)) {}
+    : QObject(parent), m_network(network), m_browser(browser), m_feed(std::move(feed)) {
+    connect(&m_schedule, &QTimer::timeout, this, [this] {
+        m_schedule.setInterval(Timing::current().updateCheckInterval);
+        checkForUpdates();
+    });
+}
 
 QString Updater::shortVersion() const {
     return orDash(Configuration::version());
@@ -37,21 +43,34 @@ void Updater::setStatus(const QString& status) {
     emit statusChanged();
 }
 
+void Updater::setOffer(std::optional<Release> release) {
+    if (availableVersion() == (release ? release->version() : QString()))
+        return;
+    m_available = std::move(release);
+    emit statusChanged();
+}
+
 bool Updater::isNewer(const QString& candidate, const QString& current) {
     return QVersionNumber::compare(QVersionNumber::fromString(candidate),
                                    QVersionNumber::fromString(current)) > 0;
 }
 
-std::optional<Release> Updater::newestRelease(const QByteArray& feed) {
+FeedReading Updater::readFeed(const QByteArray& feed) {
     QXmlStreamReader xml(feed);
     std::optional<Release> newest;
     Release item;
     bool inItem = false;
+    bool isFeed = false;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement()) {
             const auto name = xml.name();
-            if (name == u"item") {
+            // An appcast is RSS; a web page served in its place is not.
+            if (!isFeed) {
+                if (name != u"rss")
+                    return {std::nullopt, QStringLiteral("the update feed is not an appcast")};
+                isFeed = true;
+            } else if (name == u"item") {
                 inItem = true;
                 item = Release{};
             } else if (inItem && name == u"enclosure") {
@@ -71,17 +90,22 @@ std::optional<Release> Updater::newestRelease(const QByteArray& feed) {
             }
         } else if (xml.isEndElement() && xml.name() == u"item") {
             inItem = false;
-            const QString version = item.shortVersion.isEmpty() ? item.build : item.shortVersion;
-            const QString best =
-                newest ? (newest->shortVersion.isEmpty() ? newest->build : newest->shortVersion)
-                       : QString();
-            if (!version.isEmpty() && (!newest || isNewer(version, best)))
+            if (!item.version().isEmpty() &&
+                (!newest || isNewer(item.version(), newest->version())))
                 newest = item;
         }
     }
-    if (xml.hasError())
-        return std::nullopt;
-    return newest;
+    if (xml.hasError() || !isFeed)
+        return {std::nullopt, QStringLiteral("the update feed could not be read")};
+    if (!newest)
+        return {std::nullopt, QStringLiteral("the update feed lists no release")};
+    return {newest, QString()};
+}
+
+void Updater::startScheduledChecks() {
+    if (!m_feed.isValid())
+        return;
+    m_schedule.start(Timing::current().updateFirstCheck);
 }
 
 void Updater::checkForUpdates() {
@@ -94,27 +118,38 @@ void Updater::checkForUpdates() {
     request.setRawHeader("User-Agent", Configuration::userAgent().toUtf8());
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(int(Timing::current().requestTimeout.count()));
     QNetworkReply* reply = m_network->get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] {
-        reply->deleteLater();
-        m_checking = false;
-        emit canCheckForUpdatesChanged();
-        if (reply->error() != QNetworkReply::NoError) {
-            setStatus(QStringLiteral("Couldn't check for updates: %1").arg(reply->errorString()));
-            return;
-        }
-        const auto release = newestRelease(reply->readAll());
-        const QString current = Configuration::version();
-        if (!release ||
-            !isNewer(release->shortVersion.isEmpty() ? release->build : release->shortVersion,
-                     current)) {
-            setStatus(QStringLiteral("Kestovar %1 is the newest version.").arg(shortVersion()));
-            return;
-        }
-        setStatus(QStringLiteral("Kestovar %1 is available.").arg(release->shortVersion));
-        if (m_browser && release->page.isValid())
-            m_browser->openUrl(m_feed.resolved(release->page)); // feeds may link relatively
-    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
+}
+
+void Updater::finish(QNetworkReply* reply) {
+    reply->deleteLater();
+    m_checking = false;
+    emit canCheckForUpdatesChanged();
+    if (reply->error() != QNetworkReply::NoError) {
+        setStatus(QStringLiteral("Couldn't check for updates: %1").arg(reply->errorString()));
+        return;
+    }
+    const FeedReading feed = readFeed(reply->readAll());
+    if (!feed.newest) {
+        setStatus(QStringLiteral("Couldn't check for updates: %1.").arg(feed.failure));
+        return;
+    }
+    if (!isNewer(feed.newest->version(), Configuration::version())) {
+        setOffer(std::nullopt);
+        setStatus(QStringLiteral("Kestovar %1 is the newest version.").arg(shortVersion()));
+        return;
+    }
+    Release offered = *feed.newest;
+    offered.page = m_feed.resolved(offered.page); // feeds may link relatively
+    setOffer(offered);
+    setStatus(QStringLiteral("Kestovar %1 is available.").arg(offered.version()));
+}
+
+void Updater::openReleasePage() {
+    if (m_available && m_browser && m_available->page.isValid())
+        m_browser->openUrl(m_available->page);
 }
 
 } // namespace kv

@@ -16,6 +16,9 @@ AccountSettings::AccountSettings(QObject* parent)
 AccountSettings::AccountSettings(AppState* state, DesktopServices* desktop, QObject* parent)
     : QObject(parent), m_state(state), m_desktop(desktop) {
     connect(m_state, &AppState::authStatusChanged, this, &AccountSettings::userChanged);
+    // The settings window and the Settings section show the same choice.
+    connect(m_state, &AppState::translationPreferenceChanged, this,
+            &AccountSettings::translationChanged);
     refreshLaunchAtLogin();
 }
 
@@ -67,7 +70,6 @@ void AccountSettings::setTranslationIndex(int index) {
     if (index < 0 || index >= all.size() || index == translationIndex())
         return;
     m_state->setTranslationPreference(rawText(all[index]));
-    emit translationChanged();
 }
 
 QString AccountSettings::hostName() {

@@ -161,10 +161,12 @@ QVariantMap LiveVisitorsModel::group(const QString& section) const {
     if (found == m_groups.constEnd())
         return {};
     const std::optional<Project>& agent = found->project;
+    const bool expanded = m_expansion.isExpanded(found->id);
     return {{"name", visitors::groupName(agent)},
+            {"accessibleName", visitors::groupHeaderName(agent, found->count, expanded)},
             {"host", visitors::hostText(agent)},
             {"count", qint64(found->count)},
-            {"expanded", m_expansion.isExpanded(found->id)},
+            {"expanded", expanded},
             {"hasProject", agent.has_value()},
             {"emoji", agent ? agent->emoji : QStringLiteral("\U0001F310")},
             {"logoURL", agent && agent->logoURL ? agent->logoURL->toString() : QString()},

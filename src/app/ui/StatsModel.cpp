@@ -132,6 +132,25 @@ QString StatsModel::dayTooltip(int index) const {
              QString::number(bucket.messages));
 }
 
+QList<QPointF> StatsModel::curve(int series, qreal width, qreal height) const {
+    QList<double> values;
+    values.reserve(m_stats.buckets.size());
+    for (const StatsBucket& bucket : m_stats.buckets)
+        values.append(double(series == 0 ? bucket.conversations : bucket.messages));
+    return stats::smoothCurve(values, chartTop(), QSizeF(width, height));
+}
+
+QList<QPointF> StatsModel::conversationsArea(qreal width, qreal height) const {
+    return stats::areaUnder(curve(0, width, height), QSizeF(width, height));
+}
+
+qreal StatsModel::conversationsAreaTop() const {
+    qint64 peak = 0;
+    for (const StatsBucket& bucket : m_stats.buckets)
+        peak = std::max(peak, bucket.conversations);
+    return 1.0 - double(peak) / std::max(1, chartTop());
+}
+
 namespace {
 constexpr int kRanges[] = {7, 30, 90};
 }

@@ -9,6 +9,7 @@
 #include "service/Cancellation.h"
 
 #include <QObject>
+#include <QPointF>
 #include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
@@ -77,6 +78,12 @@ public:
 
     // "Dec 3: 12 conversations, 40 messages", for the day under the pointer.
     Q_INVOKABLE QString dayTooltip(int index) const;
+    // The chart's lines in a plot of `width` × `height`: series 0 is the
+    // conversations, 1 the messages; and the area under the conversations.
+    Q_INVOKABLE QList<QPointF> curve(int series, qreal width, qreal height) const;
+    Q_INVOKABLE QList<QPointF> conversationsArea(qreal width, qreal height) const;
+    // Where the conversations' area begins, as a share of the plot's height from the top.
+    Q_INVOKABLE qreal conversationsAreaTop() const;
     Q_INVOKABLE void retry();
 
 signals:

@@ -1,10 +1,11 @@
 #include "StatsRules.h"
 
+#include "NumberText.h"
+
 #include <QLocale>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace kv::stats {
@@ -43,10 +44,68 @@ int filledStars(std::optional<double> average) {
 }
 
 QString averageText(std::optional<double> average) {
-    // C's rounding (an exact half goes to even), as the format promises.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.1f", average.value_or(0));
-    return QString::fromLatin1(text);
+    return numbers::fixed(average.value_or(0), 1);
+}
+
+QList<QPointF> smoothCurve(const QList<double>& values, double top, QSizeF size, int samples) {
+    const qsizetype n = values.size();
+    if (n == 0 || top <= 0 || size.isEmpty())
+        return {};
+    const auto x = [&](double day) {
+        return n == 1 ? size.width() / 2 : day * size.width() / double(n - 1);
+    };
+    const auto y = [&](double value) { return size.height() * (1.0 - value / top); };
+    if (n == 1)
+        return {QPointF(0, y(values[0])), QPointF(size.width(), y(values[0]))};
+
+    // Monotone cubic Hermite slopes (Fritsch–Carlson): a day between a rise and
+    // a fall, or on a flat stretch, is a turning point with a level tangent.
+    QList<double> secant(n - 1);
+    for (qsizetype i = 0; i + 1 < n; ++i)
+        secant[i] = values[i + 1] - values[i];
+    QList<double> slope(n);
+    slope[0] = secant[0];
+    slope[n - 1] = secant[n - 2];
+    for (qsizetype i = 1; i + 1 < n; ++i)
+        slope[i] = secant[i - 1] * secant[i] <= 0 ? 0 : (secant[i - 1] + secant[i]) / 2;
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        if (secant[i] == 0) {
+            slope[i] = slope[i + 1] = 0;
+            continue;
+        }
+        const double a = slope[i] / secant[i];
+        const double b = slope[i + 1] / secant[i];
+        const double length = std::hypot(a, b);
+        if (length > 3) {
+            slope[i] = 3 * a / length * secant[i];
+            slope[i + 1] = 3 * b / length * secant[i];
+        }
+    }
+
+    QList<QPointF> out;
+    out.reserve((n - 1) * samples + 1);
+    for (qsizetype i = 0; i + 1 < n; ++i) {
+        for (int s = 0; s < samples; ++s) {
+            const double t = double(s) / samples;
+            const double t2 = t * t;
+            const double t3 = t2 * t;
+            const double value = (2 * t3 - 3 * t2 + 1) * values[i] + (t3 - 2 * t2 + t) * slope[i] +
+                                 (-2 * t3 + 3 * t2) * values[i + 1] + (t3 - t2) * slope[i + 1];
+            out.append(QPointF(x(double(i) + t), y(value)));
+        }
+    }
+    out.append(QPointF(x(double(n - 1)), y(values[n - 1])));
+    return out;
+}
+
+QList<QPointF> areaUnder(const QList<QPointF>& curve, QSizeF size) {
+    if (curve.isEmpty())
+        return {};
+    QList<QPointF> out = curve;
+    out.append(QPointF(curve.last().x(), size.height()));
+    out.append(QPointF(curve.first().x(), size.height()));
+    out.append(curve.first());
+    return out;
 }
 
 int labelStride(qsizetype buckets) {

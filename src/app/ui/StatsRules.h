@@ -3,6 +3,9 @@
 // The stats screen's text rules.
 
 #include <QDateTime>
+#include <QList>
+#include <QPointF>
+#include <QSizeF>
 #include <QString>
 
 #include <optional>
@@ -26,6 +29,13 @@ int labelStride(qsizetype buckets);
 int axisTop(qint64 highest);
 // "Dec 3": the day the bucket counts, as the service dates it (UTC).
 QString dayLabel(const QDateTime& day);
+// A smooth line through one value per day, the days spread evenly over
+// `size`'s width and `top` at its top edge (y grows downwards), as a polyline
+// of `samples` points per day. Monotone between days: it never swings below
+// zero or beyond its neighbours, as a count cannot.
+QList<QPointF> smoothCurve(const QList<double>& values, double top, QSizeF size, int samples = 8);
+// The same line closed along the bottom edge: the area under it.
+QList<QPointF> areaUnder(const QList<QPointF>& curve, QSizeF size);
 // "Couldn’t load stats", "Loading…", or "Last 30 days".
 QString headerSubtitle(bool failed, bool loading, qint64 days);
 

@@ -27,6 +27,9 @@ ThreadController::ThreadController(AppState* state, QObject* parent)
             &ThreadController::contextPanelVisibleChanged);
     connect(m_state, &AppState::messagesChanged, this, &ThreadController::reloadDetailIfGone);
     connect(m_state, &AppState::detailErrorsChanged, this, &ThreadController::loadErrorChanged);
+    // "Default (…)" names the target chosen in the settings, wherever it was chosen.
+    connect(m_state, &AppState::translationPreferenceChanged, this,
+            &ThreadController::translationEntriesChanged);
 }
 
 void ThreadController::setConversationID(const QString& id) {

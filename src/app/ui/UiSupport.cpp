@@ -4,7 +4,6 @@
 #include "LinkPolicy.h"
 #include "PeopleText.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QScreen>
@@ -105,10 +104,6 @@ QString UiSupport::agentInitials(const QString& projectName) {
 
 QUrl UiSupport::logoSource(const QUrl& logoURL) {
     return links::isWebPage(logoURL) ? logoURL : QUrl();
-}
-
-bool UiSupport::chartsAvailable() {
-    return QCoreApplication::instance() && QCoreApplication::instance()->inherits("QApplication");
 }
 
 } // namespace kv

@@ -16,8 +16,6 @@ class UiSupport : public QObject {
     Q_OBJECT
     QML_NAMED_ELEMENT(Ui)
     QML_SINGLETON
-    // The chart library draws only in a widgets application (the console is one).
-    Q_PROPERTY(bool chartsAvailable READ chartsAvailable CONSTANT)
     // Font points per logical pixel at the screen's resolution: the screens give
     // sizes in pixels and set them as fractional points, so nothing is rounded.
     Q_PROPERTY(double pointsPerPixel READ pointsPerPixel CONSTANT)
@@ -38,8 +36,6 @@ public:
 
     // The tray menu's unread line: "3 unread", or "No unread conversations".
     static QString unreadLine(qint64 total);
-
-    static bool chartsAvailable();
 
     // small 1.0, normal 1.15, large 1.3, extraLarge 1.48.
     Q_INVOKABLE static double fontScale(int fontSizePreference);

@@ -1,6 +1,6 @@
 #include "VisitorLabels.h"
 
-#include <cstdio>
+#include "NumberText.h"
 
 namespace kv::visitor {
 
@@ -87,10 +87,7 @@ ScoreBand scoreBand(double score) {
 }
 
 QString scoreText(double score) {
-    // C's rounding (an exact half goes to even), as the format promises.
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", score);
-    return QString::fromLatin1(text);
+    return numbers::fixed(score, 2);
 }
 
 } // namespace kv::visitor

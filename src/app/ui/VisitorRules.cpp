@@ -47,6 +47,16 @@ QString groupName(const std::optional<Project>& project) {
     return project ? project->name : QStringLiteral("Other");
 }
 
+QString groupHeaderName(const std::optional<Project>& project, qsizetype count, bool expanded) {
+    QStringList parts{groupName(project)};
+    if (const QString host = hostText(project); !host.isEmpty())
+        parts.append(host);
+    parts.append(count == 1 ? QStringLiteral("1 visitor")
+                            : QStringLiteral("%1 visitors").arg(count));
+    parts.append(expanded ? QStringLiteral("expanded") : QStringLiteral("collapsed"));
+    return parts.join(QStringLiteral(", "));
+}
+
 bool GroupExpansion::allExpanded(const QStringList& ids) const {
     if (ids.isEmpty())
         return false;

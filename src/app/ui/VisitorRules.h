@@ -22,6 +22,9 @@ QString journeyLine(const Visitor& v);
 QString hostText(const std::optional<Project>& project);
 // A group's name: the agent's, or "Other" for visitors of agents not listed.
 QString groupName(const std::optional<Project>& project);
+// A group header as a screen reader reads it: "Northwind Support, northwind.example,
+// 1 visitor, collapsed".
+QString groupHeaderName(const std::optional<Project>& project, qsizetype count, bool expanded);
 
 // Which agents' blocks are open. Identifiers of groups that went away stay,
 // so a group that comes back opens as it was.

@@ -275,6 +275,8 @@ signals:
     void appearanceChanged();
     void fontSizeChanged();
     void contextPanelVisibleChanged();
+    // The stored translation target changed (the settings window, or another screen).
+    void translationPreferenceChanged();
     void messagesChanged();
     void detailErrorsChanged();
     void statsChanged();

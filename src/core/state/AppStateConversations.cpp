@@ -248,7 +248,10 @@ QString AppState::translationPreference() const {
 }
 
 void AppState::setTranslationPreference(const QString& raw) {
+    if (translationPreference() == raw && m_deps.settings->contains(kTranslationKey))
+        return;
     m_deps.settings->setValue(kTranslationKey, raw);
+    emit translationPreferenceChanged();
 }
 
 QString AppState::translationTargetCode() const {

@@ -9,9 +9,9 @@ Row {
     Accessible.name: label.text
 
     Rectangle {
-        width: 8
-        height: 8
-        radius: 4
+        width: 7
+        height: 7
+        radius: 3.5
         anchors.verticalCenter: parent.verticalCenter
         color: parent.state === Kinds.connected ? Theme.onlineDot
              : parent.state === Kinds.reconnecting ? Theme.warning : Theme.danger
@@ -22,5 +22,6 @@ Row {
         text: parent.state === Kinds.connected ? "Live"
             : parent.state === Kinds.reconnecting ? "Reconnecting…" : "Offline"
         color: Theme.secondaryText
+        font.weight: Font.Medium
     }
 }

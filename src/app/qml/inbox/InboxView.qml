@@ -11,6 +11,11 @@ SplitView {
     orientation: Qt.Horizontal
 
     InboxModel { id: inboxModel; objectName: "inboxModel" }
+    // The context panel shows whenever its toggle says so: beside the thread
+    // while list, thread and panel fit, laid over the thread's edge otherwise.
+    readonly property bool panelWanted: AppState.contextPanelVisible
+                                        && inboxModel.openConversationID !== ""
+    readonly property bool roomForPanel: inbox.width >= 300 + 360 + 220
     // What the operator typed, per conversation, for as long as the console shows.
     DraftStore { id: drafts }
 
@@ -91,6 +96,22 @@ SplitView {
             conversationID: inboxModel.openConversationID
             drafts: drafts
         }
+        Loader {
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+            anchors.topMargin: thread.headerHeight
+            width: Math.min(260, parent.width * 0.6)
+            active: inbox.panelWanted && !inbox.roomForPanel
+            sourceComponent: Rectangle {
+                color: Theme.separator
+                VisitorContextPanel {
+                    anchors.fill: parent
+                    anchors.leftMargin: 1
+                    conversationID: inboxModel.openConversationID
+                }
+            }
+        }
         EmptyStateView {
             objectName: "pickConversation"
             anchors.centerIn: parent
@@ -105,9 +126,7 @@ SplitView {
         SplitView.minimumWidth: 220
         SplitView.preferredWidth: 260
         SplitView.maximumWidth: 380
-        // Beside the thread while there is room for both; the toggle decides otherwise.
-        visible: AppState.contextPanelVisible && inboxModel.openConversationID !== ""
-                 && inbox.width >= 300 + 360 + 220
+        visible: inbox.panelWanted && inbox.roomForPanel
         conversationID: inboxModel.openConversationID
     }
 }

@@ -10,6 +10,7 @@ ColumnLayout {
     objectName: "settingsView"
     // Only the settings window checks for updates.
     property bool checksAllowed: false
+    property alias currentTab: tabs.currentIndex
     spacing: 0
 
     TabBar {

@@ -5,6 +5,8 @@ import Kestovar
 // Settings section, and the one place updates may be checked.
 ThemedWindow {
     objectName: "settingsWindow"
+    // Which tab shows (the tray's "Check for Updates…" asks for About).
+    property alias currentTab: view.currentTab
     title: "Settings"
     width: 620
     height: 520
@@ -14,6 +16,7 @@ ThemedWindow {
     maximumHeight: 520
 
     SettingsView {
+        id: view
         anchors.fill: parent
         checksAllowed: true
     }

@@ -101,7 +101,7 @@ ColumnLayout {
                     Layout.fillWidth: true
                     Layout.preferredHeight: 200
                     asynchronous: true
-                    Component.onCompleted: if (Ui.chartsAvailable) setSource("StatsChart.qml", { stats: stats })
+                    Component.onCompleted: setSource("StatsChart.qml", { stats: stats })
                 }
             }
 

@@ -9,6 +9,8 @@ Rectangle {
     objectName: "chatThread"
     property alias conversationID: controller.conversationID
     property alias drafts: controller.drafts
+    // Where the messages begin: a panel laid over the thread leaves the header clear.
+    readonly property real headerHeight: header.height
     color: Theme.window
 
     ThreadController { id: controller; objectName: "threadController" }
@@ -18,6 +20,7 @@ Rectangle {
         spacing: 0
 
         ThreadHeader {
+            id: header
             Layout.fillWidth: true
             controller: controller
         }

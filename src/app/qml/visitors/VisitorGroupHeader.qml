@@ -12,8 +12,7 @@ Rectangle {
     implicitHeight: Math.max(names.implicitHeight, 22 * Theme.fontScale) + 18
     color: Theme.surface
     Accessible.role: Accessible.Button
-    Accessible.name: (info.name || "") + ", " + (info.count || 0) + " visitors, "
-                     + (expanded ? "expanded" : "collapsed")
+    Accessible.name: info.accessibleName || ""
     Accessible.checkable: true
     Accessible.checked: expanded
     Accessible.onPressAction: header.toggled()
