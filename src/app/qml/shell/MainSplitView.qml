@@ -6,6 +6,8 @@ import Kestovar
 // The sidebar beside the screen of the selected section, under a toolbar.
 Page {
     objectName: "mainSplitView"
+    // Screen readers name the page by its title (it is not drawn: the toolbar is our own).
+    title: "Kestovar"
     background: Rectangle { color: Theme.window }
 
     header: ToolBar {
