@@ -54,6 +54,9 @@ struct Timing {
     ms updateFirstCheck{60'000};
     ms updateCheckInterval{24 * 3'600'000};
 
+    // A failed action's notice stays this long.
+    ms noticeDuration{8'000};
+
     // Relative times on screen ("5m") are brought up to date this often.
     ms relativeTimeRefresh{30'000};
 

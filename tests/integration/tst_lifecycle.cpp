@@ -126,7 +126,7 @@ private slots:
         QTRY_VERIFY(outcomes(log, "/api/v2/inbox") > before); // answered, or abandoned
         QVERIFY(state->conversations().isEmpty());
         QVERIFY(state->projects().isEmpty());
-        QVERIFY(state->primedConversationScopes.isEmpty());
+        QVERIFY(!state->changeDetector().remembersAnything());
     }
 
     void signOutDuringDetectionLeavesNothingSeen() {
@@ -139,8 +139,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(arrived("GET /api/v2/inbox?limit=50"), 2, 10'000);
         state->signOut();
         QTRY_COMPARE(outcomes(log, "/api/v2/inbox"), 2);
-        QVERIFY(state->primedConversationScopes.isEmpty());
-        QVERIFY(state->convSnapshot.isEmpty());
+        QVERIFY(!state->changeDetector().remembersAnything());
         QVERIFY(state->conversations().isEmpty());
 
         // Meanwhile a chat starts waiting for a human. The first look after the next
@@ -159,7 +158,7 @@ private slots:
         signIn();
         QTRY_VERIFY(!state->notificationsSuppressed());
         await(state->realtimeRefresh());
-        QVERIFY(state->primedConversationScopes.contains("__all__"));
+        QVERIFY(state->changeDetector().primed("__all__"));
         QVERIFY(notifier->posted.isEmpty());
     }
 

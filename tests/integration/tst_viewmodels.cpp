@@ -207,7 +207,7 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         const QString waiting = firstWith(ConversationStatus::waiting);
         state->setSelectedConversationID(waiting);
-        thread.setConversationID(waiting);
+        state->setSelectedConversationID(waiting);
         QTRY_VERIFY(rows->rowCount() > 0); // the thread loads its detail
         QCOMPARE(rows->rowCount(), state->messages(waiting).size());
         QCOMPARE(thread.bottomRegion(), int(ThreadController::ComposerRegion));
@@ -237,7 +237,7 @@ private slots:
 
         const QString active = firstWith(ConversationStatus::active);
         state->setSelectedConversationID(active);
-        thread.setConversationID(active);
+        state->setSelectedConversationID(active);
         QCOMPARE(thread.bottomRegion(), int(ThreadController::TakeOverRegion));
         thread.takeOver();
         QCOMPARE(thread.bottomRegion(), int(ThreadController::ComposerRegion));
@@ -251,7 +251,7 @@ private slots:
         Composer composer(state.get(), nullptr);
         composer.setDrafts(&drafts);
         const QString id = state->conversations().first().id;
-        composer.setConversationID(id);
+        state->setSelectedConversationID(id);
         QCOMPARE(composer.menuEntries().size(), state->snippets().size());
 
         composer.setDraft("/");
@@ -296,9 +296,9 @@ private slots:
         // Drafts belong to their conversation.
         const QString other = state->conversations().at(1).id;
         composer.setDraft("for the first");
-        composer.setConversationID(other);
+        state->setSelectedConversationID(other);
         QCOMPARE(composer.draft(), QString());
-        composer.setConversationID(id);
+        state->setSelectedConversationID(id);
         QCOMPARE(composer.draft(), u"for the first"_qs);
     }
 
@@ -307,7 +307,7 @@ private slots:
         await(state->loadConversations(std::nullopt));
         VisitorContext context(state.get(), nullptr);
         const Conversation c = state->conversations().first();
-        context.setConversationID(c.id);
+        state->setSelectedConversationID(c.id);
         // No live visitor loaded: the placeholder made from the conversation.
         QCOMPARE(context.pageTitle(), u"Offline"_qs);
         QCOMPARE(context.browser(), u"Unknown"_qs);

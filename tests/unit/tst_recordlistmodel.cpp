@@ -62,6 +62,17 @@ private slots:
         QCOMPARE(model->items()[2].title, u"changed"_qs);
         QCOMPARE(reset.size(), 0);
 
+        // One record changed in place: one row's data, found again by identity.
+        const auto changesBefore = changed.size();
+        QVERIFY(model->update("a", [](Snippet& s) { s.title = "edited"; }));
+        QCOMPARE(changed.size(), changesBefore + 1);
+        QCOMPARE(changed.last().at(0).value<QModelIndex>().row(), 1);
+        QCOMPARE(model->find("a")->title, u"edited"_qs);
+        QVERIFY(!model->update("a", [](Snippet& s) { s.title = "edited"; })); // no change
+        QVERIFY(!model->update("zz", [](Snippet& s) { s.title = "x"; }));     // not listed
+        QCOMPARE(changed.size(), changesBefore + 1);
+        QVERIFY(!model->find("zz"));
+
         // Nothing in common with what is shown (another conversation's messages): one reset.
         QVERIFY(model->apply({snip("x"), snip("y")}));
         QCOMPARE(reset.size(), 1);

@@ -13,9 +13,13 @@ Composer::Composer(QObject* parent) : Composer(AppStateForeign::instance(), pare
 Composer::Composer(AppState* state, QObject* parent) : QObject(parent), m_state(state) {
     connect(m_state, &AppState::snippetsChanged, this, &Composer::snippetsChanged);
     connect(m_state, &AppState::snippetsChanged, this, &Composer::matchesChanged);
+    connect(m_state->openConversation(), &OpenConversation::idChanged, this,
+            &Composer::followOpenConversation);
+    followOpenConversation();
 }
 
-void Composer::setConversationID(const QString& id) {
+void Composer::followOpenConversation() {
+    const QString id = m_state->openConversation()->idText();
     if (m_conversationID == id)
         return;
     m_conversationID = id;

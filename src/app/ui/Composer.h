@@ -21,8 +21,8 @@ struct Snippet;
 class Composer : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString conversationID READ conversationID WRITE setConversationID NOTIFY
-                   conversationIDChanged)
+    // The open conversation's (the state's OpenConversation).
+    Q_PROPERTY(QString conversationID READ conversationID NOTIFY conversationIDChanged)
     Q_PROPERTY(kv::DraftStore* drafts READ drafts WRITE setDrafts NOTIFY draftsChanged)
     Q_PROPERTY(QString draft READ draft WRITE setDraft NOTIFY draftChanged)
     Q_PROPERTY(bool canSend READ canSend NOTIFY draftChanged)
@@ -39,7 +39,6 @@ public:
     Composer(AppState* state, QObject* parent);
 
     QString conversationID() const { return m_conversationID; }
-    void setConversationID(const QString& id);
     DraftStore* drafts() const { return m_drafts; }
     void setDrafts(DraftStore* drafts);
     QString draft() const;
@@ -70,6 +69,7 @@ signals:
     void snippetsChanged();
 
 private:
+    void followOpenConversation();
     QList<Snippet> matches() const;
     void insert(const Snippet& snippet);
     QCoro::Task<> sendTask(QString conversationID, QString text, bool resolveAfter);

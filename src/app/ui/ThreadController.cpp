@@ -21,18 +21,21 @@ ThreadController::ThreadController(QObject* parent)
 
 ThreadController::ThreadController(AppState* state, QObject* parent)
     : QObject(parent), m_state(state), m_messages(new MessageRows(state, this)) {
-    connect(m_state, &AppState::conversationsChanged, this, &ThreadController::refresh);
+    OpenConversation* open = m_state->openConversation();
+    connect(open, &OpenConversation::idChanged, this, &ThreadController::followOpenConversation);
+    connect(open, &OpenConversation::conversationChanged, this, &ThreadController::refresh);
+    connect(open, &OpenConversation::statusChanged, this, &ThreadController::loadErrorChanged);
     connect(m_state, &AppState::projectsChanged, this, &ThreadController::conversationChanged);
     connect(m_state, &AppState::contextPanelVisibleChanged, this,
             &ThreadController::contextPanelVisibleChanged);
-    connect(m_state, &AppState::messagesChanged, this, &ThreadController::reloadDetailIfGone);
-    connect(m_state, &AppState::detailErrorsChanged, this, &ThreadController::loadErrorChanged);
     // "Default (…)" names the target chosen in the settings, wherever it was chosen.
     connect(m_state, &AppState::translationPreferenceChanged, this,
             &ThreadController::translationEntriesChanged);
+    followOpenConversation();
 }
 
-void ThreadController::setConversationID(const QString& id) {
+void ThreadController::followOpenConversation() {
+    const QString id = m_state->openConversation()->idText();
     if (m_conversationID == id)
         return;
     m_conversationID = id;
@@ -42,41 +45,15 @@ void ThreadController::setConversationID(const QString& id) {
     emit loadErrorChanged();
     refresh();
     emit suggestionChanged();
-    reloadDetailIfGone();
-}
-
-void ThreadController::reloadDetailIfGone() {
-    if (m_conversationID.isEmpty() ||
-        m_state->apiMessagesByConversation().contains(m_conversationID))
-        return;
-    loadDetail();
 }
 
 void ThreadController::retryLoad() {
-    if (!m_conversationID.isEmpty())
-        loadDetail();
+    m_state->openConversation()->retry();
 }
 
 QString ThreadController::loadError() const {
-    const QString reason = m_state->detailError(m_conversationID);
+    const QString reason = m_state->openConversation()->error();
     return reason.isEmpty() ? QString() : UiTexts::messagesNotLoaded(reason);
-}
-
-void ThreadController::loadDetail() {
-    if (m_detailLoading) {
-        m_reloadPending = true; // looked at again once that load is over
-        return;
-    }
-    [](QPointer<ThreadController> self, AppState* state, QString id) -> QCoro::Task<> {
-        self->m_detailLoading = true;
-        co_await state->loadConversationDetail(id);
-        if (!self)
-            co_return;
-        self->m_detailLoading = false;
-        // Another conversation opened meanwhile, or a list reload took the messages again.
-        if (std::exchange(self->m_reloadPending, false) || self->m_conversationID != id)
-            self->reloadDetailIfGone();
-    }(this, m_state, m_conversationID);
 }
 
 void ThreadController::setDrafts(DraftStore* drafts) {
@@ -96,30 +73,15 @@ void ThreadController::setDrafts(DraftStore* drafts) {
 }
 
 void ThreadController::refresh() {
-    std::optional<Conversation> found;
-    for (const Conversation& c : m_state->conversations()) {
-        if (c.id == m_conversationID) {
-            found = c;
-            break;
-        }
-    }
+    const std::optional<Conversation>& found = m_state->openConversation()->conversation();
     if (found == m_conversation)
         return;
     const int regionBefore = bottomRegion();
-    // A refreshed list that says the open conversation has new messages (the
-    // visitor wrote, a reply went out) means its messages are out of date.
-    const bool newMessages = m_conversation && found &&
-                             (found->messageCount != m_conversation->messageCount ||
-                              found->lastMessageAt != m_conversation->lastMessageAt);
     m_conversation = found;
     emit conversationChanged();
     emit suggestionChanged();
     if (bottomRegion() != regionBefore)
         emit bottomRegionChanged();
-    if (newMessages)
-        loadDetail();
-    else if (m_conversation) // listed now, perhaps for the first time
-        reloadDetailIfGone();
 }
 
 QString ThreadController::visitorName() const {

@@ -1,8 +1,10 @@
 #pragma once
 
-// The chat thread's view-model: the open conversation's header, the AI's
-// suggestion, which bottom region fits its status, the messages with their
-// translation controls, and the thread's actions.
+// The chat thread's view-model: how the open conversation (the state's one
+// OpenConversation, which also decides when its messages are fetched) is
+// shown — its header, the AI's suggestion, which bottom region fits its
+// status, the messages with their translation controls — and the thread's
+// actions.
 
 #include "records/Records.h"
 
@@ -22,8 +24,7 @@ class MessageRows;
 class ThreadController : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString conversationID READ conversationID WRITE setConversationID NOTIFY
-                   conversationIDChanged)
+    Q_PROPERTY(QString conversationID READ conversationID NOTIFY conversationIDChanged)
     Q_PROPERTY(kv::DraftStore* drafts READ drafts WRITE setDrafts NOTIFY draftsChanged)
     Q_PROPERTY(bool exists READ exists NOTIFY conversationChanged)
     Q_PROPERTY(QString visitorName READ visitorName NOTIFY conversationChanged)
@@ -51,7 +52,6 @@ public:
     ThreadController(AppState* state, QObject* parent);
 
     QString conversationID() const { return m_conversationID; }
-    void setConversationID(const QString& id);
     DraftStore* drafts() const { return m_drafts; }
     void setDrafts(DraftStore* drafts);
 
@@ -98,10 +98,8 @@ signals:
     void translationEntriesChanged();
 
 private:
+    void followOpenConversation();
     void refresh();
-    // The open conversation's messages went with a list reload: fetch them again.
-    void reloadDetailIfGone();
-    void loadDetail();
     QCoro::Task<> translateTask(QString conversationID, QString messageID,
                                 std::optional<QString> target);
 
@@ -111,8 +109,6 @@ private:
     QString m_conversationID;
     std::optional<Conversation> m_conversation;
     bool m_didTakeOver = false;
-    bool m_detailLoading = false;
-    bool m_reloadPending = false; // the messages went again while a load was on its way
 };
 
 } // namespace kv

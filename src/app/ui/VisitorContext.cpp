@@ -13,26 +13,14 @@ VisitorContext::VisitorContext(QObject* parent)
 
 VisitorContext::VisitorContext(AppState* state, QObject* parent)
     : VisitorFacts(state, visitor::Panel::context, parent) {
-    connect(m_state, &AppState::conversationsChanged, this, &VisitorContext::refresh);
+    connect(m_state->openConversation(), &OpenConversation::conversationChanged, this,
+            &VisitorContext::refresh);
     connect(m_state, &AppState::liveVisitorsChanged, this, &VisitorContext::refresh);
-}
-
-void VisitorContext::setConversationID(const QString& id) {
-    if (m_conversationID == id)
-        return;
-    m_conversationID = id;
-    emit conversationIDChanged();
     refresh();
 }
 
 void VisitorContext::refresh() {
-    std::optional<Conversation> found;
-    for (const Conversation& c : m_state->conversations()) {
-        if (c.id == m_conversationID) {
-            found = c;
-            break;
-        }
-    }
+    const std::optional<Conversation>& found = m_state->openConversation()->conversation();
     Visitor visitor = found ? m_state->resolvedVisitor(*found) : Visitor{};
     // The placeholder visitor's first-seen time is "now": not a change worth a redraw.
     visitor.firstSeen = m_visitor.firstSeen;

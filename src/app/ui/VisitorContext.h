@@ -1,6 +1,7 @@
 #pragma once
 
-// The context panel beside an open conversation: the visitor behind it (a
+// The context panel beside the open conversation (the state's
+// OpenConversation): the visitor behind it (a
 // live visitor of its agent, or one made from the conversation), the page
 // they are on, facts about the conversation, and what the AI did.
 
@@ -14,8 +15,6 @@ namespace kv {
 class VisitorContext : public kv::VisitorFacts {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(QString conversationID READ conversationID WRITE setConversationID NOTIFY
-                   conversationIDChanged)
     Q_PROPERTY(bool exists READ exists NOTIFY changed)
     Q_PROPERTY(QString initials READ initials NOTIFY changed)
     Q_PROPERTY(QString name READ name NOTIFY changed)
@@ -31,9 +30,6 @@ public:
     explicit VisitorContext(QObject* parent = nullptr);
     VisitorContext(AppState* state, QObject* parent);
 
-    QString conversationID() const { return m_conversationID; }
-    void setConversationID(const QString& id);
-
     bool exists() const { return m_conversation.has_value(); }
     QString initials() const;
     QString name() const;
@@ -46,13 +42,9 @@ public:
     QString escalationReason() const;
     QVariantList chunks() const;
 
-signals:
-    void conversationIDChanged();
-
 private:
     void refresh();
 
-    QString m_conversationID;
     std::optional<Conversation> m_conversation;
 };
 

@@ -49,6 +49,9 @@ public:
     bool inCatchUp() const { return m_inCatchUp; }
     // The resume id sent as Last-Event-ID; kept across stop and start.
     std::optional<QString> lastEventID() const { return m_parser.resumeId(); }
+    // Another account signs in next: it starts from the stream's beginning, not from
+    // where the last one left off.
+    void forgetResumePoint() { m_parser.setResumeId(std::nullopt); }
 
 private:
     struct Outcome {

@@ -7,44 +7,12 @@
 #include "platform/CredentialStore.h"
 #include "service/ApiKey.h"
 
-#include <QMetaEnum>
 #include <QPointer>
-#include <QSettings>
 
 namespace kv {
 
-namespace {
-
-template <typename E>
-QString enumText(E value) {
-    return QString::fromLatin1(QMetaEnum::fromType<E>().valueToKey(int(value)));
-}
-
-template <typename E>
-E enumFromText(const QVariant& stored, E fallback) {
-    if (stored.typeId() != QMetaType::QString)
-        return fallback;
-    bool ok = false;
-    const int value =
-        QMetaEnum::fromType<E>().keyToValue(stored.toString().toLatin1().constData(), &ok);
-    return ok ? E(value) : fallback;
-}
-
-} // namespace
-
 AppState::AppState(Dependencies deps, QObject* parent) : QObject(parent), m_deps(std::move(deps)) {
     m_sse = std::make_unique<SSEClient>(m_deps.network, [this] { return m_api->apiKey(); });
-    m_projects = newProjectModel(this);
-    m_clients = newClientModel(this);
-    m_conversations = newConversationModel(this);
-    m_liveVisitors = newVisitorModel(this);
-    m_snippets = newSnippetModel(this);
-    m_prefs = newNotificationPrefModel(this);
-    m_selectedMessages = newMessageModel(this);
-    m_appearance =
-        enumFromText(m_deps.settings->value(kAppearanceKey), AppearancePreference::system);
-    m_fontSize = enumFromText(m_deps.settings->value(kFontSizeKey), FontSizePreference::normal);
-
     // The stored key is read at the first bootstrap: the desktop's secret
     // store answers asynchronously.
     m_api = std::make_unique<ApiClient>(m_deps.network);
@@ -55,15 +23,65 @@ AppState::AppState(Dependencies deps, QObject* parent) : QObject(parent), m_deps
     }
     m_repository = m_deps.makeRepository(m_api.get());
     m_signInFlow = new SignInFlow(m_api.get(), m_deps.settings, m_deps.browser, this);
-    connect(m_signInFlow, &SignInFlow::pendingChanged, this, &AppState::authStatusChanged);
+
+    m_session = new Session(this);
+    const StoreContext context{[this]() -> Repository& { return *m_repository; }, m_session,
+                               [this](const ApiError& error) { return signedOutBy(error); }};
+    m_preferences = new Preferences(m_deps.settings, this);
+    m_conversations = new ConversationStore(context, this);
+    m_open = new OpenConversation(m_conversations, this);
+    m_visitors = new VisitorStore(context, this);
+    m_stats = new StatsCache(context, this);
+    m_snippetStore = new SnippetStore(context, this);
+    m_prefs = new NotificationPrefStore(context, this);
+    m_notices = new Notices(this);
+    m_snippets = newSnippetModel(this);
+    m_detector = new ChangeDetector(
+        ChangeDetector::Context{[this]() -> Repository& { return *m_repository; },
+                                [this] { return m_session->token(); },
+                                [this](const QString& id) { return project(id); },
+                                [this] { return m_notificationsSuppressed; }, m_deps.notifications},
+        this);
+    wireStores();
     wireRealtime();
 }
 
 AppState::~AppState() {
-    // Pending work resumes later (or at once, from an aborted reply) and must
-    // find its token cancelled; every task's token is a child of the session.
-    m_session.cancel();
+    // Work still pending finds its token cancelled when it resumes.
+    m_session->token().cancel();
     m_sse.reset();
+}
+
+void AppState::wireStores() {
+    connect(m_signInFlow, &SignInFlow::pendingChanged, this, &AppState::authStatusChanged);
+    connect(m_session, &Session::statusChanged, this, &AppState::authStatusChanged);
+    connect(m_session, &Session::loadStateChanged, this, &AppState::loadStateChanged);
+    connect(m_session, &Session::projectsChanged, this, &AppState::projectsChanged);
+    connect(m_session, &Session::clientsChanged, this, &AppState::clientsChanged);
+    connect(m_conversations, &ConversationStore::listChanged, this,
+            &AppState::conversationsChanged);
+    connect(m_conversations, &ConversationStore::statusChanged, this,
+            &AppState::conversationsErrorChanged);
+    connect(m_conversations, &ConversationStore::messagesChanged, this, &AppState::messagesChanged);
+    connect(m_conversations, &ConversationStore::detailStatusChanged, this,
+            &AppState::detailErrorsChanged);
+    connect(m_open, &OpenConversation::idChanged, this, &AppState::selectedConversationIDChanged);
+    connect(m_open, &OpenConversation::conversationChanged, this,
+            &AppState::followOpenConversation);
+    connect(m_visitors, &VisitorStore::visitorsChanged, this, &AppState::liveVisitorsChanged);
+    connect(m_stats, &StatsCache::changed, this, &AppState::statsChanged);
+    connect(m_prefs, &NotificationPrefStore::changed, this, &AppState::notificationPrefsChanged);
+    connect(m_snippetStore, &SnippetStore::changed, this, [this](const QString& projectID) {
+        if (m_snippetsProjectID == projectID &&
+            m_snippets->apply(m_snippetStore->snippets(projectID)))
+            emit snippetsChanged();
+    });
+    connect(m_preferences, &Preferences::appearanceChanged, this, &AppState::appearanceChanged);
+    connect(m_preferences, &Preferences::fontSizeChanged, this, &AppState::fontSizeChanged);
+    connect(m_preferences, &Preferences::contextPanelVisibleChanged, this,
+            &AppState::contextPanelVisibleChanged);
+    connect(m_preferences, &Preferences::translationPreferenceChanged, this,
+            &AppState::translationPreferenceChanged);
 }
 
 bool AppState::signedOutBy(const ApiError& error) {
@@ -73,19 +91,21 @@ bool AppState::signedOutBy(const ApiError& error) {
     return true;
 }
 
-void AppState::reportFailure(const char* operation, const ApiError& error) {
+void AppState::reportFailure(const char* operation, const ApiError& error, const QString& tell) {
     if (signedOutBy(error))
         return;
     qCWarning(lcAppState).noquote()
         << QStringLiteral("%1 failed: %2")
                .arg(QLatin1StringView(operation), error.errorDescription());
+    if (!tell.isEmpty())
+        m_notices->post(tell + QStringLiteral(": ") + error.errorDescription());
 }
 
 // ---- lifecycle -----------------------------------------------------------------
 
 QCoro::Task<> AppState::bootstrap() {
     QPointer guard(this);
-    const Cancellation cancel = m_session;
+    const Cancellation cancel = m_session->token();
     if (m_deps.notifications)
         m_deps.notifications->bootstrap(*this);
     if (!m_keyRead) {
@@ -98,7 +118,7 @@ QCoro::Task<> AppState::bootstrap() {
     }
     const auto key = m_api->apiKey();
     if (!key || key->isEmpty()) {
-        setAuthStatus(AuthStatus::signedOut);
+        m_session->setStatus(AuthStatus::signedOut);
         co_return;
     }
     if (!isUsableApiKey(*key)) {
@@ -110,13 +130,13 @@ QCoro::Task<> AppState::bootstrap() {
             endSession(false);
         co_return;
     }
-    setLoadState(LoadState::loading);
+    m_session->setLoadState(LoadState::loading);
     auto me = co_await m_repository->fetchMe(cancel);
     if (!guard || cancel.isCancelled())
         co_return;
     std::optional<ApiError> failure;
     if (me) {
-        setAuthStatus(AuthStatus::signedIn, me.value());
+        m_session->setStatus(AuthStatus::signedIn, me.value());
         auto top = co_await refreshTopLevel(cancel);
         if (!guard || cancel.isCancelled())
             co_return;
@@ -135,11 +155,11 @@ QCoro::Task<> AppState::bootstrap() {
             // old account's lists go. On the first one there is nothing to stop.
             endSession(false);
         } else {
-            setLoadState(LoadState::failed, failure->errorDescription());
+            m_session->setLoadState(LoadState::failed, failure->errorDescription());
         }
         co_return;
     }
-    setLoadState(LoadState::loaded);
+    m_session->setLoadState(LoadState::loaded);
     co_await startSignedInServices();
 }
 
@@ -152,27 +172,15 @@ QCoro::Task<> AppState::startSignedInServices() {
 
 QCoro::Task<ApiResult<void>> AppState::refreshTopLevel(std::optional<Cancellation> within_) {
     QPointer guard(this);
+    // (Arguments named first: g++ 12 mishandles temporaries inside a co_await.)
     const Cancellation cancel = within(within_);
-    // Both fetches run at once; either failing cancels the other and assigns nothing.
-    Cancellation both = cancel.child();
-    auto projectsTask = m_repository->fetchProjects(both);
-    auto clientsTask = m_repository->fetchClients(both);
-    auto projects = co_await std::move(projectsTask);
-    if (!projects)
-        both.cancel();
-    auto clients = co_await std::move(clientsTask);
-    if (!guard || cancel.isCancelled())
-        co_return ApiError::transport(QStringLiteral("Operation canceled"));
-    if (!projects)
-        co_return projects.error();
-    if (!clients)
-        co_return clients.error();
-    setProjects(projects.value());
-    setClients(clients.value());
+    auto top = co_await m_session->refreshTopLevel(*m_repository, cancel);
+    if (!guard || !top)
+        co_return top;
     updateDockBadge();
     if (m_selectedProjectID && !project(*m_selectedProjectID))
         setSelectedProjectID(std::nullopt);
-    co_return ApiResult<void>();
+    co_return top;
 }
 
 void AppState::signOut() {
@@ -180,41 +188,40 @@ void AppState::signOut() {
 }
 
 void AppState::endSession(bool forgetStoredKey) {
+    // The stream first, with where it was: the next account starts from its own beginning.
     m_sse->stop();
-    // The debounce, the poll loop and the fallback are children of the
-    // session: cancelling it cancels them and any refresh they started, and
-    // aborts every request still in flight.
-    std::exchange(m_session, Cancellation()).cancel();
+    m_sse->forgetResumePoint();
+    // The session's token, then its status: every request in flight is aborted,
+    // and the screens of the console stop asking (nothing is asked while signed out).
+    m_session->end();
     m_realtimeRefreshTask.reset();
     m_pollTask.reset();
     m_suppressionFallbackTask.reset();
-    if (forgetStoredKey)
-        m_deps.credentials->clear(); // runs on; nothing waits for it
-    m_api->setApiKey(std::nullopt);
-    setAuthStatus(AuthStatus::signedOut);
-    setProjects({});
-    setClients({});
-    setConversations({});
-    setLiveVisitors({});
+    // What the session showed and loaded.
     setSelectedProjectID(std::nullopt);
     setSelectedConversationID(std::nullopt);
     setSelectedVisitorID(std::nullopt);
-    m_detailErrors.clear();
-    emit detailErrorsChanged();
-    setLoadState(LoadState::idle);
+    m_conversations->clear();
+    m_visitors->clear();
+    m_stats->clear();
+    m_snippetStore->clear();
+    showSnippetsOf(std::nullopt);
+    m_prefs->clear();
+    m_detector->forget();
+    m_notices->dismiss();
+    // The key last: nothing is asked of the service without it.
+    if (forgetStoredKey)
+        m_deps.credentials->clear(); // runs on; nothing waits for it
+    m_api->setApiKey(std::nullopt);
     m_repository = m_deps.makeRepository(m_api.get());
     updateDockBadge();
-    primedVisitorScopes.clear();
-    knownVisitorIDs.clear();
-    primedConversationScopes.clear();
-    convSnapshot.clear();
     m_notificationsSuppressed = true;
     m_sseCatchUpEverSignalled = false;
 }
 
 QCoro::Task<> AppState::navigate(QString projectID, std::optional<QString> conversationID) {
     QPointer guard(this);
-    const Cancellation cancel = m_session;
+    const Cancellation cancel = m_session->token();
     setSelectedProjectID(projectID);
     if (m_selectedSection != AppSection::inbox)
         setSelectedSection(AppSection::inbox);
@@ -227,11 +234,7 @@ QCoro::Task<> AppState::navigate(QString projectID, std::optional<QString> conve
 }
 
 std::optional<Project> AppState::project(const QString& projectID) const {
-    for (const Project& p : projects()) {
-        if (p.id == projectID)
-            return p;
-    }
-    return std::nullopt;
+    return m_session->project(projectID);
 }
 
 Visitor AppState::resolvedVisitor(const Conversation& conversation) const {
@@ -262,24 +265,9 @@ Visitor AppState::resolvedVisitor(const Conversation& conversation) const {
 // ---- live visitors, badge, realtime ------------------------------------------------
 
 QCoro::Task<> AppState::loadLiveVisitors(std::optional<QString> projectID,
-                                         std::optional<Cancellation> within_) {
-    QPointer guard(this);
-    const Cancellation cancel = within(within_);
-    const auto selection = m_selectedProjectID;
-    auto visitors = co_await m_repository->fetchLiveVisitors(projectID, cancel);
-    if (!guard || cancel.isCancelled() || m_selectedProjectID != selection)
-        co_return; // signed out, or the operator has left that agent
-    if (visitors)
-        setLiveVisitors(visitors.value());
-    else if (!signedOutBy(visitors.error()))
-        setLiveVisitors({});
-}
-
-qint64 AppState::unreadTotal() const {
-    qint64 unread = 0;
-    for (const Project& p : projects())
-        unread += p.unreadCount;
-    return unread;
+                                         std::optional<Cancellation> cancel) {
+    const std::function<std::optional<QString>()> scope = [this] { return m_selectedProjectID; };
+    co_await m_visitors->load(projectID, scope, cancel);
 }
 
 void AppState::updateDockBadge() {
@@ -314,7 +302,7 @@ void AppState::scheduleRealtimeRefresh() {
     // Cancelling the previous debounce also cancels a refresh it has started.
     if (m_realtimeRefreshTask)
         m_realtimeRefreshTask->cancel();
-    m_realtimeRefreshTask = m_session.child();
+    m_realtimeRefreshTask = m_session->token().child();
     debouncedRefresh(*m_realtimeRefreshTask);
 }
 
@@ -329,24 +317,13 @@ QCoro::Task<> AppState::realtimeRefresh(std::optional<Cancellation> within_) {
     QPointer guard(this);
     const Cancellation cancel = within(within_);
     const auto selection = m_selectedProjectID;
-    auto list = co_await m_repository->fetchConversations(selection, std::nullopt,
-                                                          kConversationLimit, cancel);
-    if (!guard || cancel.isCancelled())
+    const std::function<std::optional<QString>()> scope = [this] { return m_selectedProjectID; };
+    const auto listed = co_await m_conversations->loadList(selection, scope, false, cancel);
+    if (!guard || cancel.isCancelled() || !m_session->signedIn())
         co_return;
-    if (list) {
-        // A list of an agent the operator has since left is not shown.
-        if (m_selectedProjectID == selection) {
-            setConversations(list.value());
-            if (m_selectedConversationID && !projectOfListed(*m_selectedConversationID))
-                repairConversationSelection();
-        }
-    } else if (signedOutBy(list.error())) {
-        co_return;
-    } else {
-        qCWarning(lcAppState).noquote()
-            << QStringLiteral("realtimeRefresh conversations failed: %1")
-                   .arg(list.error().errorDescription());
-    }
+    if (listed == ConversationStore::ListOutcome::applied && m_open->id() &&
+        !m_conversations->find(*m_open->id()))
+        repairConversationSelection();
     co_await loadLiveVisitors(m_selectedProjectID, cancel);
     if (!guard || cancel.isCancelled())
         co_return;
@@ -356,10 +333,14 @@ QCoro::Task<> AppState::realtimeRefresh(std::optional<Cancellation> within_) {
     co_await refreshTopLevel(cancel); // its failure is ignored
 }
 
+QCoro::Task<> AppState::detectionRefresh(std::optional<Cancellation>) {
+    co_await m_detector->look();
+}
+
 void AppState::scheduleSuppressionFallback() {
     if (m_suppressionFallbackTask)
         m_suppressionFallbackTask->cancel();
-    m_suppressionFallbackTask = m_session.child();
+    m_suppressionFallbackTask = m_session->token().child();
     suppressionFallback(*m_suppressionFallbackTask);
 }
 
@@ -375,7 +356,7 @@ QCoro::Task<> AppState::suppressionFallback(Cancellation cancel) {
 void AppState::startPoll() {
     if (m_pollTask)
         m_pollTask->cancel();
-    m_pollTask = m_session.child();
+    m_pollTask = m_session->token().child();
     pollLoop(*m_pollTask);
 }
 
@@ -384,68 +365,12 @@ QCoro::Task<> AppState::pollLoop(Cancellation cancel) {
         co_await sleepFor(Timing::current().pollInterval, cancel);
         if (cancel.isCancelled())
             co_return;
-        if (m_authStatus == AuthStatus::signedIn)
+        if (m_session->signedIn())
             co_await realtimeRefresh(cancel);
     }
 }
 
-// ---- field setters: notify only on change ------------------------------------------------
-
-void AppState::setLoadState(LoadState state, const QString& error) {
-    const QString message = state == LoadState::failed ? error : QString();
-    if (m_loadState == state && m_loadError == message)
-        return;
-    m_loadState = state;
-    m_loadError = message;
-    emit loadStateChanged();
-}
-
-void AppState::setAuthStatus(AuthStatus status, std::optional<User> user) {
-    if (status != AuthStatus::signedIn)
-        user.reset();
-    if (m_authStatus == status && m_user == user)
-        return;
-    m_authStatus = status;
-    m_user = std::move(user);
-    emit authStatusChanged();
-}
-
-void AppState::setProjects(const QList<Project>& list) {
-    if (m_projects->apply(list))
-        emit projectsChanged();
-}
-
-void AppState::setClients(const QList<Client>& list) {
-    if (m_clients->apply(list))
-        emit clientsChanged();
-}
-
-void AppState::setConversations(const QList<Conversation>& list) {
-    if (m_conversations->apply(list))
-        emit conversationsChanged();
-}
-
-void AppState::setConversationsError(const QString& text) {
-    if (m_conversationsError == text)
-        return;
-    m_conversationsError = text;
-    emit conversationsErrorChanged();
-}
-
-void AppState::setLiveVisitors(const QList<Visitor>& list) {
-    if (m_liveVisitors->apply(list))
-        emit liveVisitorsChanged();
-}
-
-void AppState::setSnippets(const QList<Snippet>& list) {
-    if (m_snippets->apply(list))
-        emit snippetsChanged();
-}
-
-void AppState::setNotificationPrefs(const QList<NotificationPref>& list) {
-    if (m_prefs->apply(list))
-        emit notificationPrefsChanged();
-}
+// ---- the selection: notify only on change ------------------------------------------------
 
 void AppState::setConnectionState(ConnectionState state) {
     if (m_connectionState == state)
@@ -469,11 +394,7 @@ void AppState::setSelectedSection(AppSection section) {
 }
 
 void AppState::setSelectedConversationID(std::optional<QString> id) {
-    if (m_selectedConversationID == id)
-        return;
-    m_selectedConversationID = std::move(id);
-    emit selectedConversationIDChanged();
-    refreshSelectedMessages();
+    m_open->open(std::move(id));
 }
 
 void AppState::setSelectedVisitorID(std::optional<QString> id) {
@@ -500,30 +421,6 @@ void AppState::setStatsDays(int days) {
         return;
     m_statsDays = days;
     emit statsDaysChanged();
-}
-
-void AppState::setAppearance(AppearancePreference value) {
-    // Written on every assignment, also of the same value.
-    m_deps.settings->setValue(kAppearanceKey, enumText(value));
-    if (m_appearance == value)
-        return;
-    m_appearance = value;
-    emit appearanceChanged();
-}
-
-void AppState::setFontSize(FontSizePreference value) {
-    m_deps.settings->setValue(kFontSizeKey, enumText(value));
-    if (m_fontSize == value)
-        return;
-    m_fontSize = value;
-    emit fontSizeChanged();
-}
-
-void AppState::setContextPanelVisible(bool visible) {
-    if (m_contextPanelVisible == visible)
-        return;
-    m_contextPanelVisible = visible;
-    emit contextPanelVisibleChanged();
 }
 
 } // namespace kv

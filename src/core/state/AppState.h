@@ -1,20 +1,41 @@
 #pragma once
 
-// The one state object of the console: everything loaded from the service,
-// the selection, the sign-in and load status, and every operation the
-// screens call. Lives on the main thread; service calls suspend and resume
-// there. Observed fields notify only when their value changes.
+// The one state object of the console, as the screens and the shell know it:
+// the documented fields and operations, in front of the small objects that
+// own each piece of state and keep its ordering rule —
+//   Session               who is signed in, the account's agents and clients, the session token
+//   ConversationStore     the scope's conversations and what is known of their messages
+//   OpenConversation      the conversation open in the thread
+//   VisitorStore          the scope's live visitors
+//   StatsCache            statistics by agent and range
+//   SnippetStore          canned replies by agent
+//   NotificationPrefStore the agents muted for notifications
+//   Preferences           appearance, text size, translation target, context panel
+//   ChangeDetector        what the polling path announces
+//   Notices               failed actions the operator fired and forgot
+// This object holds the selection and the realtime wiring, and connects the
+// others. Lives on the main thread; service calls suspend and resume there.
+// Observed fields notify only when their value changes.
 
+#include "ChangeDetector.h"
+#include "ConversationStore.h"
 #include "Enums.h"
+#include "Notices.h"
+#include "NotificationPrefStore.h"
+#include "OpenConversation.h"
+#include "Preferences.h"
 #include "RecordRoles.h"
+#include "Scopes.h"
+#include "Session.h"
+#include "SnippetStore.h"
+#include "StatsCache.h"
+#include "VisitorStore.h"
 #include "service/Cancellation.h"
 #include "service/Repository.h"
 #include "service/SseClient.h"
 #include "state/SignInFlow.h"
 
-#include <QHash>
 #include <QObject>
-#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -28,14 +49,6 @@ class Badge;
 class Browser;
 class CredentialStore;
 class NotificationManager;
-
-// What a conversation looked like at the last look, for change detection.
-struct ConvSig {
-    bool needsOperator = false;
-    qint64 messageCount = 0;
-    bool hasUnread = false;
-    bool operator==(const ConvSig&) const = default;
-};
 
 class AppState : public QObject {
     Q_OBJECT
@@ -53,6 +66,8 @@ class AppState : public QObject {
     Q_PROPERTY(QObject* snippets READ snippetsModel CONSTANT)
     Q_PROPERTY(QObject* notificationPrefs READ notificationPrefsModel CONSTANT)
     Q_PROPERTY(QObject* selectedMessages READ selectedMessagesModel CONSTANT)
+    Q_PROPERTY(QObject* openConversation READ openConversation CONSTANT)
+    Q_PROPERTY(QObject* notices READ notices CONSTANT)
     Q_PROPERTY(QString selectedProjectID READ selectedProjectIDText WRITE setSelectedProjectIDText
                    NOTIFY selectedProjectIDChanged)
     Q_PROPERTY(kv::AppSection selectedSection READ selectedSection WRITE setSelectedSection NOTIFY
@@ -73,11 +88,9 @@ class AppState : public QObject {
     Q_PROPERTY(bool signInPending READ signInPending NOTIFY authStatusChanged)
 
 public:
-    static constexpr char kAppearanceKey[] = "KestovarMac.appearance";
-    static constexpr char kFontSizeKey[] = "KestovarMac.fontSize";
-    static constexpr char kTranslationKey[] = "translation.targetLanguage";
-    static constexpr char kAllScope[] = "__all__";
-    static constexpr qint64 kConversationLimit = 50;
+    static constexpr const char* kAppearanceKey = Preferences::kAppearanceKey;
+    static constexpr const char* kFontSizeKey = Preferences::kFontSizeKey;
+    static constexpr const char* kTranslationKey = Preferences::kTranslationKey;
 
     struct Dependencies {
         QNetworkAccessManager* network = nullptr;
@@ -94,9 +107,8 @@ public:
     ~AppState() override;
 
     // Service work runs under the signed-in session: signing out cancels it,
-    // and nothing it fetched is assigned, recorded or notified afterwards. The
-    // operations that take a token run under that narrower one instead (a
-    // child of the session, such as the debounce's or the poll loop's).
+    // and nothing it fetched is assigned, recorded or notified afterwards.
+    // Nothing is asked of the service while signed out.
 
     // ---- lifecycle -----------------------------------------------------------
     QCoro::Task<> bootstrap();
@@ -131,11 +143,11 @@ public:
                                    std::optional<QString> overrideTarget = std::nullopt);
     void applyTranslation(const QString& conversationID, const QString& messageID,
                           const QString& translation, const QString& detectedLanguage);
-    // The engine code for the stored target language, read now.
-    QString translationTargetCode() const;
-    // The stored target language as its raw text ("system", "da", …), empty when none.
-    QString translationPreference() const;
-    void setTranslationPreference(const QString& raw);
+    QString translationTargetCode() const { return m_preferences->translationTargetCode(); }
+    QString translationPreference() const { return m_preferences->translationPreference(); }
+    void setTranslationPreference(const QString& raw) {
+        m_preferences->setTranslationPreference(raw);
+    }
 
     // ---- live visitors and refreshes -----------------------------------------
     QCoro::Task<> loadLiveVisitors(std::optional<QString> projectID,
@@ -148,31 +160,43 @@ public:
     bool notificationsSuppressed() const { return m_notificationsSuppressed; }
 
     // ---- change detection (all agents, independent of the selection) ------------
+    // One look at a time; see ChangeDetector. The token is the caller's, for its own wait.
     QCoro::Task<> detectionRefresh(std::optional<Cancellation> cancel = {});
-    void detectConversationChanges(const QList<Conversation>& list, const QString& scope);
-    void detectVisitorChanges(const QList<Visitor>& list, const QString& scope);
+    void detectConversationChanges(const QList<Conversation>& list, const QString& scope) {
+        m_detector->conversationsSeen(list, scope);
+    }
+    void detectVisitorChanges(const QList<Visitor>& list, const QString& scope) {
+        m_detector->visitorsSeen(list, scope);
+    }
     struct VisitorGroup {
         QString id; // the agent, or empty for visitors of an agent not listed
         std::optional<Project> project;
         QList<Visitor> visitors; // most recently seen first
     };
     QList<VisitorGroup> visibleVisitorGroups() const;
-    static QString flagEmoji(const std::optional<QString>& countryCode);
+    static QString flagEmoji(const std::optional<QString>& countryCode) {
+        return kv::flagEmoji(countryCode);
+    }
     // For the screens: an empty code stands for none.
     Q_INVOKABLE QString flag(const QString& countryCode) const {
         return flagEmoji(countryCode.isEmpty() ? std::nullopt : std::optional(countryCode));
     }
 
     // ---- statistics -----------------------------------------------------------
-    static QString statsKey(const std::optional<QString>& projectID, qint64 days);
+    static QString statsKey(const std::optional<QString>& projectID, qint64 days) {
+        return StatsCache::key(projectID, days);
+    }
     QCoro::Task<> loadStats(std::optional<QString> projectID, qint64 days,
                             Cancellation cancel = {});
     QCoro::Task<> retryStats(std::optional<QString> projectID, qint64 days);
     std::optional<ProjectStats> cachedStats(const std::optional<QString>& projectID,
-                                            qint64 days) const;
-    std::optional<QString> statsError(const QString& key) const;
+                                            qint64 days) const {
+        return m_stats->cached(projectID, days);
+    }
+    std::optional<QString> statsError(const QString& key) const { return m_stats->error(key); }
 
     // ---- snippets ---------------------------------------------------------------
+    // The snippets the composer offers: an agent's (none: no agent's).
     QCoro::Task<> loadSnippets(std::optional<QString> projectID);
     QCoro::Task<> reloadSnippetsIfCurrent(QString projectID);
     // Each says whether the service made the change, and why not: the
@@ -185,64 +209,66 @@ public:
     std::optional<QString> snippetsProjectID() const { return m_snippetsProjectID; }
 
     // ---- notification preferences --------------------------------------------
-    QCoro::Task<> loadNotificationPrefs();
+    QCoro::Task<> loadNotificationPrefs() { return m_prefs->load(); }
     QCoro::Task<> setProjectMuted(QString projectID, bool muted);
-    void upsertPref(const QString& projectID, bool muted);
-    Q_INVOKABLE bool isProjectMuted(const QString& projectID) const;
+    void upsertPref(const QString& projectID, bool muted) { m_prefs->upsert(projectID, muted); }
+    Q_INVOKABLE bool isProjectMuted(const QString& projectID) const {
+        return m_prefs->isMuted(projectID);
+    }
 
     // ---- fields ---------------------------------------------------------------
-    LoadState loadState() const { return m_loadState; }
-    QString loadError() const { return m_loadError; }
-    AuthStatus authStatus() const { return m_authStatus; }
-    std::optional<User> user() const { return m_user; }
-    QString userName() const { return m_user ? m_user->name : QString(); }
-    QString userEmail() const { return m_user ? m_user->email : QString(); }
+    LoadState loadState() const { return m_session->loadState(); }
+    QString loadError() const { return m_session->loadError(); }
+    AuthStatus authStatus() const { return m_session->status(); }
+    std::optional<User> user() const { return m_session->user(); }
+    QString userName() const { return user() ? user()->name : QString(); }
+    QString userEmail() const { return user() ? user()->email : QString(); }
     bool signInPending() const { return m_signInFlow->isPending(); }
 
-    const QList<Project>& projects() const { return m_projects->items(); }
+    const QList<Project>& projects() const { return m_session->projects(); }
     // Unread conversations over all agents, as the badge and the tray show them.
-    qint64 unreadTotal() const;
-    const QList<Client>& clients() const { return m_clients->items(); }
-    const QList<Conversation>& conversations() const { return m_conversations->items(); }
-    QString conversationsError() const { return m_conversationsError; }
-    const QList<Visitor>& liveVisitors() const { return m_liveVisitors->items(); }
+    qint64 unreadTotal() const { return m_session->unreadTotal(); }
+    const QList<Client>& clients() const { return m_session->clients(); }
+    const QList<Conversation>& conversations() const { return m_conversations->conversations(); }
+    QString conversationsError() const { return m_conversations->error(); }
+    const QList<Visitor>& liveVisitors() const { return m_visitors->visitors(); }
     const QList<Snippet>& snippets() const { return m_snippets->items(); }
-    const QList<NotificationPref>& notificationPrefs() const { return m_prefs->items(); }
-    ProjectListModel* projectsModel() const { return m_projects; }
-    ClientListModel* clientsModel() const { return m_clients; }
-    ConversationListModel* conversationsModel() const { return m_conversations; }
-    VisitorListModel* liveVisitorsModel() const { return m_liveVisitors; }
+    const QList<NotificationPref>& notificationPrefs() const { return m_prefs->prefs(); }
+    ProjectListModel* projectsModel() const { return m_session->projectsModel(); }
+    ClientListModel* clientsModel() const { return m_session->clientsModel(); }
+    ConversationListModel* conversationsModel() const { return m_conversations->model(); }
+    VisitorListModel* liveVisitorsModel() const { return m_visitors->model(); }
     SnippetListModel* snippetsModel() const { return m_snippets; }
-    NotificationPrefListModel* notificationPrefsModel() const { return m_prefs; }
-    MessageListModel* selectedMessagesModel() const { return m_selectedMessages; }
+    NotificationPrefListModel* notificationPrefsModel() const { return m_prefs->model(); }
+    MessageListModel* selectedMessagesModel() const { return m_open->messagesModel(); }
 
     std::optional<QString> selectedProjectID() const { return m_selectedProjectID; }
     void setSelectedProjectID(std::optional<QString> id);
     AppSection selectedSection() const { return m_selectedSection; }
     void setSelectedSection(AppSection section);
-    std::optional<QString> selectedConversationID() const { return m_selectedConversationID; }
+    std::optional<QString> selectedConversationID() const { return m_open->id(); }
     void setSelectedConversationID(std::optional<QString> id);
     std::optional<QString> selectedVisitorID() const { return m_selectedVisitorID; }
     void setSelectedVisitorID(std::optional<QString> id);
     int statsDays() const { return m_statsDays; }
     void setStatsDays(int days);
     ConnectionState connectionState() const { return m_connectionState; }
-    AppearancePreference appearance() const { return m_appearance; }
-    void setAppearance(AppearancePreference value);
-    FontSizePreference fontSize() const { return m_fontSize; }
-    void setFontSize(FontSizePreference value);
-    bool contextPanelVisible() const { return m_contextPanelVisible; }
-    void setContextPanelVisible(bool visible);
+    AppearancePreference appearance() const { return m_preferences->appearance(); }
+    void setAppearance(AppearancePreference value) { m_preferences->setAppearance(value); }
+    FontSizePreference fontSize() const { return m_preferences->fontSize(); }
+    void setFontSize(FontSizePreference value) { m_preferences->setFontSize(value); }
+    bool contextPanelVisible() const { return m_preferences->contextPanelVisible(); }
+    void setContextPanelVisible(bool visible) { m_preferences->setContextPanelVisible(visible); }
 
     // Why the last fetch of a conversation's messages failed; empty once one succeeds.
     QString detailError(const QString& conversationID) const {
-        return m_detailErrors.value(conversationID);
+        return m_conversations->detailError(conversationID);
     }
     const QHash<QString, QList<Message>>& apiMessagesByConversation() const {
-        return m_apiMessages;
+        return m_conversations->apiMessages();
     }
     const QHash<QString, QList<Message>>& localMessagesByConversation() const {
-        return m_localMessages;
+        return m_conversations->localMessages();
     }
 
     ApiClient& api() { return *m_api; }
@@ -250,11 +276,16 @@ public:
     SSEClient& sse() { return *m_sse; }
     SignInFlow& signInFlow() { return *m_signInFlow; }
 
-    // Change detection state, kept per scope; the notification side reads and writes it.
-    QSet<QString> primedVisitorScopes;
-    QHash<QString, QSet<QString>> knownVisitorIDs;
-    QSet<QString> primedConversationScopes;
-    QHash<QString, QHash<QString, ConvSig>> convSnapshot;
+    // The stores, for the screens' view-models and tests.
+    Session& session() const { return *m_session; }
+    ConversationStore& conversationStore() const { return *m_conversations; }
+    OpenConversation* openConversation() const { return m_open; }
+    VisitorStore& visitorStore() const { return *m_visitors; }
+    StatsCache& statsCache() const { return *m_stats; }
+    SnippetStore& snippetStore() const { return *m_snippetStore; }
+    Preferences& preferences() const { return *m_preferences; }
+    ChangeDetector& changeDetector() const { return *m_detector; }
+    Notices* notices() const { return m_notices; }
 
 signals:
     void loadStateChanged();
@@ -282,25 +313,12 @@ signals:
     void statsChanged();
 
 private:
-    void setLoadState(LoadState state, const QString& error = QString());
-    void setAuthStatus(AuthStatus status, std::optional<User> user = std::nullopt);
-    void setProjects(const QList<Project>& list);
-    void setClients(const QList<Client>& list);
-    void setConversations(const QList<Conversation>& list);
-    void setConversationsError(const QString& text);
-    void setLiveVisitors(const QList<Visitor>& list);
-    void setSnippets(const QList<Snippet>& list);
-    void setNotificationPrefs(const QList<NotificationPref>& list);
+    void wireStores();
     void setConnectionState(ConnectionState state);
-    void setMessageMaps(QHash<QString, QList<Message>> api, QHash<QString, QList<Message>> local);
-    void refreshSelectedMessages();
-    void setDetailError(const QString& conversationID, const QString& text);
-    void replaceConversation(const Conversation& updated);
-    void decrementUnread(const QString& projectID);
-    void resetScope(const QString& scope);
     void repairConversationSelection();
-    // The agent of a conversation in `conversations`; none when it is not listed.
-    std::optional<QString> projectOfListed(const QString& conversationID) const;
+    // The snippets the composer offers follow the open conversation's agent.
+    void followOpenConversation();
+    void showSnippetsOf(const std::optional<QString>& projectID);
     void wireRealtime();
     void handleRealtime(const RealtimeEvent& event);
     QCoro::Task<> debouncedRefresh(Cancellation cancel);
@@ -309,14 +327,15 @@ private:
     QCoro::Task<> startSignedInServices();
     // True (after signing out) when `error` is the service refusing the key.
     bool signedOutBy(const ApiError& error);
-    // Signs out on a refused key; otherwise logs "<operation> failed: <description>".
-    void reportFailure(const char* operation, const ApiError& error);
+    // Signs out on a refused key; otherwise logs "<operation> failed: <description>"
+    // and, when `tell` is given, shows it in the notices.
+    void reportFailure(const char* operation, const ApiError& error, const QString& tell = {});
     // Sign-out: stops and cancels the session's work, deletes the stored key
     // unless the caller already has, then clears what the session loaded.
     void endSession(bool forgetStoredKey);
     // The token for work started now: the caller's, or the session's.
     Cancellation within(const std::optional<Cancellation>& cancel) const {
-        return cancel.value_or(m_session);
+        return cancel.value_or(m_session->token());
     }
 
     Dependencies m_deps;
@@ -325,8 +344,20 @@ private:
     std::unique_ptr<SSEClient> m_sse;
     SignInFlow* m_signInFlow;
     bool m_keyRead = false;
-    // Cancelled, and replaced, when the session ends (and when the state goes).
-    Cancellation m_session;
+
+    Session* m_session;
+    Preferences* m_preferences;
+    ConversationStore* m_conversations;
+    OpenConversation* m_open;
+    VisitorStore* m_visitors;
+    StatsCache* m_stats;
+    SnippetStore* m_snippetStore;
+    NotificationPrefStore* m_prefs;
+    ChangeDetector* m_detector;
+    Notices* m_notices;
+    // The composer's snippets: the store's list of one agent.
+    SnippetListModel* m_snippets;
+    std::optional<QString> m_snippetsProjectID;
 
     std::optional<Cancellation> m_realtimeRefreshTask;
     std::optional<Cancellation> m_pollTask;
@@ -334,40 +365,16 @@ private:
     bool m_notificationsSuppressed = true;
     bool m_sseCatchUpEverSignalled = false;
 
-    LoadState m_loadState = LoadState::idle;
-    QString m_loadError;
-    AuthStatus m_authStatus = AuthStatus::signedOut;
-    std::optional<User> m_user;
-    ProjectListModel* m_projects;
-    ClientListModel* m_clients;
-    ConversationListModel* m_conversations;
-    QString m_conversationsError;
-    QHash<QString, QString> m_detailErrors;
-    VisitorListModel* m_liveVisitors;
-    SnippetListModel* m_snippets;
-    std::optional<QString> m_snippetsProjectID;
-    NotificationPrefListModel* m_prefs;
-    MessageListModel* m_selectedMessages;
     std::optional<QString> m_selectedProjectID;
     AppSection m_selectedSection = AppSection::inbox;
-    std::optional<QString> m_selectedConversationID;
     std::optional<QString> m_selectedVisitorID;
     int m_statsDays = 30;
     ConnectionState m_connectionState = ConnectionState::connected;
-    AppearancePreference m_appearance = AppearancePreference::system;
-    FontSizePreference m_fontSize = FontSizePreference::normal;
-    bool m_contextPanelVisible = true;
-    QHash<QString, QList<Message>> m_apiMessages;
-    QHash<QString, QList<Message>> m_localMessages;
-    QHash<QString, ProjectStats> m_statsCache;
-    QHash<QString, QString> m_statsError;
 
     // Q_PROPERTY adapters: an empty text stands for none.
     QString selectedProjectIDText() const { return m_selectedProjectID.value_or(QString()); }
     void setSelectedProjectIDText(const QString& id);
-    QString selectedConversationIDText() const {
-        return m_selectedConversationID.value_or(QString());
-    }
+    QString selectedConversationIDText() const { return m_open->idText(); }
     void setSelectedConversationIDText(const QString& id);
     QString selectedVisitorIDText() const { return m_selectedVisitorID.value_or(QString()); }
     void setSelectedVisitorIDText(const QString& id);

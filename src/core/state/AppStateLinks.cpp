@@ -27,12 +27,12 @@ QString describe(const KeychainError& error) {
 
 void AppState::beginSignIn() {
     m_signInFlow->begin();
-    setAuthStatus(AuthStatus::signingIn);
+    m_session->setStatus(AuthStatus::signingIn);
 }
 
 void AppState::cancelSignIn() {
     m_signInFlow->cancel();
-    setAuthStatus(AuthStatus::signedOut);
+    m_session->setStatus(AuthStatus::signedOut);
 }
 
 void AppState::openWebPage(const QString& path) {
@@ -59,18 +59,18 @@ QCoro::Task<> AppState::handleDeepLink(QUrl url) {
     QPointer guard(this);
     qCInfo(lcAppState).noquote()
         << QStringLiteral("handleDeepLink: %1").arg(SignInFlow::redacted(url));
-    if (m_authStatus == AuthStatus::signedIn) {
+    if (m_session->signedIn()) {
         qCInfo(lcAppState).noquote() << "handleDeepLink: already signed in — ignoring";
         co_return;
     }
-    if (m_authStatus != AuthStatus::signingIn)
-        setAuthStatus(AuthStatus::signingIn);
+    if (m_session->status() != AuthStatus::signingIn)
+        m_session->setStatus(AuthStatus::signingIn);
 
     auto fail = [this](const QString& description) {
         qCWarning(lcAppState).noquote()
             << QStringLiteral("handleDeepLink: failed — %1").arg(description);
-        setAuthStatus(AuthStatus::signedOut);
-        setLoadState(LoadState::failed, description);
+        m_session->setStatus(AuthStatus::signedOut);
+        m_session->setLoadState(LoadState::failed, description);
     };
 
     auto handled = co_await m_signInFlow->handle(url);
@@ -97,7 +97,7 @@ QCoro::Task<> AppState::handleDeepLink(QUrl url) {
         co_return;
     m_keyRead = true; // the key in the client is the one just stored
     m_api->setApiKey(exchange.apiKey);
-    setAuthStatus(AuthStatus::signedIn, exchange.user);
+    m_session->setStatus(AuthStatus::signedIn, exchange.user);
 
     auto top = co_await refreshTopLevel();
     if (!guard)
@@ -106,8 +106,8 @@ QCoro::Task<> AppState::handleDeepLink(QUrl url) {
         fail(top.error().errorDescription());
         co_return;
     }
-    if (m_loadState != LoadState::loaded)
-        setLoadState(LoadState::loaded);
+    if (m_session->loadState() != LoadState::loaded)
+        m_session->setLoadState(LoadState::loaded);
     co_await startSignedInServices();
     if (guard)
         qCInfo(lcAppState).noquote() << "handleDeepLink: signed in and top-level loaded";

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace kv {
 
@@ -45,6 +46,37 @@ public:
         : RecordListModelBase(parent), m_key(key), m_roles(std::move(roles)) {}
 
     const QList<T>& items() const { return m_items; }
+
+    // The record with this identity, if listed.
+    std::optional<T> find(const QString& key) const {
+        const qsizetype row = rowOf(key);
+        return row < 0 ? std::nullopt : std::optional<T>(m_items[row]);
+    }
+    qsizetype rowOf(const QString& key) const {
+        for (qsizetype i = 0; i < m_items.size(); ++i) {
+            if (m_key(m_items[i]) == key)
+                return i;
+        }
+        return -1;
+    }
+    // Changes the record with this identity in place (its identity must stay):
+    // one row's data change, nothing when `edit` changes nothing or nothing is
+    // listed under `key`. Returns whether the record changed.
+    template <typename Edit>
+    bool update(const QString& key, Edit&& edit) {
+        const qsizetype row = rowOf(key);
+        if (row < 0)
+            return false;
+        T changed = m_items[row];
+        edit(changed);
+        Q_ASSERT(m_key(changed) == key);
+        if (changed == m_items[row])
+            return false;
+        m_items[row] = std::move(changed);
+        const QModelIndex at = index(int(row));
+        emit dataChanged(at, at);
+        return true;
+    }
 
     // Makes the model hold `next`; returns whether anything changed.
     bool apply(const QList<T>& next) {

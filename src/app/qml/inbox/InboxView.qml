@@ -93,7 +93,6 @@ SplitView {
             id: thread
             anchors.fill: parent
             visible: inboxModel.openConversationID !== ""
-            conversationID: inboxModel.openConversationID
             drafts: drafts
         }
         Loader {
@@ -108,7 +107,6 @@ SplitView {
                 VisitorContextPanel {
                     anchors.fill: parent
                     anchors.leftMargin: 1
-                    conversationID: inboxModel.openConversationID
                 }
             }
         }
@@ -127,6 +125,5 @@ SplitView {
         SplitView.preferredWidth: 260
         SplitView.maximumWidth: 380
         visible: inbox.panelWanted && inbox.roomForPanel
-        conversationID: inboxModel.openConversationID
     }
 }

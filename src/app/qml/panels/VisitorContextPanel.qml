@@ -8,7 +8,6 @@ import Kestovar
 Rectangle {
     id: panel
     objectName: "contextPanel"
-    property alias conversationID: context.conversationID
     color: Theme.window
 
     VisitorContext { id: context }

@@ -7,7 +7,8 @@ import Kestovar
 Rectangle {
     id: view
     objectName: "chatThread"
-    property alias conversationID: controller.conversationID
+    // The open conversation it shows (the state's one OpenConversation).
+    readonly property alias conversationID: controller.conversationID
     property alias drafts: controller.drafts
     // Where the messages begin: a panel laid over the thread leaves the header clear.
     readonly property real headerHeight: header.height
@@ -57,7 +58,6 @@ Rectangle {
         ComposerView {
             Layout.fillWidth: true
             visible: controller.bottomRegion === ThreadController.ComposerRegion
-            conversationID: controller.conversationID
             drafts: controller.drafts
         }
         TakeOverBar {

@@ -8,7 +8,6 @@ import Kestovar
 Rectangle {
     id: view
     objectName: "composer"
-    property alias conversationID: composer.conversationID
     property alias drafts: composer.drafts
     implicitHeight: column.implicitHeight + 20
     color: Theme.surface

@@ -1,14 +1,13 @@
-// Change detection over all agents: what the polling path notifies about,
-// sharing the throttle with the realtime path. Also the visitor groups of the
-// visitors screen and the flag shown for a country.
-
-#include "AppState.h"
+#include "ChangeDetector.h"
 
 #include "Log.h"
 #include "Timing.h"
 #include "notifications/NotificationManager.h"
+#include "service/Repository.h"
+#include "state/Scopes.h"
 
 #include <QPointer>
+#include <QUrl>
 
 namespace kv {
 
@@ -32,46 +31,95 @@ QString placeOf(const Visitor& v) {
 
 } // namespace
 
-QCoro::Task<> AppState::detectionRefresh(std::optional<Cancellation> within_) {
+ChangeDetector::ChangeDetector(Context context, QObject* parent)
+    : QObject(parent), m_context(std::move(context)) {}
+
+QCoro::Task<> ChangeDetector::look() {
     QPointer guard(this);
-    const Cancellation cancel = within(within_);
-    auto list = co_await m_repository->fetchConversations(std::nullopt, std::nullopt,
-                                                          kConversationLimit, cancel);
-    // After a sign-out nothing of the old account is recorded as seen.
+    // The request is answered by the next look to begin: the one this call
+    // starts, or the one after the look running now.
+    const quint64 answeredBy = m_finishedLooks + (m_looking ? 2 : 1);
+    if (m_looking) {
+        m_again = true;
+    } else {
+        m_looking = true;
+        do {
+            m_again = false;
+            // (Named first: g++ 12 mishandles temporaries inside a co_await.)
+            const Cancellation session = m_context.session();
+            co_await lookOnce(session);
+            if (!guard)
+                co_return;
+            ++m_finishedLooks;
+            m_lookFinished.releaseAll();
+        } while (m_again);
+        m_looking = false;
+        m_lookFinished.releaseAll(); // waiters whose look will not come stop waiting
+    }
+    while (guard && m_looking && m_finishedLooks < answeredBy) {
+        auto finished = m_lookFinished.wait();
+        co_await finished;
+    }
+}
+
+QCoro::Task<> ChangeDetector::lookOnce(Cancellation cancel) {
+    QPointer guard(this);
+    const QString all = QString::fromLatin1(kAllScope);
+    auto list = co_await m_context.repository().fetchConversations(std::nullopt, std::nullopt,
+                                                                   kConversationLimit, cancel);
+    // After a sign-out nothing of the old account is recorded, and nothing more is asked.
     if (!guard || cancel.isCancelled())
         co_return;
-    const QString all = QString::fromLatin1(kAllScope);
     if (list) {
-        detectConversationChanges(list.value(), all);
+        conversationsSeen(list.value(), all);
     } else {
         // A refused key is handled by the refresh around this; here it is only logged.
         qCWarning(lcAppState).noquote()
             << QStringLiteral("detectionRefresh conversations failed: %1")
                    .arg(list.error().errorDescription());
     }
-    auto visitors = co_await m_repository->fetchLiveVisitors(std::nullopt, cancel);
+    auto visitors = co_await m_context.repository().fetchLiveVisitors(std::nullopt, cancel);
     if (!guard || cancel.isCancelled())
         co_return;
     if (visitors) {
-        detectVisitorChanges(visitors.value(), all);
+        visitorsSeen(visitors.value(), all);
     } else {
         qCWarning(lcAppState).noquote() << QStringLiteral("detectionRefresh visitors failed: %1")
                                                .arg(visitors.error().errorDescription());
     }
 }
 
-void AppState::detectConversationChanges(const QList<Conversation>& list, const QString& scope) {
-    const QHash<QString, ConvSig> previous = convSnapshot.value(scope);
+void ChangeDetector::forgetScope(const QString& scope) {
+    m_primedVisitors.remove(scope);
+    m_primedConversations.remove(scope);
+    m_knownVisitorIDs.remove(scope);
+    m_snapshot.remove(scope);
+}
+
+void ChangeDetector::forget() {
+    m_primedVisitors.clear();
+    m_knownVisitorIDs.clear();
+    m_primedConversations.clear();
+    m_snapshot.clear();
+}
+
+bool ChangeDetector::remembersAnything() const {
+    return !m_primedVisitors.isEmpty() || !m_knownVisitorIDs.isEmpty() ||
+           !m_primedConversations.isEmpty() || !m_snapshot.isEmpty();
+}
+
+void ChangeDetector::conversationsSeen(const QList<Conversation>& list, const QString& scope) {
+    const QHash<QString, ConvSig> previous = m_snapshot.value(scope);
     QHash<QString, ConvSig> current;
     current.reserve(list.size());
     for (const Conversation& c : list)
         current.insert(c.id, signatureOf(c));
-    if (!primedConversationScopes.contains(scope) || m_notificationsSuppressed) {
-        primedConversationScopes.insert(scope);
-        convSnapshot.insert(scope, current);
+    if (!m_primedConversations.contains(scope) || m_context.suppressed()) {
+        m_primedConversations.insert(scope);
+        m_snapshot.insert(scope, current);
         return;
     }
-    NotificationManager* notifications = m_deps.notifications;
+    NotificationManager* notifications = m_context.notifications;
     for (const Conversation& c : list) {
         const ConvSig sig = current.value(c.id);
         if (!sig.needsOperator)
@@ -88,32 +136,32 @@ void AppState::detectConversationChanges(const QList<Conversation>& list, const 
         } else {
             continue;
         }
-        const auto agent = project(c.projectID);
+        if (!notifications || !notifications->globallyEnabled(kind))
+            continue;
+        const auto agent = m_context.project(c.projectID);
         const QString title = (agent ? agent->name : QStringLiteral("Kestovar")) + suffix;
         const QString body = c.visitorName.value_or(QStringLiteral("A visitor")) +
                              QStringLiteral(": ") + c.lastMessagePreview;
-        if (!notifications || !notifications->globallyEnabled(kind))
-            continue;
         const QString key = RealtimeEvent::kindText(kind) + u':' + c.id;
         if (notifications->suppress(key, Timing::current().conversationThrottle))
             continue;
         notifications->fire(title, body, c.projectID, c.id);
     }
-    convSnapshot.insert(scope, current);
+    m_snapshot.insert(scope, current);
 }
 
-void AppState::detectVisitorChanges(const QList<Visitor>& list, const QString& scope) {
+void ChangeDetector::visitorsSeen(const QList<Visitor>& list, const QString& scope) {
     QSet<QString> current;
     current.reserve(list.size());
     for (const Visitor& v : list)
         current.insert(v.visitorID);
-    if (!primedVisitorScopes.contains(scope) || m_notificationsSuppressed) {
-        knownVisitorIDs.insert(scope, current);
-        primedVisitorScopes.insert(scope);
+    if (!m_primedVisitors.contains(scope) || m_context.suppressed()) {
+        m_knownVisitorIDs.insert(scope, current);
+        m_primedVisitors.insert(scope);
         return;
     }
-    const QSet<QString> arrived = current - knownVisitorIDs.value(scope);
-    knownVisitorIDs.insert(scope, current);
+    const QSet<QString> arrived = current - m_knownVisitorIDs.value(scope);
+    m_knownVisitorIDs.insert(scope, current);
     if (arrived.isEmpty())
         return;
 
@@ -126,10 +174,12 @@ void AppState::detectVisitorChanges(const QList<Visitor>& list, const QString& s
             agents.append(v.projectID);
         byAgent[v.projectID].append(v);
     }
-    NotificationManager* notifications = m_deps.notifications;
+    NotificationManager* notifications = m_context.notifications;
+    if (!notifications || !notifications->globallyEnabled(RealtimeEvent::Kind::visitorOnline))
+        return;
     for (const QString& agentID : agents) {
         const QList<Visitor>& visitors = byAgent[agentID];
-        const auto agent = project(agentID);
+        const auto agent = m_context.project(agentID);
         const QString name = agent ? agent->name : QStringLiteral("Kestovar");
         QString title, body;
         if (visitors.size() > 1) {
@@ -139,60 +189,11 @@ void AppState::detectVisitorChanges(const QList<Visitor>& list, const QString& s
             title = name + QStringLiteral(" — visitor online");
             body = flagEmoji(visitors.first().country) + u' ' + placeOf(visitors.first());
         }
-        if (!notifications || !notifications->globallyEnabled(RealtimeEvent::Kind::visitorOnline))
-            continue;
         if (notifications->suppress(QStringLiteral("visitorOnline:") + agentID,
                                     Timing::current().visitorThrottle))
             continue;
         notifications->fire(title, body, agentID, std::nullopt);
     }
-}
-
-QList<AppState::VisitorGroup> AppState::visibleVisitorGroups() const {
-    QHash<QString, QList<Visitor>> byAgent;
-    for (const Visitor& v : liveVisitors())
-        byAgent[v.projectID].append(v);
-    auto newestFirst = [](QList<Visitor> visitors) {
-        std::stable_sort(visitors.begin(), visitors.end(), [](const Visitor& a, const Visitor& b) {
-            return a.lastSeen > b.lastSeen;
-        });
-        return visitors;
-    };
-    QList<VisitorGroup> groups;
-    for (const Project& p : projects()) {
-        const auto found = byAgent.constFind(p.id);
-        if (found == byAgent.constEnd())
-            continue;
-        groups.append(VisitorGroup{p.id, p, newestFirst(*found)});
-        byAgent.remove(p.id);
-    }
-    QList<Visitor> unknown;
-    for (const Visitor& v : liveVisitors()) {
-        if (byAgent.contains(v.projectID))
-            unknown.append(v);
-    }
-    if (!unknown.isEmpty())
-        groups.append(VisitorGroup{QString(), std::nullopt, newestFirst(unknown)});
-    std::stable_sort(groups.begin(), groups.end(),
-                     [](const VisitorGroup& a, const VisitorGroup& b) {
-                         return a.visitors.size() > b.visitors.size();
-                     });
-    return groups;
-}
-
-QString AppState::flagEmoji(const std::optional<QString>& countryCode) {
-    QString globe = QStringLiteral("\U0001F310");
-    if (!countryCode || countryCode->size() != 2)
-        return globe;
-    QString flag;
-    for (const char32_t c : countryCode->toUpper().toUcs4()) {
-        const char32_t symbol = c + 127397;
-        // Only scalars the regional-indicator shift maps into valid code points.
-        if (symbol > 0x10FFFF || (symbol >= 0xD800 && symbol <= 0xDFFF))
-            continue;
-        flag += QString::fromUcs4(&symbol, 1);
-    }
-    return flag.isEmpty() ? globe : flag;
 }
 
 } // namespace kv
