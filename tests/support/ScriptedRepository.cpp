@@ -4,11 +4,32 @@ namespace kv::test {
 
 namespace {
 
+class ForwardingRepository final : public Repository {
+public:
+    explicit ForwardingRepository(Repository& target) : m_target(target) {}
+
+// NOLINTBEGIN(bugprone-macro-parentheses)
+#define KV_FORWARD(Result, name, parameters, arguments)                                            \
+    QCoro::Task<ApiResult<Result>> name parameters override {                                      \
+        return m_target.name arguments;                                                            \
+    }
+    KV_REPOSITORY_OPERATIONS(KV_FORWARD)
+#undef KV_FORWARD
+    // NOLINTEND(bugprone-macro-parentheses)
+
+private:
+    Repository& m_target;
+};
+
 QString orAll(const std::optional<QString>& id) {
     return id.value_or(QStringLiteral("<all>"));
 }
 
 } // namespace
+
+std::function<std::unique_ptr<Repository>(ApiClient*)> forwardingTo(Repository& target) {
+    return [&target](ApiClient*) { return std::make_unique<ForwardingRepository>(target); };
+}
 
 Conversation conversation(const QString& id, const QString& projectID, ConversationStatus status,
                           qint64 messageCount, bool hasUnread) {

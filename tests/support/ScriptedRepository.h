@@ -81,6 +81,10 @@ private:
     ApiResult<QList<Snippet>> snippetsOf(const QString& projectID) const;
 };
 
+// A repository that passes every operation on to `target` (the state owns its
+// repository and makes a new one at sign-out; the script stays the test's).
+std::function<std::unique_ptr<Repository>(ApiClient*)> forwardingTo(Repository& target);
+
 // A conversation of an agent, as the service would list it.
 Conversation conversation(const QString& id, const QString& projectID,
                           ConversationStatus status = ConversationStatus::active,

@@ -30,7 +30,7 @@ public:
 
 } // namespace
 
-class TestPreferences : public QObject {
+class TestTypedPreferences : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -85,5 +85,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPreferences)
-#include "tst_preferences.moc"
+QTEST_GUILESS_MAIN(TestTypedPreferences)
+#include "tst_typedpreferences.moc"
