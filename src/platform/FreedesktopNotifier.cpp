@@ -7,6 +7,7 @@
 #include <QCoroDBusPendingReply>
 #include <QDBusMessage>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 
 namespace kv {
 
@@ -19,7 +20,11 @@ constexpr char kReplyAction[] = "reply";
 } // namespace
 
 FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus, QString service, QObject* parent)
-    : Notifier(parent), m_bus(std::move(bus)), m_service(std::move(service)) {
+    : Notifier(parent), m_bus(std::move(bus)), m_service(std::move(service)),
+      m_watcher(new QDBusServiceWatcher(m_service, m_bus, QDBusServiceWatcher::WatchForOwnerChange,
+                                        this)) {
+    connect(m_watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            &FreedesktopNotifier::forgetAll);
     const QString path = QString::fromLatin1(desktop::kNotificationsPath);
     const QString iface = QString::fromLatin1(desktop::kNotificationsInterface);
     m_bus.connect(m_service, path, iface, QStringLiteral("ActionInvoked"), this,
@@ -101,11 +106,38 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
         co_return reply.error().message();
     const uint id = reply.value();
     if (replaces != 0 && replaces != id)
-        m_shown.remove(replaces);
-    m_shown.insert(id, Shown{request.projectID, request.conversationID});
-    if (request.conversationID)
-        m_byConversation.insert(*request.conversationID, id);
+        untrack(replaces);
+    track(id, Shown{request.projectID, request.conversationID});
     co_return std::nullopt;
+}
+
+void FreedesktopNotifier::track(uint id, Shown shown) {
+    untrack(id);
+    if (shown.conversationID)
+        m_byConversation.insert(*shown.conversationID, id);
+    m_shown.insert(id, std::move(shown));
+    m_order.append(id);
+    while (m_order.size() > kMaxTracked)
+        untrack(m_order.first());
+}
+
+void FreedesktopNotifier::untrack(uint id) {
+    const auto shown = m_shown.constFind(id);
+    if (shown == m_shown.constEnd())
+        return;
+    if (shown->conversationID && m_byConversation.value(*shown->conversationID) == id)
+        m_byConversation.remove(*shown->conversationID);
+    m_shown.erase(shown);
+    m_order.removeOne(id);
+}
+
+void FreedesktopNotifier::forgetAll() {
+    m_shown.clear();
+    m_byConversation.clear();
+    m_order.clear();
+    // A new server may offer other things; ask again before the next post.
+    m_capabilities.clear();
+    m_capabilitiesKnown = false;
 }
 
 QString FreedesktopNotifier::escapeBodyMarkup(const QString& body) {
@@ -142,12 +174,7 @@ void FreedesktopNotifier::onReplied(uint id, const QString& text) {
 }
 
 void FreedesktopNotifier::onClosed(uint id, uint) {
-    const auto shown = m_shown.constFind(id);
-    if (shown == m_shown.constEnd())
-        return;
-    if (shown->conversationID && m_byConversation.value(*shown->conversationID) == id)
-        m_byConversation.remove(*shown->conversationID);
-    m_shown.erase(shown);
+    untrack(id);
 }
 
 } // namespace kv

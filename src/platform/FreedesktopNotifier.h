@@ -5,12 +5,20 @@
 // matched to this application's own notification ids. Where the server
 // offers an inline reply the notification carries one; elsewhere a "Reply"
 // action asks for the quick-reply window instead.
+//
+// What it remembers of its notifications is bounded: the newest
+// `kMaxTracked`, and nothing once the server's bus name changes owner (a
+// restarted server numbers from scratch, so an old id would replace or
+// answer for another program's notification).
 
 #include "platform/Notifier.h"
 
 #include <QDBusConnection>
 #include <QHash>
+#include <QList>
 #include <QStringList>
+
+class QDBusServiceWatcher;
 
 namespace kv {
 
@@ -30,6 +38,10 @@ public:
     // What the server said it can do (after the first authorisation check or post).
     QStringList capabilities() const { return m_capabilities; }
 
+    static constexpr int kMaxTracked = 200;
+    // How many of its notifications it can still match a click or a reply to.
+    int tracked() const { return int(m_shown.size()); }
+
     // A body as a server that reads markup ("body-markup") shows it literally:
     // "&", "<" and ">" escaped, nothing else touched.
     static QString escapeBodyMarkup(const QString& body);
@@ -38,6 +50,7 @@ private slots:
     void onActionInvoked(uint id, const QString& action);
     void onReplied(uint id, const QString& text);
     void onClosed(uint id, uint reason);
+    void forgetAll();
 
 private:
     struct Shown {
@@ -51,6 +64,11 @@ private:
     bool m_capabilitiesKnown = false;
     QHash<uint, Shown> m_shown;            // our notifications the server still shows
     QHash<QString, uint> m_byConversation; // a conversation's notification, replaced in place
+    QList<uint> m_order;                   // ids of m_shown, oldest first
+    QDBusServiceWatcher* m_watcher;
+
+    void track(uint id, Shown shown);
+    void untrack(uint id);
 };
 
 } // namespace kv

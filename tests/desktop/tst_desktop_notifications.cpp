@@ -177,6 +177,50 @@ private slots:
                  u"Tom & <b>Jerry</b>"_qs); // a summary is never markup
     }
 
+    // A restarted server numbers its notifications from scratch: nothing the
+    // old one showed is replaced or answered for on the new one.
+    void aRestartedServerStartsAfresh() {
+        const QString name = "org.kestovar.TestNotifications.restart";
+        auto server = std::make_unique<FakeNotificationServer>(name, QStringList{"actions"});
+        QVERIFY(server->isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), name);
+        await(notifier.post(request("Before", u"c1"_qs)));
+        QCOMPARE(notifier.tracked(), 1);
+
+        server.reset();
+        QTRY_COMPARE(notifier.tracked(), 0);
+        server =
+            std::make_unique<FakeNotificationServer>(name, QStringList{"actions", "inline-reply"});
+        QVERIFY(server->isRegistered());
+        QSignalSpy replied(&notifier, &Notifier::replied);
+        server->typeReply(1, "not ours"); // another program's notification with the old id
+        await(notifier.post(request("After", u"c1"_qs)));
+        QCOMPARE(server->calls.last().replacesId, 0u);
+        // The new server's abilities were asked for again.
+        QCOMPARE(server->calls.last().actions,
+                 (QStringList{"default", "Open", "inline-reply", "Reply"}));
+        server->typeReply(server->calls.last().id, "ours");
+        QTRY_COMPARE(replied.size(), 1);
+        QCOMPARE(replied[0][2].toString(), u"ours"_qs);
+    }
+
+    // However long the console runs, it remembers at most its newest notifications.
+    void trackingIsBounded() {
+        FakeNotificationServer server("org.kestovar.TestNotifications.many", {"actions"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        for (int i = 0; i <= FreedesktopNotifier::kMaxTracked; ++i)
+            await(notifier.post(request("Chat", "c" + QString::number(i))));
+        QCOMPARE(notifier.tracked(), FreedesktopNotifier::kMaxTracked);
+        // The oldest is forgotten: its conversation starts a new notification…
+        await(notifier.post(request("Chat", u"c0"_qs)));
+        QCOMPARE(server.calls.last().replacesId, 0u);
+        // …while a recent one is still replaced in place.
+        await(notifier.post(request("Chat", u"c200"_qs)));
+        QCOMPARE(server.calls.last().replacesId, server.calls[200].id);
+        QCOMPARE(notifier.tracked(), FreedesktopNotifier::kMaxTracked);
+    }
+
     void noServerIsItsOwnState() {
         FreedesktopNotifier notifier(QDBusConnection::sessionBus(), "org.kestovar.NobodyHome");
         QCOMPARE(await(notifier.currentAuthorization()), NotificationPermission::noServer);

@@ -228,6 +228,43 @@ private slots:
         await(std::move(refresh));
         QVERIFY(allOf("p2"));
     }
+
+    // Signing out and in as someone else, on another account of the service:
+    // the statistics are fetched again rather than served from the first
+    // account's cache, and the stream does not resume from the first
+    // account's last event.
+    void theNextAccountStartsFromNothing() {
+        signIn();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        const QString eventId = sim->publishEvent("conversation.updated", "p1", std::nullopt, {});
+        QTRY_COMPARE(state->sse().lastEventID(), std::optional<QString>(eventId));
+        await(state->loadStats(std::nullopt, 7));
+        const auto first = state->cachedStats(std::nullopt, 7);
+        QVERIFY(first);
+
+        state->signOut();
+        QVERIFY(!state->cachedStats(std::nullopt, 7));
+
+        sim::SimConfig config;
+        config.apiKey = "sim-other-key";
+        config.data.seed = 2;
+        config.heartbeatMs = 200;
+        auto other = std::make_unique<SimServer>(config);
+        QVERIFY(other->start() > 0);
+        qputenv(Configuration::kApiUrlVariable, other->baseUrl().toUtf8());
+        std::swap(sim, other);
+        signIn();
+        QTRY_COMPARE(sim->streamConnections().size(), 1);
+        QVERIFY(sim->streamConnections().at(0).toObject().value("last_event_id").isNull());
+
+        await(state->loadStats(std::nullopt, 7));
+        QCOMPARE(arrived("GET /api/v2/stats?days=7"), 1);
+        const auto second = state->cachedStats(std::nullopt, 7);
+        QVERIFY(second);
+        QVERIFY(second->conversations != first->conversations || second->buckets != first->buckets);
+        state->signOut();
+        other.reset();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLifecycle)

@@ -3,6 +3,7 @@
 // toggle and the text size.
 
 #include "Await.h"
+#include "LogCapture.h"
 #include "UiHarness.h"
 #include "UiSupport.h"
 
@@ -207,6 +208,26 @@ private slots:
         QTRY_COMPARE(toggle->property("effectivelyDark").toBool(), false);
         QVERIFY(click(toggle));
         QCOMPARE(ui->state().appearance(), AppearancePreference::dark);
+    }
+
+    // Signing out from an open chat: the screens let go of the agent and the
+    // chat without asking the service again, so no load fails and no error
+    // waits for the next operator.
+    void signingOutStartsNoLoad() {
+        ui->state().setSelectedSection(AppSection::inbox);
+        ui->state().setSelectedProjectID(u"p1"_qs);
+        QTRY_VERIFY(!ui->state().conversations().isEmpty());
+        ui->state().setSelectedConversationID(ui->state().conversations().first().id);
+        QTRY_VERIFY(find("messageList"));
+
+        test::LogCapture log;
+        ui->state().signOut();
+        QTRY_VERIFY(find("signInView"));
+        QTRY_VERIFY(find("signInView")->isVisible());
+        for (const test::LogLine& line : log.lines())
+            QVERIFY2(!line.message.contains("failed"), qPrintable(line.message));
+        QVERIFY(ui->state().conversationsError().isEmpty());
+        QVERIFY(ui->state().loadError().isEmpty());
     }
 };
 
