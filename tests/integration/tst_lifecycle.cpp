@@ -13,6 +13,7 @@
 #include "service/Configuration.h"
 #include "state/AppState.h"
 
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QSettings>
@@ -227,6 +228,37 @@ private slots:
         await(state->loadConversations(u"p2"_qs));
         await(std::move(refresh));
         QVERIFY(allOf("p2"));
+    }
+
+    // The stream's replay outlasts the fallback meant for a stream that never
+    // says when its replay ends: the fallback stays out of it, and nothing
+    // replayed is announced.
+    void aLongReplayKeepsNotificationsSuppressed() {
+        Timing::current().suppressionFallback = 1000ms;
+        Timing::current().sseCatchUp = 3000ms;
+        sim->setHeartbeatInterval(60'000); // a beat would end the replay early
+        test::LogCapture log;
+        QElapsedTimer clock;
+        clock.start();
+        signIn();
+        QTRY_COMPARE(sim->openStreams(), 1);
+        if (clock.elapsed() > 700)
+            QSKIP("the stream connected too late to tell the two timers apart");
+
+        QTRY_VERIFY_WITH_TIMEOUT(clock.elapsed() > 1500, 5000); // past the fallback
+        QVERIFY(state->notificationsSuppressed());
+        sim->publishEvent("conversation.escalated", "p1", u"conv_replayed"_qs,
+                          {{"notify", true}, {"title", "Replayed"}});
+        QTRY_VERIFY(
+            log.messages("AppState").contains(u"realtime: conversation.escalated notify=1"_qs));
+        QVERIFY(notifier->posted.isEmpty());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!state->notificationsSuppressed(), 10'000); // the replay ended
+        for (const QString& line : log.messages("AppState"))
+            QVERIFY2(!line.startsWith("notificationsSuppressed fallback"), qPrintable(line));
+        sim->publishEvent("conversation.escalated", "p1", u"conv_live"_qs,
+                          {{"notify", true}, {"title", "Live"}});
+        QTRY_COMPARE(notifier->posted.size(), 1);
     }
 
     // Signing out and in as someone else, on another account of the service:

@@ -26,7 +26,7 @@ using namespace kv;
 
 namespace {
 
-Conversation conversation(const char* id, ConversationStatus status, qint64 at) {
+Conversation conversation(const QString& id, ConversationStatus status, qint64 at) {
     Conversation c;
     c.id = id;
     c.status = status;
@@ -142,6 +142,17 @@ private slots:
         QCOMPARE(ids(inbox::visibleOrder(list)), (QStringList{"b", "c", "d", "a"}));
         QCOMPARE(ids(inbox::filtered(list, Filter::active)), (QStringList{"b", "c"}));
         QCOMPARE(ids(inbox::filtered(list, Filter::waiting)), (QStringList{"a"}));
+        // Conversations without messages all share one time: however many, they
+        // keep the service's order (an unstable sort shuffles from 17 up).
+        QList<Conversation> same;
+        QStringList sameIds;
+        for (int i = 0; i < 40; ++i) {
+            const QString id = "s" + QString::number(i);
+            same.append(conversation(id, ConversationStatus::active, 500));
+            sameIds.append(id);
+        }
+        same.insert(20, conversation("newest", ConversationStatus::active, 900));
+        QCOMPARE(ids(inbox::visibleOrder(same)), QStringList{"newest"} + sameIds);
         QCOMPARE(inbox::filterFromText("Needs reply"), std::optional(Filter::waiting));
         QCOMPARE(inbox::filterFromText("needs reply"), std::nullopt);
 
@@ -258,8 +269,17 @@ private slots:
         QVERIFY(rows[4].expanded && !rows[3].expanded);
 
         in.search = "acme"; // Gamma Group matches nothing now and disappears
-        QCOMPARE(titles(sidebar::rows(in)),
-                 (QStringList{"All AI Agents", "🛒 Acme Inc", "Acme Shop"}));
+        rows = sidebar::rows(in);
+        QCOMPARE(titles(rows), (QStringList{"All AI Agents", "🛒 Acme Inc", "Acme Shop"}));
+        // The whole account still counts in "All AI Agents", hidden agents too.
+        QCOMPARE(rows[0].unreadCount, 5);
+        QCOMPARE(rows[0].liveCount, 5);
+        in.agencyUser = false;
+        in.search = "beta";
+        rows = sidebar::rows(in);
+        QCOMPARE(titles(rows), (QStringList{"All AI Agents", "Beta Blog"}));
+        QCOMPARE(rows[0].unreadCount, 5);
+        QCOMPARE(rows[0].liveCount, 5);
 
         QCOMPARE(sidebar::inboxBadge(projects, u"p2"_qs), 3);
         QCOMPARE(sidebar::inboxBadge(projects, u"gone"_qs), 5); // falls back to the total
