@@ -491,7 +491,7 @@ private slots:
         test::LogCapture log;
         await(state->loadStats(std::nullopt, 30));
         QCOMPARE(state->statsError("all:30"),
-                 std::optional<QString>(u"http(status: 502, body: \"gateway\")"_qs));
+                 std::optional<QString>(u"HTTP 502: gateway"_qs)); // what the operator reads
         QCOMPARE(log.messages("AppState").last(),
                  u"loadStats failed (all:30): http(status: 502, body: \"gateway\")"_qs);
         // The error is cleared first, the load shows, then the record arrives.

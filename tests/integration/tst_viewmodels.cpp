@@ -444,7 +444,7 @@ private slots:
         await(state->bootstrap());
         StatsModel stats(state.get(), nullptr); // shown: the 30 days of all agents load
         QCOMPARE(stats.subtitle(), u"Loading…"_qs);
-        QCOMPARE(stats.conversations(), u"0"_qs);
+        QCOMPARE(stats.conversations(), u"—"_qs); // no figure before one arrived
         QTRY_COMPARE(stats.subtitle(), u"Last 30 days"_qs);
         QVERIFY(stats.conversations().toLongLong() > 0);
         QVERIFY(!stats.topAgents().isEmpty());
@@ -480,8 +480,9 @@ private slots:
         stats.setRangeIndex(2);
         QTRY_VERIFY(stats.failed());
         QCOMPARE(stats.subtitle(), u"Couldn’t load stats"_qs);
-        QCOMPARE(stats.conversations(), u"0"_qs);
-        QVERIFY(stats.failureText().contains("503"));
+        QCOMPARE(stats.conversations(), u"—"_qs);
+        QCOMPARE(stats.resolutionRate(), u"—"_qs);
+        QCOMPARE(stats.error(), u"Couldn’t load stats: HTTP 503: busy"_qs);
         stats.retry();
         QCOMPARE(stats.subtitle(), u"Loading…"_qs);
         QTRY_COMPARE(stats.subtitle(), u"Last 90 days"_qs);
@@ -514,9 +515,14 @@ private slots:
         form->setProperty("body", "\n We open at nine. \n");
         form->setProperty("emoji", "");
         QVERIFY(form->canSave());
+        const auto listLoads = [&] {
+            return received().count(u"GET /api/v2/projects/p2/snippets"_qs);
+        };
+        const qsizetype loadsBefore = listLoads();
         form->save();
         QTRY_VERIFY(!form->isOpen());
         QTRY_COMPARE(library.items()->rowCount(), 4);
+        QCOMPARE(listLoads(), loadsBefore + 1); // one cache: the list is fetched once
         const auto created = bodiesOf("POST", "/api/v2/projects/p2/snippets");
         QCOMPARE(created.size(), 1);
         QCOMPARE(created[0]["shortcut"].toString(), u"hours"_qs);
@@ -545,27 +551,40 @@ private slots:
         QVERIFY(form->isOpen());
         QVERIFY(form->error().startsWith("Snippet not saved: "));
         QCOMPARE(form->property("body").toString(), u"Typed with care"_qs);
-        QTRY_VERIFY(!library.loading()); // the list is reloaded all the same
+        QVERIFY(!library.loading());
         QCOMPARE(library.items()->rowCount(), 4);
         form->save(); // and saving again works
         QTRY_VERIFY(!form->isOpen());
         QTRY_COMPARE(library.items()->rowCount(), 5);
 
-        // Delete, then a delete the service refuses says so beside the list.
+        // Delete, then a delete the service refuses is the app's notice.
         library.remove(target.id);
         QTRY_COMPARE(library.items()->rowCount(), 4);
         QVERIFY(received().contains("DELETE /api/v2/projects/p2/snippets/" + target.id));
         addFault(
             R"({"method":"DELETE","path":"/api/v2/projects/p2/snippets*","status":500,"times":1})");
         library.remove(library.items()->items().first().id);
-        QTRY_VERIFY(library.deleteError().startsWith("Snippet not deleted: "));
+        QTRY_VERIFY(state->notices()->text().startsWith("Snippet not deleted: HTTP 500"));
         QCOMPARE(library.items()->rowCount(), 4);
 
-        // Another agent lists its own.
+        // Another agent whose list fails to load: said so, never an empty list; Retry loads it.
+        addFault(R"({"method":"GET","path":"/api/v2/projects/p3/snippets","status":503,
+                     "body":"busy","times":1})");
         library.setProjectID(u"p3"_qs);
-        QVERIFY(library.deleteError().isEmpty());
-        QTRY_COMPARE(library.items()->items().first().id.isEmpty(), false);
-        QTRY_VERIFY(received().contains("GET /api/v2/projects/p3/snippets"));
+        QTRY_COMPARE(library.error(), u"Couldn’t load snippets: HTTP 503: busy"_qs);
+        QVERIFY(!library.loading());
+        library.retry();
+        QTRY_VERIFY(library.items()->rowCount() > 0);
+        QCOMPARE(library.error(), QString());
+        QVERIFY(library.items()->items().first().id.size() > 0);
+
+        // Back to p2 after its list failed to refresh: what was listed stays, with the reason.
+        addFault(R"({"method":"GET","path":"/api/v2/projects/p2/snippets","status":503,
+                     "body":"busy","times":1})");
+        library.setProjectID(u"p2"_qs);
+        QCOMPARE(library.items()->rowCount(), 4); // the cache, at once
+        QTRY_VERIFY(!library.error().isEmpty());
+        QCOMPARE(library.items()->rowCount(), 4);
     }
 
     void settingsReachTheDesktopAndTheService() {

@@ -8,6 +8,7 @@
 #include "ScopedTiming.h"
 #include "UiHarness.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QJsonDocument>
@@ -485,6 +486,52 @@ private slots:
             ui->requestsTo("/api/v2/projects/p2/conversations/" + id + "/resolve", "POST").size(),
             1);
         QVERIFY(!find("resolveButton")->isVisible());
+    }
+
+    // What the operator fired and forgot and the service refused is said over
+    // the screen, heard as an alert, and goes when the cross is pressed (by the
+    // mouse, or by assistive technology); a newer failure replaces the older.
+    void aRefusedActionIsSaidOverTheScreen() {
+        const QString id = conversationWith("waiting", "p2");
+        selectAgent(u"p2"_qs);
+        open(id);
+        QQuickItem* notice = find("noticeBanner");
+        QVERIFY(!notice->isVisible());
+
+        sim::Fault refuse;
+        refuse.method = "POST";
+        refuse.path = "/api/v2/projects/p2/conversations/" + id + "/resolve";
+        refuse.status = 503;
+        refuse.body = "busy";
+        ui->sim().addFault(refuse);
+        QVERIFY(UiHarness::click(find("resolveButton")));
+        QTRY_VERIFY(notice->isVisible());
+        const QString resolveFailed = u"Couldn’t resolve the conversation: HTTP 503: busy"_qs;
+        QCOMPARE(UiHarness::accessibleName(notice), resolveFailed);
+        QCOMPARE(QAccessible::queryAccessibleInterface(notice)->role(), QAccessible::AlertMessage);
+        QVERIFY(find("resolveButton")->isVisible()); // nothing pretends it was resolved
+        QVERIFY(!find("resolvedBanner")->isVisible());
+        QVERIFY(UiHarness::click(find("noticeDismiss")));
+        QTRY_VERIFY(!notice->isVisible());
+
+        // Translation refused, then the resolve refused again: the newest is the one shown.
+        sim::Fault noTranslation;
+        noTranslation.method = "POST";
+        noTranslation.path = "/api/v2/translate";
+        noTranslation.status = 502;
+        noTranslation.body = "gateway";
+        ui->sim().addFault(noTranslation);
+        const QList<Message> all = ui->state().messages(id);
+        QVERIFY(!all.isEmpty());
+        QMetaObject::invokeMethod(ui->findObject("threadController"), "translate",
+                                  Q_ARG(QString, all.first().id), Q_ARG(int, 0));
+        QTRY_COMPARE(UiHarness::accessibleName(notice),
+                     u"Couldn’t translate the message: HTTP 502: gateway"_qs);
+        QVERIFY(UiHarness::click(find("resolveButton")));
+        QTRY_COMPARE(UiHarness::accessibleName(notice), resolveFailed);
+        UiHarness::mouseClick(find("noticeDismiss"));
+        QTRY_VERIFY(!notice->isVisible());
+        ui->sim().clearFaults();
     }
 
     void translatesAndShowsTheOriginal() {

@@ -62,8 +62,7 @@ private slots:
         repo->release(repo->waiting("fetchStats").first(),
                       ApiResult<ProjectStats>(ApiError::http(502, "gateway")));
         await(std::move(failing));
-        QCOMPARE(cache->error("p1:90"),
-                 std::optional<QString>(u"http(status: 502, body: \"gateway\")"_qs));
+        QCOMPARE(cache->error("p1:90"), std::optional<QString>(u"HTTP 502: gateway"_qs));
     }
 
     // Signed out with figures held and a load on its way: the next account sees neither.

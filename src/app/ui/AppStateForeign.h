@@ -27,6 +27,13 @@ public:
     static AppState* create(QQmlEngine* engine, QJSEngine* js);
 };
 
+// The app-wide notice line (`AppState.notices`), typed so the screens' bindings are checked.
+struct NoticesForeign {
+    Q_GADGET
+    QML_FOREIGN(kv::Notices)
+    QML_ANONYMOUS
+};
+
 // The software updater, as QML names it (`Updater`): the shell's, or one that
 // never checks where there is none (tests, the settings inside the main window).
 struct UpdaterForeign {

@@ -106,6 +106,8 @@ InboxModel::InboxModel(AppState* state, QObject* parent)
     connect(m_state, &AppState::selectedConversationIDChanged, this, &InboxModel::update);
     connect(m_state, &AppState::conversationsErrorChanged, this, &InboxModel::update);
     connect(m_state, &AppState::selectedProjectIDChanged, this, &InboxModel::load);
+    connect(&m_state->conversationStore(), &ConversationStore::statusChanged, this,
+            &InboxModel::loadStatusChanged);
     // The agent line depends on whether one agent or all are shown, and on the agents' names.
     for (auto signal : {&AppState::selectedProjectIDChanged, &AppState::projectsChanged}) {
         connect(m_state, signal, this, [this] {
@@ -184,8 +186,13 @@ void InboxModel::selectNext(int step) {
     select(m_rows->index(next, 0).data(idRole).toString());
 }
 
-bool InboxModel::loadFailed() const {
-    return m_state->conversations().isEmpty() && !m_state->conversationsError().isEmpty();
+bool InboxModel::loading() const {
+    return m_state->conversationStore().loading();
+}
+
+QString InboxModel::error() const {
+    const QString reason = m_state->conversationsError();
+    return reason.isEmpty() ? QString() : UiTexts::conversationsNotLoaded(reason);
 }
 
 void InboxModel::load() {

@@ -60,8 +60,11 @@ class InboxModel : public QObject {
     Q_PROPERTY(QString emptySymbol READ emptySymbol NOTIFY textsChanged)
     Q_PROPERTY(QString emptyTitle READ emptyTitle NOTIFY textsChanged)
     Q_PROPERTY(QString emptyText READ emptyText NOTIFY textsChanged)
-    // The list failed to load: the empty state says why, and `load` tries again.
-    Q_PROPERTY(bool loadFailed READ loadFailed NOTIFY textsChanged)
+    // Whether the list is being fetched, and why its last fetch failed
+    // ("Couldn’t load conversations: <reason>"; empty when it did not). With
+    // no rows the empty state says why instead.
+    Q_PROPERTY(bool loading READ loading NOTIFY loadStatusChanged)
+    Q_PROPERTY(QString error READ error NOTIFY loadStatusChanged)
     // The conversation the thread pane shows: the selected one while it is
     // listed (whatever the filter), else none.
     Q_PROPERTY(QString openConversationID READ openConversationID NOTIFY openConversationChanged)
@@ -82,7 +85,8 @@ public:
     QString emptySymbol() const { return m_empty ? m_empty->symbol : QString(); }
     QString emptyTitle() const { return m_empty ? m_empty->title : QString(); }
     QString emptyText() const { return m_empty ? m_empty->text : QString(); }
-    bool loadFailed() const;
+    bool loading() const;
+    QString error() const;
     QString openConversationID() const { return m_open; }
     QString pickSymbol() const { return inbox::noConversationPicked().symbol; }
     QString pickTitle() const { return inbox::noConversationPicked().title; }
@@ -94,11 +98,13 @@ public:
     Q_INVOKABLE void selectNext(int step);
     // Loads the selected scope's list (the screen appeared or the agent changed).
     Q_INVOKABLE void load();
+    Q_INVOKABLE void retry() { load(); }
 
 signals:
     void filterChanged();
     void textsChanged();
     void openConversationChanged();
+    void loadStatusChanged();
 
 private:
     void update();

@@ -3,6 +3,7 @@
 // The inbox's rules: the status filter, the visible order, and the texts
 // above and in place of the list.
 
+#include "EmptyState.h"
 #include "records/Records.h"
 
 #include <QString>
@@ -25,12 +26,7 @@ QList<Conversation> filtered(const QList<Conversation>& conversations, Filter fi
 // "12 total · 3 need reply", "2 of 12 matches 'Resolved'", or the empty-agent line.
 QString subtitle(const QList<Conversation>& conversations, Filter filter);
 
-struct EmptyState {
-    QString symbol;
-    QString title;
-    QString text;
-    bool operator==(const EmptyState&) const = default;
-};
+using kv::EmptyState;
 // What stands in place of the rows when the filter leaves none; none while rows show.
 // A list that failed to load says so (with the reason), rather than "no conversations".
 std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,

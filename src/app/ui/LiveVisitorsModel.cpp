@@ -3,6 +3,7 @@
 #include "AppStateForeign.h"
 #include "Timing.h"
 #include "UiSupport.h"
+#include "UiTexts.h"
 
 namespace kv {
 
@@ -57,6 +58,10 @@ LiveVisitorsModel::LiveVisitorsModel(AppState* state, QObject* parent)
       m_rows(new RecordListModel<VisitorListRow>(rowKey, rowRoles(), this)) {
     connect(m_state, &AppState::liveVisitorsChanged, this, &LiveVisitorsModel::rebuild);
     connect(m_state, &AppState::projectsChanged, this, &LiveVisitorsModel::rebuild);
+    connect(&m_state->visitorStore(), &VisitorStore::statusChanged, this, [this] {
+        emit loadStatusChanged();
+        emit changed(); // the empty state may say why now
+    });
     // Another agent: another list, loaded afresh with nothing selected.
     connect(m_state, &AppState::selectedProjectIDChanged, this, [this] {
         rebuild();
@@ -92,6 +97,15 @@ QString LiveVisitorsModel::subtitle() const {
 
 bool LiveVisitorsModel::isEmpty() const {
     return listed().isEmpty();
+}
+
+EmptyState LiveVisitorsModel::emptyState() const {
+    return visitors::emptyState(listed(), m_state->visitorStore().error()).value_or(EmptyState{});
+}
+
+QString LiveVisitorsModel::error() const {
+    const QString reason = m_state->visitorStore().error();
+    return reason.isEmpty() ? QString() : UiTexts::visitorsNotLoaded(reason);
 }
 
 void LiveVisitorsModel::appear() {

@@ -43,6 +43,13 @@ class LiveVisitorsModel : public QObject {
     Q_PROPERTY(QObject* rows READ rows CONSTANT)
     Q_PROPERTY(QString subtitle READ subtitle NOTIFY changed)
     Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY changed)
+    Q_PROPERTY(QString emptySymbol READ emptySymbol NOTIFY changed)
+    Q_PROPERTY(QString emptyTitle READ emptyTitle NOTIFY changed)
+    Q_PROPERTY(QString emptyText READ emptyText NOTIFY changed)
+    // Whether the visitors are being fetched, and "Couldn’t load visitors:
+    // <reason>" while the last fetch failed (the visitors shown stay).
+    Q_PROPERTY(bool loading READ loading NOTIFY loadStatusChanged)
+    Q_PROPERTY(QString error READ error NOTIFY loadStatusChanged)
     Q_PROPERTY(bool grouped READ grouped NOTIFY changed)
     Q_PROPERTY(bool showsToggleAll READ showsToggleAll NOTIFY changed)
     Q_PROPERTY(bool allExpanded READ allExpanded NOTIFY changed)
@@ -61,6 +68,11 @@ public:
     const QList<VisitorListRow>& rowList() const { return m_rows->items(); }
     QString subtitle() const;
     bool isEmpty() const;
+    QString emptySymbol() const { return emptyState().symbol; }
+    QString emptyTitle() const { return emptyState().title; }
+    QString emptyText() const { return emptyState().text; }
+    bool loading() const { return m_state->visitorStore().loading(); }
+    QString error() const;
     bool grouped() const { return !m_state->selectedProjectID().has_value(); }
     bool showsToggleAll() const { return grouped() && !m_groupIDs.isEmpty(); }
     bool allExpanded() const { return m_expansion.allExpanded(m_groupIDs); }
@@ -77,9 +89,11 @@ public:
     // The screen appeared: no visitor selected, and the list loads again.
     Q_INVOKABLE void appear();
     Q_INVOKABLE void select(const QString& visitorID);
+    Q_INVOKABLE void retry() { reload(); }
 
 signals:
     void changed();
+    void loadStatusChanged();
 
 private:
     struct Group {
@@ -90,6 +104,7 @@ private:
     static QString sectionKey(const QString& groupID) { return QStringLiteral("g:") + groupID; }
     // The visitors the list shows: the selected agent's, or everyone's.
     QList<Visitor> listed() const;
+    EmptyState emptyState() const;
     void rebuild();
     void reload();
 

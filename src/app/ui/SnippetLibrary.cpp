@@ -65,22 +65,20 @@ SnippetLibrary::SnippetLibrary(AppState* state, QObject* parent)
     : QObject(parent), m_state(state), m_items(newSnippetModel(this)),
       m_editor(new SnippetForm(this)) {
     connect(m_state, &AppState::projectsChanged, this, &SnippetLibrary::agentsChanged);
+    connect(&m_state->snippetStore(), &SnippetStore::changed, this,
+            [this](const QString& projectID) {
+                if (projectID == m_projectID)
+                    show();
+            });
     connect(m_state, &AppState::authStatusChanged, this, [this] {
-        // Another account's snippets are not listed.
-        if (m_state->authStatus() != AuthStatus::signedIn) {
-            if (m_load)
-                m_load->cancel();
-            m_items->apply({});
+        // Another account's snippets are not edited (the store has let go of the list).
+        if (m_state->authStatus() != AuthStatus::signedIn)
             m_editor->close();
-        }
     });
     connect(m_editor, &SnippetForm::saveRequested, this, &SnippetLibrary::save);
 }
 
-SnippetLibrary::~SnippetLibrary() {
-    if (m_load)
-        m_load->cancel();
-}
+SnippetLibrary::~SnippetLibrary() = default;
 
 QVariantList SnippetLibrary::agents() const {
     QVariantList out;
@@ -102,12 +100,22 @@ int SnippetLibrary::agentIndex() const {
     return -1;
 }
 
+bool SnippetLibrary::loading() const {
+    return !m_projectID.isEmpty() && m_state->snippetStore().isLoading(m_projectID);
+}
+
+QString SnippetLibrary::error() const {
+    const QString reason =
+        m_projectID.isEmpty() ? QString() : m_state->snippetStore().error(m_projectID);
+    return reason.isEmpty() ? QString() : UiTexts::snippetsNotLoaded(reason);
+}
+
 void SnippetLibrary::setProjectID(const QString& id) {
     if (m_projectID == id)
         return;
     m_projectID = id;
-    setDeleteError(QString());
     emit projectIDChanged();
+    show();
     reload();
 }
 
@@ -120,40 +128,26 @@ void SnippetLibrary::appear() {
         setProjectID(*selected);
     else if (!m_state->projects().isEmpty())
         setProjectID(m_state->projects().first().id);
-    else
-        reload();
 }
 
 void SnippetLibrary::reload() {
-    if (m_load)
-        m_load->cancel();
-    if (m_projectID.isEmpty()) {
-        m_items->apply({});
-        setLoading(false);
+    if (m_projectID.isEmpty())
         return;
-    }
-    m_load = Cancellation();
-    setLoading(true);
-    [](QPointer<SnippetLibrary> self, QString projectID, Cancellation cancel) -> QCoro::Task<> {
-        auto list = co_await self->m_state->repository().fetchSnippets(projectID, cancel);
-        // Another agent chosen (or the tab gone) meanwhile: its own load answers.
-        if (!self || cancel.isCancelled())
-            co_return;
-        self->m_items->apply(list ? list.value() : QList<Snippet>());
-        self->setLoading(false);
-    }(this, m_projectID, *m_load);
+    // Fresh from the service: a fetch already under way may predate a change made elsewhere.
+    m_state->snippetStore().load(m_projectID, true);
+}
+
+void SnippetLibrary::show() {
+    // What the store holds of the agent; a list that failed to load stays as it was.
+    const SnippetStore& store = m_state->snippetStore();
+    if (m_projectID.isEmpty() || store.holds(m_projectID) || store.error(m_projectID).isEmpty())
+        m_items->apply(m_projectID.isEmpty() ? QList<Snippet>() : store.snippets(m_projectID));
+    emit loadStatusChanged();
 }
 
 void SnippetLibrary::remove(const QString& snippetID) {
-    setDeleteError(QString());
-    [](QPointer<SnippetLibrary> self, QString projectID, QString snippetID) -> QCoro::Task<> {
-        const ApiResult<void> removed = co_await self->m_state->removeSnippet(projectID, snippetID);
-        if (!self)
-            co_return;
-        if (!removed)
-            self->setDeleteError(UiTexts::snippetNotDeleted(removed.error().errorDescription()));
-        self->reload();
-    }(this, m_projectID, snippetID);
+    // A refusal is the app's notice; the store fetches the list again once the service agreed.
+    m_state->removeSnippet(m_projectID, snippetID);
 }
 
 void SnippetLibrary::startNew() {
@@ -191,22 +185,7 @@ void SnippetLibrary::save() {
             self->m_editor->close();
         else
             self->m_editor->fail(saved.error().errorDescription());
-        self->reload();
     }(this, m_projectID, m_editor->snippetID(), fields);
-}
-
-void SnippetLibrary::setLoading(bool loading) {
-    if (m_loading == loading)
-        return;
-    m_loading = loading;
-    emit loadingChanged();
-}
-
-void SnippetLibrary::setDeleteError(const QString& text) {
-    if (m_deleteError == text)
-        return;
-    m_deleteError = text;
-    emit deleteErrorChanged();
 }
 
 } // namespace kv

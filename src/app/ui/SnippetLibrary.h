@@ -1,13 +1,14 @@
 #pragma once
 
 // The Snippets tab's view-model: the agent whose snippets are listed, the
-// list as the service has it (fetched through the data-access layer, not
-// the composer's copy), deleting, and the editor for a new or an existing
-// snippet. A failed save keeps the editor open with what was typed and says
-// why; a failed delete says so beside the list.
+// list as the state's snippet store holds it (the same cache the composer's
+// picker reads, fetched afresh each time the tab appears), deleting, and the
+// editor for a new or an existing snippet. A failed load says why over the
+// list (or in its place) with a way to try again; a failed save keeps the
+// editor open with what was typed and says why; a failed delete is one of
+// the app's notices.
 
 #include "SnippetRules.h"
-#include "service/Cancellation.h"
 #include "state/RecordRoles.h"
 
 #include <QObject>
@@ -82,8 +83,9 @@ class SnippetLibrary : public QObject {
     Q_PROPERTY(QString projectID READ projectID WRITE setProjectID NOTIFY projectIDChanged)
     Q_PROPERTY(int agentIndex READ agentIndex NOTIFY projectIDChanged)
     Q_PROPERTY(QObject* items READ items CONSTANT)
-    Q_PROPERTY(bool loading READ loading NOTIFY loadingChanged)
-    Q_PROPERTY(QString deleteError READ deleteError NOTIFY deleteErrorChanged)
+    Q_PROPERTY(bool loading READ loading NOTIFY loadStatusChanged)
+    // "Couldn’t load snippets: <reason>" while the last load of this agent's failed.
+    Q_PROPERTY(QString error READ error NOTIFY loadStatusChanged)
     Q_PROPERTY(QObject* editor READ editor CONSTANT)
 
 public:
@@ -97,13 +99,14 @@ public:
     void setProjectID(const QString& id);
     int agentIndex() const;
     SnippetListModel* items() const { return m_items; }
-    bool loading() const { return m_loading; }
-    QString deleteError() const { return m_deleteError; }
+    bool loading() const;
+    QString error() const;
     SnippetForm* editor() const { return m_editor; }
 
     // Each time the tab is shown: an agent chosen (the one in the sidebar, else the first).
     Q_INVOKABLE void appear();
-    Q_INVOKABLE void reload();
+    Q_INVOKABLE void retry() { reload(); }
+    void reload();
     Q_INVOKABLE void remove(const QString& snippetID);
     Q_INVOKABLE void startNew();
     Q_INVOKABLE void startEditing(const QString& snippetID);
@@ -115,22 +118,16 @@ public:
 signals:
     void agentsChanged();
     void projectIDChanged();
-    void loadingChanged();
-    void deleteErrorChanged();
+    void loadStatusChanged();
 
 private:
     void save();
-    void setLoading(bool loading);
-    void setDeleteError(const QString& text);
+    void show();
 
     AppState* m_state;
     QString m_projectID;
     SnippetListModel* m_items;
-    bool m_loading = false;
-    QString m_deleteError;
     SnippetForm* m_editor;
-    // The load under way, tied to the chosen agent.
-    std::optional<Cancellation> m_load;
 };
 
 } // namespace kv

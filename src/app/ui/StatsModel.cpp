@@ -74,8 +74,16 @@ QString StatsModel::conversationsDelta() const {
     return stats::deltaText(m_stats.conversations, m_stats.prevConversations).value_or(QString());
 }
 
+QString StatsModel::error() const {
+    return m_failure ? stats::notLoaded(*m_failure) : QString();
+}
+
+QString StatsModel::figure(qint64 value) const {
+    return m_cached ? QString::number(value) : stats::kNoFigure;
+}
+
 QString StatsModel::resolutionRate() const {
-    return stats::resolutionRate(m_stats.resolutionRate);
+    return m_cached ? stats::resolutionRate(m_stats.resolutionRate) : stats::kNoFigure;
 }
 
 QString StatsModel::averageRating() const {

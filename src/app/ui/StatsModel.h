@@ -22,9 +22,11 @@ class StatsModel : public QObject {
     QML_ELEMENT
     Q_PROPERTY(int days READ days WRITE setDays NOTIFY changed)
     Q_PROPERTY(QString subtitle READ subtitle NOTIFY changed)
+    // Whether the figures are being fetched, and "Couldn’t load stats:
+    // <reason>" while the last fetch failed. Until figures arrive, each
+    // reads "—", never a zero that looks like a quiet week.
     Q_PROPERTY(bool loading READ loading NOTIFY changed)
-    Q_PROPERTY(bool failed READ failed NOTIFY changed)
-    Q_PROPERTY(QString failureText READ failureText NOTIFY changed)
+    Q_PROPERTY(QString error READ error NOTIFY changed)
     Q_PROPERTY(QString conversations READ conversations NOTIFY changed)
     Q_PROPERTY(QString conversationsDelta READ conversationsDelta NOTIFY changed)
     Q_PROPERTY(bool deltaRises READ deltaRises NOTIFY changed)
@@ -56,18 +58,16 @@ public:
     QString subtitle() const;
     bool loading() const { return !m_cached && !m_failure; }
     bool failed() const { return m_failure.has_value(); }
-    QString failureText() const { return m_failure.value_or(QString()); }
-    QString conversations() const { return QString::number(m_stats.conversations); }
+    QString error() const;
+    QString conversations() const { return figure(m_stats.conversations); }
     QString conversationsDelta() const;
     bool deltaRises() const { return conversationsDelta().startsWith(u'↑'); }
-    QString messages() const { return QString::number(m_stats.messages); }
-    QString uniqueVisitors() const { return QString::number(m_stats.uniqueVisitors); }
+    QString messages() const { return figure(m_stats.messages); }
+    QString uniqueVisitors() const { return figure(m_stats.uniqueVisitors); }
     QString resolutionRate() const;
     QString averageRating() const;
     int filledStars() const;
-    QString ratedText() const {
-        return QString::number(m_stats.ratingCount) + QStringLiteral(" rated");
-    }
+    QString ratedText() const { return figure(m_stats.ratingCount) + QStringLiteral(" rated"); }
     QVariantList topAgents() const;
     QVariantList points() const;
     QVariantList axisLabels() const;
@@ -94,6 +94,7 @@ private:
     // Starts the load of the current key unless it is the one running.
     void follow();
     std::optional<QString> projectID() const;
+    QString figure(qint64 value) const;
 
     AppState* m_state;
     ProjectStats m_stats;

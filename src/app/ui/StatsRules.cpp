@@ -129,6 +129,10 @@ QString dayLabel(const QDateTime& day) {
     return QLocale::c().toString(day.toUTC().date(), QStringLiteral("MMM d"));
 }
 
+QString notLoaded(const QString& reason) {
+    return QStringLiteral("Couldn’t load stats: ") + reason;
+}
+
 QString headerSubtitle(bool failed, bool loading, qint64 days) {
     if (failed)
         return QStringLiteral("Couldn’t load stats");

@@ -36,6 +36,10 @@ QString dayLabel(const QDateTime& day);
 QList<QPointF> smoothCurve(const QList<double>& values, double top, QSizeF size, int samples = 8);
 // The same line closed along the bottom edge: the area under it.
 QList<QPointF> areaUnder(const QList<QPointF>& curve, QSizeF size);
+// What a figure reads before any arrived.
+inline const QString kNoFigure = QStringLiteral("—");
+// "Couldn’t load stats: <reason>", over the figures.
+QString notLoaded(const QString& reason);
 // "Couldn’t load stats", "Loading…", or "Last 30 days".
 QString headerSubtitle(bool failed, bool loading, qint64 days);
 

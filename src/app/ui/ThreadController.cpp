@@ -24,7 +24,7 @@ ThreadController::ThreadController(AppState* state, QObject* parent)
     OpenConversation* open = m_state->openConversation();
     connect(open, &OpenConversation::idChanged, this, &ThreadController::followOpenConversation);
     connect(open, &OpenConversation::conversationChanged, this, &ThreadController::refresh);
-    connect(open, &OpenConversation::statusChanged, this, &ThreadController::loadErrorChanged);
+    connect(open, &OpenConversation::statusChanged, this, &ThreadController::loadStatusChanged);
     connect(m_state, &AppState::projectsChanged, this, &ThreadController::conversationChanged);
     connect(m_state, &AppState::contextPanelVisibleChanged, this,
             &ThreadController::contextPanelVisibleChanged);
@@ -42,16 +42,20 @@ void ThreadController::followOpenConversation() {
     m_didTakeOver = false; // a new conversation starts with the AI, unless taken over again
     m_messages->reset();
     emit conversationIDChanged();
-    emit loadErrorChanged();
+    emit loadStatusChanged();
     refresh();
     emit suggestionChanged();
 }
 
-void ThreadController::retryLoad() {
+void ThreadController::retry() {
     m_state->openConversation()->retry();
 }
 
-QString ThreadController::loadError() const {
+bool ThreadController::loading() const {
+    return m_state->openConversation()->loading();
+}
+
+QString ThreadController::error() const {
     const QString reason = m_state->openConversation()->error();
     return reason.isEmpty() ? QString() : UiTexts::messagesNotLoaded(reason);
 }

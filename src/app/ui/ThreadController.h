@@ -39,8 +39,10 @@ class ThreadController : public QObject {
     Q_PROPERTY(int bottomRegion READ bottomRegion NOTIFY bottomRegionChanged)
     Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible NOTIFY contextPanelVisibleChanged)
     Q_PROPERTY(QObject* messages READ messages CONSTANT)
-    // "Couldn’t load messages: <reason>" while the last fetch of this thread failed.
-    Q_PROPERTY(QString loadError READ loadError NOTIFY loadErrorChanged)
+    // Whether the messages are being fetched, and "Couldn’t load messages:
+    // <reason>" while the last fetch of this thread failed.
+    Q_PROPERTY(bool loading READ loading NOTIFY loadStatusChanged)
+    Q_PROPERTY(QString error READ error NOTIFY loadStatusChanged)
     Q_PROPERTY(
         QStringList translationEntries READ translationEntries NOTIFY translationEntriesChanged)
 
@@ -68,12 +70,13 @@ public:
     int bottomRegion() const;
     bool contextPanelVisible() const;
     QObject* messages() const;
-    QString loadError() const;
+    bool loading() const;
+    QString error() const;
     QStringList translationEntries() const;
 
     Q_INVOKABLE void resolve();
     // Fetches the messages again after a failure.
-    Q_INVOKABLE void retryLoad();
+    Q_INVOKABLE void retry();
     // The whole text of a message as shown (original or translation), on the clipboard.
     Q_INVOKABLE void copyMessage(const QString& messageID);
     Q_INVOKABLE void openInBrowser();
@@ -94,7 +97,7 @@ signals:
     void suggestionChanged();
     void bottomRegionChanged();
     void contextPanelVisibleChanged();
-    void loadErrorChanged();
+    void loadStatusChanged();
     void translationEntriesChanged();
 
 private:

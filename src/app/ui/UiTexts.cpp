@@ -89,8 +89,16 @@ QString UiTexts::snippetNotSaved(const QString& reason) {
     return QStringLiteral("Snippet not saved: ") + reason;
 }
 
-QString UiTexts::snippetNotDeleted(const QString& reason) {
-    return QStringLiteral("Snippet not deleted: ") + reason;
+QString UiTexts::conversationsNotLoaded(const QString& reason) {
+    return QStringLiteral("Couldn’t load conversations: ") + reason;
+}
+
+QString UiTexts::visitorsNotLoaded(const QString& reason) {
+    return QStringLiteral("Couldn’t load visitors: ") + reason;
+}
+
+QString UiTexts::snippetsNotLoaded(const QString& reason) {
+    return QStringLiteral("Couldn’t load snippets: ") + reason;
 }
 
 QString UiTexts::messagesNotLoaded(const QString& reason) {

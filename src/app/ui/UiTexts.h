@@ -54,7 +54,9 @@ public:
     // "Version 1.4.2 · Build 87".
     Q_INVOKABLE static QString versionLine(const QString& shortVersion, const QString& build);
     Q_INVOKABLE static QString snippetNotSaved(const QString& reason);
-    Q_INVOKABLE static QString snippetNotDeleted(const QString& reason);
+    static QString snippetsNotLoaded(const QString& reason);
+    static QString conversationsNotLoaded(const QString& reason);
+    static QString visitorsNotLoaded(const QString& reason);
     // A thread whose messages could not be fetched: "Couldn’t load messages: <reason>".
     static QString messagesNotLoaded(const QString& reason);
 };

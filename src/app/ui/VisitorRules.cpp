@@ -18,6 +18,18 @@ QString subtitle(const QList<Visitor>& visitors) {
         .arg(QString::number(visitors.size()), QString::number(chatting));
 }
 
+std::optional<EmptyState> emptyState(const QList<Visitor>& visitors, const QString& loadError) {
+    if (!visitors.isEmpty())
+        return std::nullopt;
+    if (!loadError.isEmpty())
+        return EmptyState{QStringLiteral("exclamationmark.triangle.fill"),
+                          QStringLiteral("Couldn’t load visitors"), loadError};
+    return EmptyState{QStringLiteral("person.2.slash"),
+                      QStringLiteral("No one's browsing right now"),
+                      QStringLiteral("Visitors show up here the moment they land on a page where "
+                                     "your widget is installed.")};
+}
+
 QString rowTitle(const Visitor& v) {
     return v.pageTitle.value_or(QStringLiteral("Browsing"));
 }

@@ -2,6 +2,7 @@
 
 // The live visitors screen's text rules and its expanded-groups state.
 
+#include "EmptyState.h"
 #include "records/Records.h"
 
 #include <QSet>
@@ -14,6 +15,10 @@ namespace kv::visitors {
 
 // "Updates every 5 seconds", "4 browsing now", "4 browsing · 1 chatting".
 QString subtitle(const QList<Visitor>& visitors);
+// What stands in place of an empty list: no one browsing, or why the list
+// could not be loaded; none while visitors show.
+std::optional<EmptyState> emptyState(const QList<Visitor>& visitors,
+                                     const QString& loadError = QString());
 // A row's first line: the page title, or "Browsing".
 QString rowTitle(const Visitor& v);
 // "Lyon · Returning (3) · 4m · 2 pages": city, returning, time on site, pages.

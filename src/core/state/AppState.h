@@ -67,7 +67,7 @@ class AppState : public QObject {
     Q_PROPERTY(QObject* notificationPrefs READ notificationPrefsModel CONSTANT)
     Q_PROPERTY(QObject* selectedMessages READ selectedMessagesModel CONSTANT)
     Q_PROPERTY(QObject* openConversation READ openConversation CONSTANT)
-    Q_PROPERTY(QObject* notices READ notices CONSTANT)
+    Q_PROPERTY(kv::Notices* notices READ notices CONSTANT)
     Q_PROPERTY(QString selectedProjectID READ selectedProjectIDText WRITE setSelectedProjectIDText
                    NOTIFY selectedProjectIDChanged)
     Q_PROPERTY(kv::AppSection selectedSection READ selectedSection WRITE setSelectedSection NOTIFY

@@ -49,8 +49,13 @@ QCoro::Task<> AppState::reloadSnippetsIfCurrent(QString projectID) {
 QCoro::Task<ApiResult<void>> AppState::removeSnippet(QString projectID, QString snippetID) {
     QPointer guard(this);
     auto removed = co_await m_snippetStore->remove(projectID, snippetID);
-    if (guard && removed)
+    if (!guard)
+        co_return removed;
+    if (removed)
         co_await reloadSnippetsIfCurrent(projectID);
+    else if (removed.error().kind != ApiError::Kind::unauthorized)
+        m_notices->post(QStringLiteral("Snippet not deleted: ") +
+                        removed.error().errorDescription());
     co_return removed;
 }
 

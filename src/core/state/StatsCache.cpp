@@ -63,10 +63,9 @@ QCoro::Task<> StatsCache::load(std::optional<QString> projectID, qint64 days, Ca
         co_return;
     // The screen moved on to another agent or range: that is no failure of this key.
     if (!screen.isCancelled()) {
-        const QString description = debugDescription(stats.error());
-        m_errors.insert(k, description);
+        m_errors.insert(k, stats.error().errorDescription());
         qCWarning(lcAppState).noquote()
-            << QStringLiteral("loadStats failed (%1): %2").arg(k, description);
+            << QStringLiteral("loadStats failed (%1): %2").arg(k, debugDescription(stats.error()));
     }
     emit changed();
 }

@@ -37,6 +37,13 @@ SplitView {
             current: inboxModel.filter
             onChosen: (index) => inboxModel.filter = index
         }
+        LoadFailureBanner {
+            // Over the rows still shown; with none, the empty state says why.
+            objectName: "inboxLoadError"
+            Layout.fillWidth: true
+            status: inboxModel
+            visible: inboxModel.error !== "" && !inboxModel.showsEmptyState
+        }
         ListView {
             id: list
             objectName: "conversationList"
@@ -76,9 +83,10 @@ SplitView {
                 ActionButton {
                     objectName: "inboxRetry"
                     anchors.horizontalCenter: parent.horizontalCenter
-                    visible: inboxModel.loadFailed
+                    visible: inboxModel.error !== ""
+                    enabled: !inboxModel.loading
                     text: "Retry"
-                    onClicked: inboxModel.load()
+                    onClicked: inboxModel.retry()
                 }
             }
         }

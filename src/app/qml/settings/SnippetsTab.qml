@@ -57,22 +57,18 @@ Item {
                 onClicked: library.startNew()
             }
         }
-        Body {
-            objectName: "snippetDeleteError"
-            textStyle: "callout"
+        LoadFailureBanner {
+            objectName: "snippetsLoadError"
             Layout.fillWidth: true
-            visible: text.length > 0
-            text: library.deleteError
-            wrapMode: Text.Wrap
-            color: Theme.danger
-            Accessible.role: Accessible.AlertMessage
+            radius: 8
+            status: library
         }
         Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             BusyIndicator {
                 anchors.centerIn: parent
-                running: library.loading
+                running: library.loading && snippetList.count === 0
                 visible: running
                 Accessible.name: "Loading snippets"
             }
@@ -80,7 +76,7 @@ Item {
                 objectName: "snippetsEmpty"
                 anchors.centerIn: parent
                 width: parent.width - 40
-                visible: !library.loading && snippetList.count === 0
+                visible: !library.loading && library.error === "" && snippetList.count === 0
                 symbol: "text.bubble"
                 title: "No snippets yet"
                 message: "Canned replies you can drop into the chat composer with “/”."
@@ -89,7 +85,7 @@ Item {
                 id: snippetList
                 objectName: "snippetList"
                 anchors.fill: parent
-                visible: !library.loading && count > 0
+                visible: count > 0
                 clip: true
                 model: library.items
                 spacing: 6

@@ -32,4 +32,12 @@ Page {
             SplitView.fillWidth: true
         }
     }
+
+    NoticeBanner {
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 16
+        width: Math.min(560, parent.width - 48)
+        z: 10
+    }
 }

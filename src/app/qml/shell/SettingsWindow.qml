@@ -20,4 +20,12 @@ ThemedWindow {
         anchors.fill: parent
         checksAllowed: true
     }
+
+    NoticeBanner {
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        width: parent.width - 32
+        z: 10
+    }
 }

@@ -17,14 +17,6 @@ ColumnLayout {
         Layout.fillWidth: true
         title: "Insights"
         subtitle: stats.subtitle
-        ActionButton {
-            objectName: "statsRetry"
-            visible: stats.failed
-            text: "Retry"
-            tip: stats.failureText
-            Accessible.description: stats.failureText
-            onClicked: stats.retry()
-        }
         SegmentedControl {
             Layout.fillWidth: false
             Layout.preferredWidth: 180
@@ -35,6 +27,13 @@ ColumnLayout {
             current: stats.rangeIndex
             onChosen: (index) => stats.rangeIndex = index
         }
+    }
+
+    LoadFailureBanner {
+        objectName: "statsLoadError"
+        retryName: "statsRetry"
+        Layout.fillWidth: true
+        status: stats
     }
 
     ScrollView {

@@ -31,19 +31,12 @@ Rectangle {
             visible: controller.suggestionVisible
             controller: controller
         }
-        Banner {
+        LoadFailureBanner {
             // The messages shown stay as they were; this says they may be out of date.
             objectName: "threadLoadError"
+            retryName: "threadRetry"
             Layout.fillWidth: true
-            visible: controller.loadError !== ""
-            symbol: "exclamationmark.triangle.fill"
-            tone: Theme.orange
-            text: controller.loadError
-            ActionButton {
-                objectName: "threadRetry"
-                text: "Retry"
-                onClicked: controller.retryLoad()
-            }
+            status: controller
         }
         MessageList {
             Layout.fillWidth: true

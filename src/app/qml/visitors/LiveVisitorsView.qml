@@ -38,6 +38,13 @@ Item {
                 onClicked: visitorsModel.toggleAll()
             }
         }
+        LoadFailureBanner {
+            // Over the visitors still shown; with none, the empty state says why.
+            objectName: "visitorsLoadError"
+            Layout.fillWidth: true
+            status: visitorsModel
+            visible: visitorsModel.error !== "" && !visitorsModel.isEmpty
+        }
         ListView {
             id: list
             objectName: "visitorList"
@@ -75,13 +82,25 @@ Item {
             Layout.fillWidth: true
             Layout.fillHeight: true
             visible: visitorsModel.isEmpty
-            EmptyStateView {
-                objectName: "visitorsEmpty"
+            Column {
                 anchors.centerIn: parent
                 width: parent.width - 40
-                symbol: "person.2.slash"
-                title: "No one's browsing right now"
-                message: "Visitors show up here the moment they land on a page where your widget is installed."
+                spacing: 12
+                EmptyStateView {
+                    objectName: "visitorsEmpty"
+                    width: parent.width
+                    symbol: visitorsModel.emptySymbol
+                    title: visitorsModel.emptyTitle
+                    message: visitorsModel.emptyText
+                }
+                ActionButton {
+                    objectName: "visitorsRetry"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    visible: visitorsModel.error !== ""
+                    enabled: !visitorsModel.loading
+                    text: "Retry"
+                    onClicked: visitorsModel.retry()
+                }
             }
         }
     }
