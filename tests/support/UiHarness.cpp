@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QQmlError>
 #include <QTest>
 #include <QUrlQuery>
 
@@ -44,10 +45,23 @@ UiHarness::~UiHarness() {
     qunsetenv(Configuration::kApiUrlVariable);
 }
 
+QStringList UiHarness::takeScriptErrors() {
+    return std::exchange(m_scriptErrors, {});
+}
+
 bool UiHarness::load() {
     installAccessibleState();
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engineNetwork = std::make_unique<EngineNetwork>(*m_engine, *m_state);
+    QObject::connect(m_engine.get(), &QQmlEngine::warnings, m_engine.get(),
+                     [this](const QList<QQmlError>& warnings) {
+                         for (const QQmlError& warning : warnings) {
+                             const QString text = warning.toString();
+                             if (text.contains(QLatin1StringView("Error:")) ||
+                                 text.contains(QLatin1StringView("assign")))
+                                 m_scriptErrors.append(text);
+                         }
+                     });
     m_engine->addImportPath("qrc:/");
     m_engine->load(QUrl("qrc:/Kestovar/qml/Main.qml"));
     if (!window())

@@ -72,6 +72,11 @@ public:
     // Requests the service answered whose target starts with `prefix`.
     QList<QJsonObject> requestsTo(const QString& prefix, const QString& method = "GET") const;
 
+    // The screens' script errors since the last call ("TypeError", "ReferenceError",
+    // a value that could not be assigned): a binding that broke and left a
+    // control showing nothing, or its last value, without failing any check.
+    QStringList takeScriptErrors();
+
     sim::SimServer& sim() { return *m_sim; }
     AppState& state() { return *m_state; }
     RecordingBrowser& browser() { return m_browser; }
@@ -95,6 +100,7 @@ private:
     std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<EngineNetwork> m_engineNetwork; // outlives the engine
     std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QStringList m_scriptErrors;
 };
 
 } // namespace kv::test

@@ -278,6 +278,11 @@ private slots:
     }
 
     void cleanupTestCase() { ui.reset(); }
+    // Every binding held: no screen hid a script error behind a passing check.
+    void cleanup() {
+        const QStringList errors = ui->takeScriptErrors();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+    }
 
     void signInScreen() {
         sweep(u"sign-in"_qs, [&]() -> QQuickWindow* {

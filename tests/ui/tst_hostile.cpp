@@ -108,6 +108,11 @@ private slots:
     }
 
     void cleanupTestCase() { ui.reset(); }
+    // Every binding held: no screen hid a script error behind a passing check.
+    void cleanup() {
+        const QStringList errors = ui->takeScriptErrors();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+    }
 
     void inboxAndThreads() {
         waitAndLook(u"inbox"_qs, [&] { return ui->visible("conversationList").size() == 1; });

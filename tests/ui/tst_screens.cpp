@@ -6,6 +6,7 @@
 // session's notification server, the keyboard, and names for screen readers.
 
 #include "Await.h"
+#include "StatsModel.h"
 #include "UiHarness.h"
 
 #include <QAccessible>
@@ -81,6 +82,11 @@ private slots:
     }
 
     void cleanupTestCase() { ui.reset(); }
+    // Every binding held: no screen hid a script error behind a passing check.
+    void cleanup() {
+        const QStringList errors = ui->takeScriptErrors();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+    }
 
     void init() {
         ui->state().setSelectedProjectID(std::nullopt);
@@ -225,6 +231,17 @@ private slots:
         QVERIFY(UiHarness::click(find("range30d")));
         QCOMPARE(textOf("contentSubtitle"), u"Last 30 days"_qs); // from the cache, at once
         QCOMPARE(requests("GET", "/api/v2/stats"), asked);
+        // The busiest agents and the days under the chart, each as its row says.
+        const auto agents =
+            qvariant_cast<QList<TopAgentRow>>(model("statsModel")->property("topAgents"));
+        QVERIFY(!agents.isEmpty());
+        QTRY_COMPARE(shown("topAgentRow").size(), agents.size());
+        QCOMPARE(UiHarness::accessibleName(shown("topAgentRow").first()),
+                 agents.first().name + ", " + agents.first().conversations + " conversations");
+        QTRY_COMPARE(shown("axisLabel").size(), 10); // every third of 30 days
+        const QList<QQuickItem*> days = shown("axisLabel");
+        QVERIFY(!UiHarness::text(days.first()).isEmpty());
+        QVERIFY(days[1]->x() > days[0]->x());
 
         sim::Fault refuse;
         refuse.path = "/api/v2/stats";

@@ -42,6 +42,11 @@ private slots:
     }
 
     void cleanupTestCase() { ui.reset(); }
+    // Every binding held: no screen hid a script error behind a passing check.
+    void cleanup() {
+        const QStringList errors = ui->takeScriptErrors();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+    }
 
     void signInScreen() {
         QTRY_VERIFY(find("signInView"));

@@ -91,6 +91,11 @@ private slots:
     }
 
     void cleanupTestCase() { ui.reset(); }
+    // Every binding held: no screen hid a script error behind a passing check.
+    void cleanup() {
+        const QStringList errors = ui->takeScriptErrors();
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join(u'\n')));
+    }
 
     void init() {
         ui->sim().clearFaults(); // also those of a test that failed half-way

@@ -128,17 +128,25 @@ private slots:
         QVERIFY(!store->messages("c1").isEmpty());
     }
 
-    // A second request for a conversation's detail waits for the fetch under way.
+    // Requests for a conversation's detail while its fetch runs: exactly one
+    // more fetch after it, and none of them is answered by the older one.
     void oneDetailFetchAtATime() {
         QCOMPARE(await(load(u"p1"_qs)), Outcome::applied);
         repo->hold = {"fetchConversationDetail"};
         auto first = store->loadDetail("c1");
         auto second = store->loadDetail("c1");
+        auto third = store->loadDetail("c1");
         QVERIFY(store->detailLoading("c1"));
         QCOMPARE(repo->calls.value("fetchConversationDetail"), 1);
         repo->releaseWithData(repo->waiting("fetchConversationDetail").first());
-        await(std::move(second));
         await(std::move(first));
+        // The first answer came from before the others asked: one more fetch, for both.
+        QTRY_COMPARE(repo->calls.value("fetchConversationDetail"), 2);
+        QVERIFY(!second.isReady() && !third.isReady());
+        repo->releaseWithData(repo->waiting("fetchConversationDetail").first());
+        await(std::move(second));
+        await(std::move(third));
+        QCOMPARE(repo->calls.value("fetchConversationDetail"), 2);
         QVERIFY(!store->detailLoading("c1"));
         QVERIFY(store->knowsMessagesOf("c1"));
 

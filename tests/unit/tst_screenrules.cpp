@@ -5,10 +5,10 @@
 
 #include "BubbleText.h"
 #include "InboxRules.h"
-#include "Kinds.h"
 #include "LinkPolicy.h"
 #include "MarkdownText.h"
 #include "PeopleText.h"
+#include "QmlEnums.h"
 #include "SidebarRules.h"
 #include "SnippetRules.h"
 #include "StatsRules.h"
@@ -491,23 +491,33 @@ private slots:
         QCOMPARE(UiTexts::versionLine("1.4.2", "87"), u"Version 1.4.2 · Build 87"_qs);
     }
 
-    void kindsNameEveryCase() {
-        Kinds kinds;
-        const QMetaObject* meta = kinds.metaObject();
-        const QHash<QString, QString> renamed{{"AppearancePreference.system", "systemAppearance"},
-                                              {"MessageRole.system", "systemRole"}};
-        for (const QMetaEnum e :
-             {QMetaEnum::fromType<AuthStatus>(), QMetaEnum::fromType<AppSection>(),
-              QMetaEnum::fromType<ConnectionState>(), QMetaEnum::fromType<LoadState>(),
-              QMetaEnum::fromType<AppearancePreference>(),
-              QMetaEnum::fromType<FontSizePreference>(), QMetaEnum::fromType<ConversationStatus>(),
-              QMetaEnum::fromType<MessageRole>(), QMetaEnum::fromType<NotificationPermission>()}) {
-            for (int i = 0; i < e.keyCount(); ++i) {
-                const QString key = QString::fromLatin1(e.key(i));
-                const QString name = renamed.value(QString::fromLatin1(e.name()) + u'.' + key, key);
-                const int property = meta->indexOfProperty(name.toLatin1().constData());
-                QVERIFY2(property >= 0, qPrintable(name));
-                QCOMPARE(meta->property(property).read(&kinds).toInt(), e.value(i));
+    // Each enumeration QML sees has exactly the state's cases, capitalised, at the same values.
+    void qmlEnumerationsNameEveryCase() {
+        namespace q = qmlenums;
+        const QList<std::pair<QMetaEnum, QMetaEnum>> twins{
+            {QMetaEnum::fromType<AuthStatus>(), QMetaEnum::fromType<q::AuthStatus::Value>()},
+            {QMetaEnum::fromType<AppSection>(), QMetaEnum::fromType<q::AppSection::Value>()},
+            {QMetaEnum::fromType<ConnectionState>(),
+             QMetaEnum::fromType<q::ConnectionState::Value>()},
+            {QMetaEnum::fromType<LoadState>(), QMetaEnum::fromType<q::LoadState::Value>()},
+            {QMetaEnum::fromType<AppearancePreference>(),
+             QMetaEnum::fromType<q::AppearancePreference::Value>()},
+            {QMetaEnum::fromType<FontSizePreference>(),
+             QMetaEnum::fromType<q::FontSizePreference::Value>()},
+            {QMetaEnum::fromType<ConversationStatus>(),
+             QMetaEnum::fromType<q::ConversationStatus::Value>()},
+            {QMetaEnum::fromType<MessageRole>(), QMetaEnum::fromType<q::MessageRole::Value>()},
+            {QMetaEnum::fromType<NotificationPermission>(),
+             QMetaEnum::fromType<q::NotificationPermission::Value>()},
+        };
+        for (const auto& [state, qml] : twins) {
+            QCOMPARE(qml.keyCount(), state.keyCount());
+            for (int i = 0; i < state.keyCount(); ++i) {
+                QByteArray key(state.key(i));
+                key[0] = char(std::toupper(static_cast<unsigned char>(key[0])));
+                bool found = false;
+                QCOMPARE(qml.keyToValue(key.constData(), &found), state.value(i));
+                QVERIFY2(found, qPrintable(QString::fromLatin1(state.name()) + u'.' + key));
             }
         }
     }

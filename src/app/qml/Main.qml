@@ -18,19 +18,19 @@ ThemedWindow {
     // Ctrl+1 … Ctrl+4: the four sections; Ctrl+,: the settings window.
     Shortcut {
         sequence: "Ctrl+1"
-        onActivated: AppState.selectedSection = Kinds.inbox
+        onActivated: AppState.selectedSection = AppSection.Inbox
     }
     Shortcut {
         sequence: "Ctrl+2"
-        onActivated: AppState.selectedSection = Kinds.visitors
+        onActivated: AppState.selectedSection = AppSection.Visitors
     }
     Shortcut {
         sequence: "Ctrl+3"
-        onActivated: AppState.selectedSection = Kinds.stats
+        onActivated: AppState.selectedSection = AppSection.Stats
     }
     Shortcut {
         sequence: "Ctrl+4"
-        onActivated: AppState.selectedSection = Kinds.settings
+        onActivated: AppState.selectedSection = AppSection.Settings
     }
     Shortcut {
         sequence: "Ctrl+,"

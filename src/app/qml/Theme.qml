@@ -6,8 +6,8 @@ import Kestovar
 QtObject {
     // The desktop's own scheme (freedesktop appearance setting, else the palette).
     readonly property bool systemDark: SystemAppearance.dark
-    readonly property bool dark: AppState.appearance === Kinds.dark
-                                 || (AppState.appearance === Kinds.systemAppearance && systemDark)
+    readonly property bool dark: AppState.appearance === AppearancePreference.Dark
+                                 || (AppState.appearance === AppearancePreference.System && systemDark)
 
     readonly property color brand: "#000CBB"
     readonly property color brandLight: "#3340E5"
@@ -41,8 +41,15 @@ QtObject {
     readonly property real pointScale: fontScale * Ui.pointsPerPixel
 
     readonly property color rowSelection: brandAt(0.08)
-    // Each conversation status's colour: waiting, active, operatorActive, resolved.
-    readonly property var statusColors: [warning, blue, brand, green]
+    // The colour a conversation status is shown in.
+    function statusColor(status) {
+        switch (status) {
+        case ConversationStatus.Waiting: return warning
+        case ConversationStatus.OperatorActive: return brand
+        case ConversationStatus.Resolved: return green
+        }
+        return blue
+    }
 
     // The font size of a text style ("body", "caption", …), or of a size in
     // points, scaled with the text-size preference.

@@ -8,7 +8,25 @@
 
 #include <QSysInfo>
 
+#include <array>
+
 namespace kv {
+
+namespace {
+
+// The segments' cases, in the order of their labels.
+constexpr std::array kAppearances{AppearancePreference::system, AppearancePreference::light,
+                                  AppearancePreference::dark};
+constexpr std::array kTextSizes{FontSizePreference::small, FontSizePreference::normal,
+                                FontSizePreference::large, FontSizePreference::extraLarge};
+
+template <typename Choice, std::size_t N>
+int indexIn(const std::array<Choice, N>& choices, Choice chosen) {
+    const auto found = std::find(choices.begin(), choices.end(), chosen);
+    return found == choices.end() ? -1 : int(found - choices.begin());
+}
+
+} // namespace
 
 AccountSettings::AccountSettings(QObject* parent)
     : AccountSettings(AppStateForeign::instance(), DesktopServices::instance(), parent) {}
@@ -19,6 +37,8 @@ AccountSettings::AccountSettings(AppState* state, DesktopServices* desktop, QObj
     // The settings window and the Settings section show the same choice.
     connect(m_state, &AppState::translationPreferenceChanged, this,
             &AccountSettings::translationChanged);
+    connect(m_state, &AppState::appearanceChanged, this, &AccountSettings::appearanceChanged);
+    connect(m_state, &AppState::fontSizeChanged, this, &AccountSettings::textSizeChanged);
     refreshLaunchAtLogin();
 }
 
@@ -46,15 +66,33 @@ QStringList AccountSettings::appearanceLabels() {
     return {QStringLiteral("Match system"), QStringLiteral("Light"), QStringLiteral("Dark")};
 }
 
+int AccountSettings::appearanceIndex() const {
+    return indexIn(kAppearances, m_state->appearance());
+}
+
+void AccountSettings::setAppearanceIndex(int index) {
+    if (index >= 0 && std::size_t(index) < kAppearances.size())
+        m_state->setAppearance(kAppearances[std::size_t(index)]);
+}
+
 QStringList AccountSettings::textSizeLabels() {
     return {QStringLiteral("Small"), QStringLiteral("Default"), QStringLiteral("Large"),
             QStringLiteral("Extra large")};
 }
 
-QVariantList AccountSettings::translationOptions() {
-    QVariantList out;
+int AccountSettings::textSizeIndex() const {
+    return indexIn(kTextSizes, m_state->fontSize());
+}
+
+void AccountSettings::setTextSizeIndex(int index) {
+    if (index >= 0 && std::size_t(index) < kTextSizes.size())
+        m_state->setFontSize(kTextSizes[std::size_t(index)]);
+}
+
+QStringList AccountSettings::translationLabels() {
+    QStringList out;
     for (TranslationLanguage language : allTranslationLanguages())
-        out.append(QVariantMap{{"value", rawText(language)}, {"label", displayName(language)}});
+        out.append(displayName(language));
     return out;
 }
 

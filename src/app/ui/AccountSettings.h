@@ -4,7 +4,6 @@
 // this computer, and launching at login as the desktop really has it.
 
 #include <QObject>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace kv {
@@ -20,10 +19,14 @@ class AccountSettings : public QObject {
     Q_PROPERTY(QString name READ name NOTIFY userChanged)
     Q_PROPERTY(QString email READ email NOTIFY userChanged)
     Q_PROPERTY(bool isAdmin READ isAdmin NOTIFY userChanged)
+    // Each choice's segment: its label at the index the property reads.
     Q_PROPERTY(QStringList appearanceLabels READ appearanceLabels CONSTANT)
+    Q_PROPERTY(
+        int appearanceIndex READ appearanceIndex WRITE setAppearanceIndex NOTIFY appearanceChanged)
     Q_PROPERTY(QStringList textSizeLabels READ textSizeLabels CONSTANT)
-    // [{value, label}] for every target language, "system" first.
-    Q_PROPERTY(QVariantList translationOptions READ translationOptions CONSTANT)
+    Q_PROPERTY(int textSizeIndex READ textSizeIndex WRITE setTextSizeIndex NOTIFY textSizeChanged)
+    // Every target language's name, "Match system language" first.
+    Q_PROPERTY(QStringList translationLabels READ translationLabels CONSTANT)
     Q_PROPERTY(int translationIndex READ translationIndex WRITE setTranslationIndex NOTIFY
                    translationChanged)
     Q_PROPERTY(QString hostName READ hostName CONSTANT)
@@ -40,8 +43,12 @@ public:
     QString email() const;
     bool isAdmin() const;
     static QStringList appearanceLabels();
+    int appearanceIndex() const;
+    void setAppearanceIndex(int index);
     static QStringList textSizeLabels();
-    static QVariantList translationOptions();
+    int textSizeIndex() const;
+    void setTextSizeIndex(int index);
+    static QStringList translationLabels();
     int translationIndex() const;
     void setTranslationIndex(int index);
     static QString hostName();
@@ -56,6 +63,8 @@ public:
 signals:
     void userChanged();
     void translationChanged();
+    void appearanceChanged();
+    void textSizeChanged();
     void launchAtLoginChanged();
 
 private:

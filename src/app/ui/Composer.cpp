@@ -72,15 +72,11 @@ QString Composer::matchCount() const {
     return snippets::matchCount(matches().size());
 }
 
-QVariantList Composer::pickerRows() const {
-    QVariantList rows;
+QList<PickerRow> Composer::pickerRows() const {
+    QList<PickerRow> rows;
     const QList<Snippet> found = matches();
-    for (qsizetype i = 0; i < found.size() && i < snippets::kPickerRows; ++i) {
-        rows.append(QVariantMap{{"emoji", found[i].emoji},
-                                {"shortcut", found[i].shortcut},
-                                {"title", found[i].title},
-                                {"body", found[i].body}});
-    }
+    for (qsizetype i = 0; i < found.size() && i < snippets::kPickerRows; ++i)
+        rows.append({found[i].emoji, found[i].shortcut, found[i].title, found[i].body});
     return rows;
 }
 

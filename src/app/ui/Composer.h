@@ -9,7 +9,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace kv {
@@ -17,6 +16,23 @@ namespace kv {
 class AppState;
 
 struct Snippet;
+
+// One snippet as the "/" picker lists it.
+struct PickerRow {
+    Q_GADGET
+    QML_VALUE_TYPE(pickerRow)
+    Q_PROPERTY(QString emoji MEMBER emoji)
+    Q_PROPERTY(QString shortcut MEMBER shortcut)
+    Q_PROPERTY(QString title MEMBER title)
+    Q_PROPERTY(QString body MEMBER body)
+
+public:
+    QString emoji;
+    QString shortcut;
+    QString title;
+    QString body;
+    bool operator==(const PickerRow&) const = default;
+};
 
 class Composer : public QObject {
     Q_OBJECT
@@ -28,8 +44,8 @@ class Composer : public QObject {
     Q_PROPERTY(bool canSend READ canSend NOTIFY draftChanged)
     Q_PROPERTY(bool pickerVisible READ pickerVisible NOTIFY matchesChanged)
     Q_PROPERTY(QString matchCount READ matchCount NOTIFY matchesChanged)
-    // The first matches: [{emoji, shortcut, title, body}], the top one first.
-    Q_PROPERTY(QVariantList pickerRows READ pickerRows NOTIFY matchesChanged)
+    // The first matches, the top one first.
+    Q_PROPERTY(QList<kv::PickerRow> pickerRows READ pickerRows NOTIFY matchesChanged)
     // Every snippet as the menu lists it.
     Q_PROPERTY(QStringList menuEntries READ menuEntries NOTIFY snippetsChanged)
     Q_PROPERTY(QString failure READ failure NOTIFY draftChanged)
@@ -46,7 +62,7 @@ public:
     bool canSend() const;
     bool pickerVisible() const;
     QString matchCount() const;
-    QVariantList pickerRows() const;
+    QList<PickerRow> pickerRows() const;
     QStringList menuEntries() const;
     QString failure() const;
 

@@ -170,21 +170,23 @@ void LiveVisitorsModel::rebuild() {
     emit changed();
 }
 
-QVariantMap LiveVisitorsModel::group(const QString& section) const {
+VisitorGroupInfo LiveVisitorsModel::group(const QString& section) const {
     const auto found = m_groups.constFind(section);
     if (found == m_groups.constEnd())
         return {};
     const std::optional<Project>& agent = found->project;
     const bool expanded = m_expansion.isExpanded(found->id);
-    return {{"name", visitors::groupName(agent)},
-            {"accessibleName", visitors::groupHeaderName(agent, found->count, expanded)},
-            {"host", visitors::hostText(agent)},
-            {"count", qint64(found->count)},
-            {"expanded", expanded},
-            {"hasProject", agent.has_value()},
-            {"emoji", agent ? agent->emoji : QStringLiteral("\U0001F310")},
-            {"logoURL", agent && agent->logoURL ? agent->logoURL->toString() : QString()},
-            {"colorHex", agent ? agent->widgetColor.value_or(QString()) : QString()}};
+    VisitorGroupInfo info;
+    info.name = visitors::groupName(agent);
+    info.accessibleName = visitors::groupHeaderName(agent, found->count, expanded);
+    info.host = visitors::hostText(agent);
+    info.count = QString::number(found->count);
+    info.expanded = expanded;
+    info.hasProject = agent.has_value();
+    info.emoji = agent ? agent->emoji : QStringLiteral("\U0001F310");
+    info.logoURL = agent && agent->logoURL ? agent->logoURL->toString() : QString();
+    info.colorHex = agent ? agent->widgetColor.value_or(QString()) : QString();
+    return info;
 }
 
 void LiveVisitorsModel::toggle(const QString& section) {

@@ -37,6 +37,33 @@ struct VisitorListRow {
     bool operator==(const VisitorListRow&) const = default;
 };
 
+// The header over one agent's block of visitors.
+struct VisitorGroupInfo {
+    Q_GADGET
+    QML_VALUE_TYPE(visitorGroupInfo)
+    Q_PROPERTY(QString name MEMBER name)
+    Q_PROPERTY(QString accessibleName MEMBER accessibleName) // with the count and open/closed
+    Q_PROPERTY(QString host MEMBER host)
+    Q_PROPERTY(QString count MEMBER count)
+    Q_PROPERTY(bool expanded MEMBER expanded)
+    Q_PROPERTY(bool hasProject MEMBER hasProject) // false for visitors of no listed agent
+    Q_PROPERTY(QString emoji MEMBER emoji)
+    Q_PROPERTY(QString logoURL MEMBER logoURL)
+    Q_PROPERTY(QString colorHex MEMBER colorHex)
+
+public:
+    QString name;
+    QString accessibleName;
+    QString host;
+    QString count;
+    bool expanded = false;
+    bool hasProject = false;
+    QString emoji;
+    QString logoURL;
+    QString colorHex;
+    bool operator==(const VisitorGroupInfo&) const = default;
+};
+
 class LiveVisitorsModel : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -81,9 +108,8 @@ public:
     QString toggleAllTooltip() const { return visitors::toggleAllButton(allExpanded()).tooltip; }
     int groupsRevision() const { return m_groupsRevision; }
 
-    // A group header's texts by its section key: {name, host, count, expanded,
-    // emoji, logoURL, colorHex, hasProject}.
-    Q_INVOKABLE QVariantMap group(const QString& section) const;
+    // A group header by its section key; all empty for a key not listed.
+    Q_INVOKABLE kv::VisitorGroupInfo group(const QString& section) const;
     Q_INVOKABLE void toggle(const QString& section);
     Q_INVOKABLE void toggleAll();
     // The screen appeared: no visitor selected, and the list loads again.

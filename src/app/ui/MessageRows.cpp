@@ -14,22 +14,22 @@ struct RoleLook {
     const char* label;
     const char* symbol;
     bool outgoing;
-    int style;
+    MessageRows::BubbleStyle style;
     bool markdown;
 };
 
 RoleLook lookOf(MessageRole role) {
     switch (role) {
     case MessageRole::user:
-        return {"Visitor", "person.fill", false, 0, false};
+        return {"Visitor", "person.fill", false, MessageRows::VisitorBubble, false};
     case MessageRole::assistant:
-        return {"AI Agent", "sparkles", true, 1, true};
+        return {"AI Agent", "sparkles", true, MessageRows::AgentBubble, true};
     case MessageRole::operatorRole:
-        return {"You", "person.fill", true, 2, true};
+        return {"You", "person.fill", true, MessageRows::OperatorBubble, true};
     case MessageRole::system:
         break;
     }
-    return {"System", "sparkles", true, 1, false};
+    return {"System", "sparkles", true, MessageRows::AgentBubble, false};
 }
 
 } // namespace
@@ -78,7 +78,7 @@ QVariant MessageRows::data(const QModelIndex& index, int role) const {
     case OutgoingRole:
         return look.outgoing;
     case StyleRole:
-        return look.style;
+        return int(look.style);
     case AvatarSymbolRole:
         return QString::fromLatin1(look.symbol);
     case RichRole:
@@ -89,7 +89,7 @@ QVariant MessageRows::data(const QModelIndex& index, int role) const {
             return text;
         // On the operator's brand-coloured bubble links are white, elsewhere a blue that
         // reads on both light and dark bubbles.
-        const bool onBrand = look.style == 2;
+        const bool onBrand = look.style == MessageRows::OperatorBubble;
         const QString key = (onBrand ? u'o' : u'a') + text;
         auto cached = m_rendered.constFind(key);
         if (cached == m_rendered.constEnd()) {

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QIdentityProxyModel>
 #include <QSet>
+#include <QtQml/qqmlregistration.h>
 
 namespace kv {
 
@@ -16,13 +17,20 @@ struct Message;
 
 class MessageRows : public QIdentityProxyModel {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The thread's messages come from its ThreadController.")
 
 public:
+    // How a bubble is drawn: the visitor's plain, the AI's (and the system's)
+    // lightly tinted, the operator's in the brand colour.
+    enum BubbleStyle { VisitorBubble, AgentBubble, OperatorBubble };
+    Q_ENUM(BubbleStyle)
+
     enum Role {
         LabelRole = Qt::UserRole + 1000,
         TimeTextRole,
         OutgoingRole, // drawn on the trailing side
-        StyleRole,    // 0 visitor, 1 AI or system, 2 operator
+        StyleRole,    // a BubbleStyle
         AvatarSymbolRole,
         RichRole,      // the text is rich text (rendered Markdown)
         ShownTextRole, // the text shown now: the translation or the original

@@ -76,14 +76,10 @@ void NotificationSettings::setPlaySound(bool on) {
     write(NotificationManager::kPlaySoundKey, on);
 }
 
-QVariantList NotificationSettings::agents() const {
-    QVariantList out;
-    for (const Project& p : m_state->projects()) {
-        out.append(QVariantMap{{"id", p.id},
-                               {"emoji", p.emoji},
-                               {"name", p.name},
-                               {"muted", m_state->isProjectMuted(p.id)}});
-    }
+QList<AgentMuteRow> NotificationSettings::agents() const {
+    QList<AgentMuteRow> out;
+    for (const Project& p : m_state->projects())
+        out.append({p.id, p.emoji, p.name, m_state->isProjectMuted(p.id)});
     return out;
 }
 

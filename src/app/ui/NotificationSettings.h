@@ -6,7 +6,6 @@
 
 #include <QObject>
 #include <QPointer>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace kv {
@@ -15,6 +14,23 @@ class AppState;
 class DesktopServices;
 class NotificationManager;
 
+// One agent's row under "Per-agent mute".
+struct AgentMuteRow {
+    Q_GADGET
+    QML_VALUE_TYPE(agentMuteRow)
+    Q_PROPERTY(QString id MEMBER id)
+    Q_PROPERTY(QString emoji MEMBER emoji)
+    Q_PROPERTY(QString name MEMBER name)
+    Q_PROPERTY(bool muted MEMBER muted)
+
+public:
+    QString id;
+    QString emoji;
+    QString name;
+    bool muted = false;
+    bool operator==(const AgentMuteRow&) const = default;
+};
+
 class NotificationSettings : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -22,8 +38,8 @@ class NotificationSettings : public QObject {
     Q_PROPERTY(bool newMessage READ newMessage WRITE setNewMessage NOTIFY switchesChanged)
     Q_PROPERTY(bool visitorOnline READ visitorOnline WRITE setVisitorOnline NOTIFY switchesChanged)
     Q_PROPERTY(bool playSound READ playSound WRITE setPlaySound NOTIFY switchesChanged)
-    // [{id, emoji, name, muted}] in the order of the agents.
-    Q_PROPERTY(QVariantList agents READ agents NOTIFY agentsChanged)
+    // In the order of the agents.
+    Q_PROPERTY(QList<kv::AgentMuteRow> agents READ agents NOTIFY agentsChanged)
     // No notification service answered when last asked: the banner shows.
     Q_PROPERTY(bool serviceMissing READ serviceMissing NOTIFY serviceChanged)
     Q_PROPERTY(bool testing READ testing NOTIFY testChanged)
@@ -43,7 +59,7 @@ public:
     void setVisitorOnline(bool on);
     bool playSound() const;
     void setPlaySound(bool on);
-    QVariantList agents() const;
+    QList<AgentMuteRow> agents() const;
     bool serviceMissing() const;
     bool testing() const { return m_testing; }
     QString testResult() const { return m_testResult; }

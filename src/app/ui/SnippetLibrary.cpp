@@ -80,10 +80,10 @@ SnippetLibrary::SnippetLibrary(AppState* state, QObject* parent)
 
 SnippetLibrary::~SnippetLibrary() = default;
 
-QVariantList SnippetLibrary::agents() const {
-    QVariantList out;
+QStringList SnippetLibrary::agentLabels() const {
+    QStringList out;
     for (const Project& p : m_state->projects())
-        out.append(QVariantMap{{"id", p.id}, {"label", p.emoji + u' ' + p.name}});
+        out.append(p.emoji + u' ' + p.name);
     return out;
 }
 
@@ -108,6 +108,12 @@ QString SnippetLibrary::error() const {
     const QString reason =
         m_projectID.isEmpty() ? QString() : m_state->snippetStore().error(m_projectID);
     return reason.isEmpty() ? QString() : UiTexts::snippetsNotLoaded(reason);
+}
+
+void SnippetLibrary::setAgentIndex(int index) {
+    const auto& all = m_state->projects();
+    if (index >= 0 && index < all.size())
+        setProjectID(all[index].id);
 }
 
 void SnippetLibrary::setProjectID(const QString& id) {

@@ -12,7 +12,6 @@
 #include "state/RecordRoles.h"
 
 #include <QObject>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace kv {
@@ -77,11 +76,12 @@ private:
 class SnippetLibrary : public QObject {
     Q_OBJECT
     QML_ELEMENT
-    // [{id, label}] of every agent, "🤖 Name".
-    Q_PROPERTY(QVariantList agents READ agents NOTIFY agentsChanged)
+    // Every agent as the picker names it, "🤖 Name", in the agents' order;
+    // `agentIndex` is the chosen one's place among them.
+    Q_PROPERTY(QStringList agentLabels READ agentLabels NOTIFY agentsChanged)
     Q_PROPERTY(bool hasAgents READ hasAgents NOTIFY agentsChanged)
     Q_PROPERTY(QString projectID READ projectID WRITE setProjectID NOTIFY projectIDChanged)
-    Q_PROPERTY(int agentIndex READ agentIndex NOTIFY projectIDChanged)
+    Q_PROPERTY(int agentIndex READ agentIndex WRITE setAgentIndex NOTIFY projectIDChanged)
     Q_PROPERTY(QObject* items READ items CONSTANT)
     Q_PROPERTY(bool loading READ loading NOTIFY loadStatusChanged)
     // "Couldn’t load snippets: <reason>" while the last load of this agent's failed.
@@ -93,11 +93,12 @@ public:
     SnippetLibrary(AppState* state, QObject* parent);
     ~SnippetLibrary() override;
 
-    QVariantList agents() const;
+    QStringList agentLabels() const;
     bool hasAgents() const;
     QString projectID() const { return m_projectID; }
     void setProjectID(const QString& id);
     int agentIndex() const;
+    void setAgentIndex(int index);
     SnippetListModel* items() const { return m_items; }
     bool loading() const;
     QString error() const;

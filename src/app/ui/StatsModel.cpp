@@ -94,33 +94,22 @@ int StatsModel::filledStars() const {
     return stats::filledStars(m_stats.avgRating);
 }
 
-QVariantList StatsModel::topAgents() const {
-    QVariantList out;
+QList<TopAgentRow> StatsModel::topAgents() const {
+    QList<TopAgentRow> out;
+    out.reserve(m_stats.topAgents.size());
     for (const TopAgent& agent : m_stats.topAgents) {
-        out.append(QVariantMap{
-            {"icon", emojiForHeaderIcon(agent.widgetHeaderIcon)},
-            {"name", agent.name},
-            {"website", agent.websiteURL ? links::withoutScheme(*agent.websiteURL) : QString()},
-            {"conversations", QString::number(agent.conversations)}});
+        out.append({emojiForHeaderIcon(agent.widgetHeaderIcon), agent.name,
+                    agent.websiteURL ? links::withoutScheme(*agent.websiteURL) : QString(),
+                    QString::number(agent.conversations)});
     }
     return out;
 }
 
-QVariantList StatsModel::points() const {
-    QVariantList out;
-    out.reserve(m_stats.buckets.size());
-    for (const StatsBucket& bucket : m_stats.buckets) {
-        out.append(
-            QVariantMap{{"conversations", bucket.conversations}, {"messages", bucket.messages}});
-    }
-    return out;
-}
-
-QVariantList StatsModel::axisLabels() const {
-    QVariantList out;
+QList<AxisLabel> StatsModel::axisLabels() const {
+    QList<AxisLabel> out;
     const int stride = stats::labelStride(m_stats.buckets.size());
     for (qsizetype i = 0; i < m_stats.buckets.size(); i += stride)
-        out.append(QVariantMap{{"label", stats::dayLabel(m_stats.buckets[i].day)}, {"at", i}});
+        out.append({stats::dayLabel(m_stats.buckets[i].day), int(i)});
     return out;
 }
 

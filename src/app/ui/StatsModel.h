@@ -10,12 +10,41 @@
 
 #include <QObject>
 #include <QPointF>
-#include <QVariantList>
 #include <QtQml/qqmlregistration.h>
 
 namespace kv {
 
 class AppState;
+
+// One agent of the "Top agents" card, as shown.
+struct TopAgentRow {
+    Q_GADGET
+    QML_VALUE_TYPE(topAgentRow)
+    Q_PROPERTY(QString icon MEMBER icon)
+    Q_PROPERTY(QString name MEMBER name)
+    Q_PROPERTY(QString website MEMBER website) // without its scheme
+    Q_PROPERTY(QString conversations MEMBER conversations)
+
+public:
+    QString icon;
+    QString name;
+    QString website;
+    QString conversations;
+    bool operator==(const TopAgentRow&) const = default;
+};
+
+// A day named under the chart's x-axis, `at` its index among the days.
+struct AxisLabel {
+    Q_GADGET
+    QML_VALUE_TYPE(axisLabel)
+    Q_PROPERTY(QString label MEMBER label)
+    Q_PROPERTY(int at MEMBER at)
+
+public:
+    QString label;
+    int at = 0;
+    bool operator==(const AxisLabel&) const = default;
+};
 
 class StatsModel : public QObject {
     Q_OBJECT
@@ -36,12 +65,12 @@ class StatsModel : public QObject {
     Q_PROPERTY(QString averageRating READ averageRating NOTIFY changed)
     Q_PROPERTY(int filledStars READ filledStars NOTIFY changed)
     Q_PROPERTY(QString ratedText READ ratedText NOTIFY changed)
-    // [{icon, name, website, conversations}] in service order.
-    Q_PROPERTY(QVariantList topAgents READ topAgents NOTIFY changed)
-    // One point per day: [{conversations, messages}], x being the index.
-    Q_PROPERTY(QVariantList points READ points NOTIFY changed)
-    // The x-axis labels: [{label, at}] every labelStride days.
-    Q_PROPERTY(QVariantList axisLabels READ axisLabels NOTIFY changed)
+    // In service order.
+    Q_PROPERTY(QList<kv::TopAgentRow> topAgents READ topAgents NOTIFY changed)
+    // How many days the chart plots, one point each.
+    Q_PROPERTY(int pointCount READ pointCount NOTIFY changed)
+    // Every labelStride days.
+    Q_PROPERTY(QList<kv::AxisLabel> axisLabels READ axisLabels NOTIFY changed)
     // A round number above every count, for the y-axis.
     Q_PROPERTY(int chartTop READ chartTop NOTIFY changed)
     Q_PROPERTY(QStringList rangeLabels READ rangeLabels CONSTANT)
@@ -68,9 +97,9 @@ public:
     QString averageRating() const;
     int filledStars() const;
     QString ratedText() const { return figure(m_stats.ratingCount) + QStringLiteral(" rated"); }
-    QVariantList topAgents() const;
-    QVariantList points() const;
-    QVariantList axisLabels() const;
+    QList<TopAgentRow> topAgents() const;
+    int pointCount() const { return int(m_stats.buckets.size()); }
+    QList<AxisLabel> axisLabels() const;
     int chartTop() const;
     static QStringList rangeLabels();
     int rangeIndex() const;

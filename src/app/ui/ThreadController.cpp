@@ -80,7 +80,7 @@ void ThreadController::refresh() {
     const std::optional<Conversation>& found = m_state->openConversation()->conversation();
     if (found == m_conversation)
         return;
-    const int regionBefore = bottomRegion();
+    const Region regionBefore = bottomRegion();
     m_conversation = found;
     emit conversationChanged();
     emit suggestionChanged();
@@ -100,12 +100,12 @@ QString ThreadController::country() const {
     return m_conversation ? m_conversation->visitorCountry.value_or(QString()) : QString();
 }
 
-int ThreadController::status() const {
-    return int(m_conversation ? m_conversation->status : ConversationStatus::active);
+ConversationStatus ThreadController::status() const {
+    return m_conversation ? m_conversation->status : ConversationStatus::active;
 }
 
 QString ThreadController::statusText() const {
-    return UiTexts::statusText(status());
+    return UiTexts::statusText(int(status()));
 }
 
 bool ThreadController::resolved() const {
@@ -133,7 +133,7 @@ QString ThreadController::suggestion() const {
     return m_conversation ? m_conversation->aiSuggestedReply.value_or(QString()) : QString();
 }
 
-int ThreadController::bottomRegion() const {
+ThreadController::Region ThreadController::bottomRegion() const {
     if (!m_conversation)
         return ComposerRegion;
     switch (m_conversation->status) {
@@ -182,7 +182,7 @@ void ThreadController::openInBrowser() {
 void ThreadController::takeOver() {
     if (m_didTakeOver)
         return;
-    const int before = bottomRegion();
+    const Region before = bottomRegion();
     m_didTakeOver = true;
     if (bottomRegion() != before)
         emit bottomRegionChanged();

@@ -30,13 +30,13 @@ class ThreadController : public QObject {
     Q_PROPERTY(QString visitorName READ visitorName NOTIFY conversationChanged)
     Q_PROPERTY(QString initials READ initials NOTIFY conversationChanged)
     Q_PROPERTY(QString country READ country NOTIFY conversationChanged)
-    Q_PROPERTY(int status READ status NOTIFY conversationChanged)
+    Q_PROPERTY(kv::ConversationStatus status READ status NOTIFY conversationChanged)
     Q_PROPERTY(QString statusText READ statusText NOTIFY conversationChanged)
     Q_PROPERTY(bool resolved READ resolved NOTIFY conversationChanged)
     Q_PROPERTY(QString subtitle READ subtitle NOTIFY conversationChanged)
     Q_PROPERTY(bool suggestionVisible READ suggestionVisible NOTIFY suggestionChanged)
     Q_PROPERTY(QString suggestion READ suggestion NOTIFY conversationChanged)
-    Q_PROPERTY(int bottomRegion READ bottomRegion NOTIFY bottomRegionChanged)
+    Q_PROPERTY(Region bottomRegion READ bottomRegion NOTIFY bottomRegionChanged)
     Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible NOTIFY contextPanelVisibleChanged)
     Q_PROPERTY(QObject* messages READ messages CONSTANT)
     // Whether the messages are being fetched, and "Couldn’t load messages:
@@ -61,13 +61,13 @@ public:
     QString visitorName() const;
     QString initials() const;
     QString country() const;
-    int status() const;
+    ConversationStatus status() const;
     QString statusText() const;
     bool resolved() const;
     QString subtitle() const;
     bool suggestionVisible() const;
     QString suggestion() const;
-    int bottomRegion() const;
+    Region bottomRegion() const;
     bool contextPanelVisible() const;
     QObject* messages() const;
     bool loading() const;

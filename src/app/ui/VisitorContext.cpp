@@ -62,15 +62,13 @@ QString VisitorContext::escalationReason() const {
     return m_conversation ? m_conversation->aiEscalationReason.value_or(QString()) : QString();
 }
 
-QVariantList VisitorContext::chunks() const {
-    QVariantList out;
+QList<RetrievedChunkRow> VisitorContext::chunks() const {
+    QList<RetrievedChunkRow> out;
     if (!m_conversation)
         return out;
     for (const RetrievedChunk& chunk : m_conversation->aiRetrievedChunks) {
-        out.append(QVariantMap{{"title", chunk.title},
-                               {"snippet", chunk.snippet},
-                               {"score", visitor::scoreText(chunk.score)},
-                               {"band", int(visitor::scoreBand(chunk.score))}});
+        out.append({chunk.title, chunk.snippet, visitor::scoreText(chunk.score),
+                    ChunkMatch::Band(visitor::scoreBand(chunk.score))});
     }
     return out;
 }

@@ -6,10 +6,42 @@
 // they are on, facts about the conversation, and what the AI did.
 
 #include "VisitorFacts.h"
-
-#include <QVariantList>
+#include "VisitorLabels.h"
 
 namespace kv {
+
+// How well a retrieved chunk matched, as QML names it (`ChunkMatch.Good`).
+namespace ChunkMatch {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(ChunkMatch)
+enum Band {
+    Good = int(visitor::ScoreBand::good),
+    Fair = int(visitor::ScoreBand::fair),
+    Weak = int(visitor::ScoreBand::weak),
+};
+Q_ENUM_NS(Band)
+} // namespace ChunkMatch
+
+// One knowledge chunk the AI retrieved, as the panel lists it.
+struct RetrievedChunkRow {
+    Q_GADGET
+    QML_VALUE_TYPE(retrievedChunkRow)
+    Q_PROPERTY(QString title MEMBER title)
+    Q_PROPERTY(QString snippet MEMBER snippet)
+    Q_PROPERTY(QString score MEMBER score) // "0.87"
+    // A ChunkMatch.Band. (Qt 6.4's engine cannot read a namespace's enum
+    // from a value type: "TypeError: Type error". As an int it compares with
+    // ChunkMatch's keys all the same.)
+    Q_PROPERTY(int band READ bandValue)
+
+public:
+    QString title;
+    QString snippet;
+    QString score;
+    ChunkMatch::Band band = ChunkMatch::Good;
+    int bandValue() const { return int(band); }
+    bool operator==(const RetrievedChunkRow&) const = default;
+};
 
 // (The base named in full: the QML type registrar does not look it up in the namespace.)
 class VisitorContext : public kv::VisitorFacts {
@@ -23,8 +55,7 @@ class VisitorContext : public kv::VisitorFacts {
     Q_PROPERTY(QStringList tags READ tags NOTIFY changed)
     Q_PROPERTY(bool hasEscalationReason READ hasEscalationReason NOTIFY changed)
     Q_PROPERTY(QString escalationReason READ escalationReason NOTIFY changed)
-    // [{title, snippet, score, band}] with band 0 good, 1 fair, 2 weak.
-    Q_PROPERTY(QVariantList chunks READ chunks NOTIFY changed)
+    Q_PROPERTY(QList<kv::RetrievedChunkRow> chunks READ chunks NOTIFY changed)
 
 public:
     explicit VisitorContext(QObject* parent = nullptr);
@@ -40,7 +71,7 @@ public:
         return m_conversation && m_conversation->aiEscalationReason.has_value();
     }
     QString escalationReason() const;
-    QVariantList chunks() const;
+    QList<RetrievedChunkRow> chunks() const;
 
 private:
     void refresh();

@@ -66,13 +66,18 @@ ConversationStore::loadList(std::optional<QString> projectID,
 
 QCoro::Task<> ConversationStore::loadDetail(QString conversationID) {
     QPointer guard(this);
-    // One fetch of a conversation at a time: a second request waits for the one under way.
+    // One fetch of a conversation at a time. A request while one runs is
+    // answered by one more fetch after it (that one may have begun before what
+    // the caller knows changed), shared by everyone who asked meanwhile.
     if (m_detailLoading.contains(conversationID)) {
+        m_detailAgain.insert(conversationID);
         while (guard && m_detailLoading.contains(conversationID)) {
             auto fetched = m_detailFinished.wait();
             co_await fetched;
         }
-        co_return;
+        // Another caller started the one more and it has answered, or sign-out ended it all.
+        if (!guard || !m_detailAgain.remove(conversationID))
+            co_return;
     }
     const auto listed = find(conversationID);
     if (!listed || !m_context.session->signedIn())
@@ -178,6 +183,7 @@ void ConversationStore::clear() {
     const QStringList details = QStringList(m_detailErrors.keys()) + m_detailLoading.values();
     m_detailErrors.clear();
     m_detailLoading.clear();
+    m_detailAgain.clear();
     m_detailFinished.releaseAll();
     for (const QString& id : details)
         emit detailStatusChanged(id);

@@ -6,11 +6,11 @@
 //
 // Ordering rule: the last list load started wins (a sequence number); an
 // answer for a scope the operator has left is dropped. Per conversation, one
-// detail load at a time: a load asked for while one runs waits for it, so
-// two answers never cross. A list keeps the messages of the
-// conversations it lists, and of the open one, and forgets the rest: the
-// tables never outgrow what is listed. At sign-out everything goes and every
-// load on its way is dropped.
+// detail load at a time, so two answers never cross: a load asked for while
+// one runs gives exactly one more after it, which answers everyone who asked
+// meanwhile (the one under way may have begun before what they know changed). A list keeps the
+// messages of the conversations it lists, and of the open one, and forgets the rest: the tables
+// never outgrow what is listed. At sign-out everything goes and every load on its way is dropped.
 
 #include "RecordRoles.h"
 #include "StoreContext.h"
@@ -95,7 +95,8 @@ private:
     QHash<QString, QList<Message>> m_local;
     QHash<QString, QString> m_detailErrors;
     QSet<QString> m_detailLoading;
-    WaitList m_detailFinished; // requests waiting for a fetch under way
+    QSet<QString> m_detailAgain; // asked for while its fetch ran: one more is owed
+    WaitList m_detailFinished;   // requests waiting for a fetch under way
     std::optional<QString> m_kept;
 };
 

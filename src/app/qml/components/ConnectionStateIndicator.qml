@@ -13,14 +13,14 @@ Row {
         height: 7
         radius: 3.5
         anchors.verticalCenter: parent.verticalCenter
-        color: parent.state === Kinds.connected ? Theme.onlineDot
-             : parent.state === Kinds.reconnecting ? Theme.warning : Theme.danger
+        color: parent.state === ConnectionState.Connected ? Theme.onlineDot
+             : parent.state === ConnectionState.Reconnecting ? Theme.warning : Theme.danger
     }
     Body {
         id: label
         textStyle: "caption"
-        text: parent.state === Kinds.connected ? "Live"
-            : parent.state === Kinds.reconnecting ? "Reconnecting…" : "Offline"
+        text: parent.state === ConnectionState.Connected ? "Live"
+            : parent.state === ConnectionState.Reconnecting ? "Reconnecting…" : "Offline"
         color: Theme.secondaryText
         font.weight: Font.Medium
     }

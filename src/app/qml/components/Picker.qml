@@ -2,14 +2,13 @@ import QtQuick
 import QtQuick.Controls
 import Kestovar
 
-// A drop-down choice among a list of {label, value} entries, named for screen
-// readers by what it chooses; its current choice reads as text, not as a
-// field. Entries show as plain text (they can name an agent).
+// A drop-down choice among a list of labels, the view-model keeping what each
+// index stands for; named for screen readers by what it chooses, its current
+// choice reading as text, not as a field. Entries show as plain text (they can
+// name an agent).
 ComboBox {
     id: picker
     property string name
-    textRole: "label"
-    valueRole: "value"
     font.pointSize: Theme.size("body")
     Accessible.name: name
     Accessible.description: displayText
@@ -25,8 +24,8 @@ ComboBox {
     delegate: ItemDelegate {
         id: option
         required property int index
-        required property var modelData
-        readonly property string label: picker.textRole ? modelData[picker.textRole] : modelData
+        required property string modelData
+        readonly property string label: modelData
         width: ListView.view ? ListView.view.width : picker.width
         highlighted: picker.highlightedIndex === index
         text: label

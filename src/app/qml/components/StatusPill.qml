@@ -4,10 +4,10 @@ import Kestovar
 // Where a conversation stands, as a tinted capsule.
 Rectangle {
     id: pill
-    property int status: Kinds.active
+    property int status: ConversationStatus.Active
     // The status's text; given by lists that already have it, else looked up.
     property string text: UiTexts.statusText(status)
-    readonly property color tone: Theme.statusColors[status] || Theme.blue
+    readonly property color tone: Theme.statusColor(status)
     implicitWidth: label.implicitWidth + 12
     implicitHeight: label.implicitHeight + 4
     radius: height / 2

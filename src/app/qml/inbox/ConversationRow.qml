@@ -42,7 +42,7 @@ Rectangle {
             font.weight: Font.DemiBold
         }
         Rectangle {
-            visible: row.status === Kinds.waiting
+            visible: row.status === ConversationStatus.Waiting
             width: 13
             height: 13
             radius: 6.5

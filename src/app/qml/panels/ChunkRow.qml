@@ -5,8 +5,9 @@ import Kestovar
 // One knowledge chunk the AI retrieved, with its score.
 Rectangle {
     id: row
-    property var chunk
-    readonly property color band: [Theme.green, Theme.orange, Theme.red][chunk.band]
+    property retrievedChunkRow chunk
+    readonly property color band: chunk.band === ChunkMatch.Good ? Theme.green
+                                : chunk.band === ChunkMatch.Fair ? Theme.orange : Theme.red
     implicitHeight: column.implicitHeight + 12
     radius: 6
     color: Theme.tint(Theme.textBackground, 0.5)

@@ -164,7 +164,7 @@ Rectangle {
                 Repeater {
                     model: context.chunks
                     ChunkRow {
-                        required property var modelData
+                        required property retrievedChunkRow modelData
                         Layout.fillWidth: true
                         chunk: modelData
                     }

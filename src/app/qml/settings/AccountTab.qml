@@ -84,8 +84,8 @@ ScrollView {
                 name: "Appearance"
                 segmentPrefix: "appearance"
                 labels: account.appearanceLabels
-                current: AppState.appearance
-                onChosen: (index) => AppState.appearance = index
+                current: account.appearanceIndex
+                onChosen: (index) => account.appearanceIndex = index
             }
             SettingsNote { text: UiTexts.appearanceNote }
         }
@@ -99,8 +99,8 @@ ScrollView {
                 name: "Text size"
                 segmentPrefix: "textSize"
                 labels: account.textSizeLabels
-                current: AppState.fontSize
-                onChosen: (index) => AppState.fontSize = index
+                current: account.textSizeIndex
+                onChosen: (index) => account.textSizeIndex = index
             }
             SettingsNote { text: "Affects message bubbles, conversation lists, and stats throughout the app." }
             Rectangle {
@@ -147,7 +147,7 @@ ScrollView {
                 objectName: "translationPicker"
                 Layout.fillWidth: true
                 name: "Translation target language"
-                model: account.translationOptions
+                model: account.translationLabels
                 currentIndex: account.translationIndex
                 onActivated: (index) => account.translationIndex = index
             }

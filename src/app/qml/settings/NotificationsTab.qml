@@ -137,7 +137,7 @@ ScrollView {
             Repeater {
                 model: notif.agents
                 ColumnLayout {
-                    required property var modelData
+                    required property agentMuteRow modelData
                     required property int index
                     Layout.fillWidth: true
                     spacing: 6

@@ -45,10 +45,9 @@ Item {
                 objectName: "snippetAgentPicker"
                 Layout.fillWidth: true
                 name: "Agent"
-                model: library.agents
-                valueRole: "id"
+                model: library.agentLabels
                 currentIndex: library.agentIndex
-                onActivated: library.projectID = currentValue
+                onActivated: (index) => library.agentIndex = index
             }
             PrimaryButton {
                 objectName: "newSnippetButton"

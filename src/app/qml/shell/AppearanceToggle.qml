@@ -8,5 +8,5 @@ IconButton {
     symbol: effectivelyDark ? "sun.max.fill" : "moon.fill"
     tone: Theme.text
     tip: effectivelyDark ? "Switch to Light Mode" : "Switch to Dark Mode"
-    onClicked: AppState.appearance = effectivelyDark ? Kinds.light : Kinds.dark
+    onClicked: AppState.appearance = effectivelyDark ? AppearancePreference.Light : AppearancePreference.Dark
 }

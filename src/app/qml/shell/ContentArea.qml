@@ -12,9 +12,9 @@ Item {
         anchors.fill: parent
         sourceComponent: {
             switch (AppState.selectedSection) {
-            case Kinds.visitors: return visitors
-            case Kinds.stats: return stats
-            case Kinds.settings: return settings
+            case AppSection.Visitors: return visitors
+            case AppSection.Stats: return stats
+            case AppSection.Settings: return settings
             default: return inbox
             }
         }

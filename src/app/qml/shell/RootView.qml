@@ -5,7 +5,7 @@ import Kestovar
 Item {
     Loader {
         anchors.fill: parent
-        sourceComponent: AppState.authStatus === Kinds.signedIn ? mainScreen : signIn
+        sourceComponent: AppState.authStatus === AuthStatus.SignedIn ? mainScreen : signIn
     }
     Component {
         id: signIn

@@ -64,10 +64,10 @@ Rectangle {
         }
         Repeater {
             model: [
-                { title: "Inbox", symbol: "tray.fill", section: Kinds.inbox },
-                { title: "Live visitors", symbol: "person.2.wave.2.fill", section: Kinds.visitors },
-                { title: "Stats", symbol: "chart.line.uptrend.xyaxis", section: Kinds.stats },
-                { title: "Settings", symbol: "gearshape.fill", section: Kinds.settings }
+                { title: "Inbox", symbol: "tray.fill", section: AppSection.Inbox },
+                { title: "Live visitors", symbol: "person.2.wave.2.fill", section: AppSection.Visitors },
+                { title: "Stats", symbol: "chart.line.uptrend.xyaxis", section: AppSection.Stats },
+                { title: "Settings", symbol: "gearshape.fill", section: AppSection.Settings }
             ]
             delegate: NavRow {
                 required property var modelData
@@ -75,9 +75,9 @@ Rectangle {
                 objectName: "nav" + modelData.title.replace(" ", "")
                 symbol: modelData.symbol
                 title: modelData.title
-                badge: modelData.section === Kinds.inbox ? sidebarModel.inboxBadge
-                     : modelData.section === Kinds.visitors ? sidebarModel.liveVisitorsBadge : 0
-                badgeColor: modelData.section === Kinds.visitors ? Theme.onlineDot : Theme.brand
+                badge: modelData.section === AppSection.Inbox ? sidebarModel.inboxBadge
+                     : modelData.section === AppSection.Visitors ? sidebarModel.liveVisitorsBadge : 0
+                badgeColor: modelData.section === AppSection.Visitors ? Theme.onlineDot : Theme.brand
                 selected: AppState.selectedSection === modelData.section
                 onClicked: AppState.selectedSection = modelData.section
             }

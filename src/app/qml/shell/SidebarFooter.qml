@@ -55,9 +55,9 @@ RowLayout {
                 title: "Appearance"
                 Repeater {
                     model: [
-                        { title: "Match system", value: Kinds.systemAppearance },
-                        { title: "Light", value: Kinds.light },
-                        { title: "Dark", value: Kinds.dark }
+                        { title: "Match system", value: AppearancePreference.System },
+                        { title: "Light", value: AppearancePreference.Light },
+                        { title: "Dark", value: AppearancePreference.Dark }
                     ]
                     MenuEntry {
                         required property var modelData

@@ -7,7 +7,7 @@ Rectangle {
     id: signIn
     objectName: "signInView"
     color: Theme.window
-    readonly property bool waiting: AppState.authStatus === Kinds.signingIn
+    readonly property bool waiting: AppState.authStatus === AuthStatus.SigningIn
 
     ColumnLayout {
         anchors.centerIn: parent

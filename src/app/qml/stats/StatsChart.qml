@@ -13,7 +13,7 @@ Item {
     readonly property color messagesColor: Theme.orange
     readonly property color faint: Qt.rgba(Theme.text.r, Theme.text.g, Theme.text.b, 0.1)
     readonly property int gridLines: 4
-    readonly property int days: stats.points.length
+    readonly property int days: stats.pointCount
     // What the chart draws: the area and the two lines.
     readonly property int count: 3
     Accessible.role: Accessible.Chart
@@ -58,7 +58,8 @@ Item {
         Repeater {
             model: chart.stats.axisLabels
             Body {
-                required property var modelData
+                required property axisLabel modelData
+                objectName: "axisLabel"
                 textStyle: "caption2"
                 x: (chart.days > 1 ? modelData.at / (chart.days - 1) * plot.width : plot.width / 2)
                    - width / 2
@@ -77,14 +78,14 @@ Item {
                 // From the line's highest day down to the axis.
                 fillGradient: LinearGradient {
                     x1: 0
-                    y1: { chart.stats.points; return chart.stats.conversationsAreaTop() * plot.height }
+                    y1: { chart.stats.pointCount; return chart.stats.conversationsAreaTop() * plot.height }
                     x2: 0
                     y2: plot.height
                     GradientStop { position: 0; color: Theme.tint(chart.conversationsColor, 0.32) }
                     GradientStop { position: 1; color: Theme.tint(chart.conversationsColor, 0.02) }
                 }
                 PathPolyline {
-                    path: { chart.stats.points; return chart.stats.conversationsArea(plot.width, plot.height) }
+                    path: { chart.stats.pointCount; return chart.stats.conversationsArea(plot.width, plot.height) }
                 }
             }
             ShapePath {
@@ -94,7 +95,7 @@ Item {
                 joinStyle: ShapePath.RoundJoin
                 capStyle: ShapePath.RoundCap
                 PathPolyline {
-                    path: { chart.stats.points; return chart.stats.curve(0, plot.width, plot.height) }
+                    path: { chart.stats.pointCount; return chart.stats.curve(0, plot.width, plot.height) }
                 }
             }
             ShapePath {
@@ -104,7 +105,7 @@ Item {
                 joinStyle: ShapePath.RoundJoin
                 capStyle: ShapePath.RoundCap
                 PathPolyline {
-                    path: { chart.stats.points; return chart.stats.curve(1, plot.width, plot.height) }
+                    path: { chart.stats.pointCount; return chart.stats.curve(1, plot.width, plot.height) }
                 }
             }
         }

@@ -12,7 +12,8 @@ StatsCard {
     Repeater {
         model: card.agents
         RowLayout {
-            required property var modelData
+            required property topAgentRow modelData
+            objectName: "topAgentRow"
             Layout.fillWidth: true
             spacing: 8
             Accessible.role: Accessible.StaticText

@@ -28,9 +28,11 @@ Item {
     // The language menu is the list's one menu, opened beside `anchor`.
     signal translateRequested(string messageID, Item anchor)
 
-    readonly property color fill: bubbleStyle === 2 ? Theme.brand
-                                : bubbleStyle === 1 ? Theme.brandAt(0.12) : Theme.controlBackground
-    readonly property color ink: bubbleStyle === 2 ? "white" : Theme.text
+    readonly property bool onBrand: bubbleStyle === MessageRows.OperatorBubble
+    readonly property color fill: onBrand ? Theme.brand
+                                : bubbleStyle === MessageRows.AgentBubble ? Theme.brandAt(0.12)
+                                                                          : Theme.controlBackground
+    readonly property color ink: onBrand ? "white" : Theme.text
     implicitHeight: column.implicitHeight
 
     RowLayout {
@@ -47,11 +49,11 @@ Item {
             implicitWidth: 26
             implicitHeight: 26
             radius: 13
-            color: bubble.bubbleStyle === 0 ? Qt.rgba(0.5, 0.5, 0.5, 0.18) : Theme.brandAt(0.18)
+            color: bubble.bubbleStyle === MessageRows.VisitorBubble ? Qt.rgba(0.5, 0.5, 0.5, 0.18) : Theme.brandAt(0.18)
             Icon {
                 anchors.centerIn: parent
                 symbol: bubble.avatarSymbol
-                color: bubble.bubbleStyle === 0 ? Theme.secondaryText : Theme.brandAccent
+                color: bubble.bubbleStyle === MessageRows.VisitorBubble ? Theme.secondaryText : Theme.brandAccent
                 size: 11
             }
         }

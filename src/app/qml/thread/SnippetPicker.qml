@@ -52,7 +52,7 @@ Rectangle {
                     model: picker.rows
                     delegate: SnippetRow {
                         required property int index
-                        required property var modelData
+                        required property pickerRow modelData
                         width: rowsColumn.width
                         snippet: modelData
                         isTop: index === 0

@@ -6,7 +6,7 @@ import Kestovar
 Rectangle {
     id: row
     objectName: "snippetRow"
-    property var snippet
+    property pickerRow snippet
     property bool isTop: false
     property bool showDivider: false
     signal clicked()

@@ -5,14 +5,14 @@ import Kestovar
 // and stays pinned to the top while its block scrolls by.
 Rectangle {
     id: header
-    property var info: ({})
-    readonly property bool expanded: info.expanded === true
+    property visitorGroupInfo info
+    readonly property bool expanded: info.expanded
     signal toggled()
 
     implicitHeight: Math.max(names.implicitHeight, 22 * Theme.fontScale) + 18
     color: Theme.surface
     Accessible.role: Accessible.Button
-    Accessible.name: info.accessibleName || ""
+    Accessible.name: info.accessibleName
     Accessible.checkable: true
     Accessible.checked: expanded
     Accessible.onPressAction: header.toggled()
@@ -33,7 +33,7 @@ Rectangle {
         anchors.leftMargin: 10
         anchors.verticalCenter: parent.verticalCenter
         side: 22
-        logoURL: header.info.logoURL || ""
+        logoURL: header.info.logoURL
         emoji: header.info.emoji || "🌐"
         projectName: header.info.hasProject ? header.info.name : ""
         colorHex: header.info.colorHex || undefined
@@ -47,7 +47,7 @@ Rectangle {
         anchors.verticalCenter: parent.verticalCenter
         Body {
             width: parent.width
-            text: header.info.name || ""
+            text: header.info.name
             elide: Text.ElideRight
             font.weight: Font.DemiBold
         }
@@ -55,7 +55,7 @@ Rectangle {
             textStyle: "caption"
             width: parent.width
             visible: text.length > 0
-            text: header.info.host || ""
+            text: header.info.host
             elide: Text.ElideRight
             color: Theme.tertiaryText
         }
@@ -65,7 +65,7 @@ Rectangle {
         anchors.right: parent.right
         anchors.rightMargin: 20
         anchors.verticalCenter: parent.verticalCenter
-        text: header.info.count !== undefined ? header.info.count : ""
+        text: header.info.count
         color: Theme.secondaryText
         font.weight: Font.DemiBold
     }
