@@ -22,6 +22,8 @@ private slots:
         StatsModel stats(state.get(), nullptr); // shown: the 30 days of all agents load
         QCOMPARE(stats.subtitle(), u"Loading…"_qs);
         QCOMPARE(stats.conversations(), u"—"_qs); // no figure before one arrived
+        QCOMPARE(stats.averageRating(), u"—"_qs);
+        QCOMPARE(stats.filledStars(), 0);
         QTRY_COMPARE(stats.subtitle(), u"Last 30 days"_qs);
         QVERIFY(stats.conversations().toLongLong() > 0);
         QVERIFY(!stats.topAgents().isEmpty());

@@ -87,7 +87,7 @@ QString StatsModel::resolutionRate() const {
 }
 
 QString StatsModel::averageRating() const {
-    return stats::averageText(m_stats.avgRating);
+    return m_cached ? stats::averageText(m_stats.avgRating) : stats::kNoFigure;
 }
 
 int StatsModel::filledStars() const {
