@@ -8,9 +8,10 @@
 // answer for a scope the operator has left is dropped. Per conversation, one
 // detail load at a time, so two answers never cross: a load asked for while
 // one runs gives exactly one more after it, which answers everyone who asked
-// meanwhile (the one under way may have begun before what they know changed). A list keeps the
-// messages of the conversations it lists, and of the open one, and forgets the rest: the tables
-// never outgrow what is listed. At sign-out everything goes and every load on its way is dropped.
+// meanwhile (the one under way may have begun before what they know
+// changed). A list keeps the messages of the conversations it lists, and of
+// the open one, and forgets the rest: the tables never outgrow what is
+// listed. At sign-out everything goes and every load on its way is dropped.
 
 #include "RecordRoles.h"
 #include "StoreContext.h"
