@@ -49,7 +49,7 @@ public:
         state = std::make_unique<AppState>(deps);
         registerQmlTypes(state.get());
         m_engine.addImportPath("qrc:/");
-        m_engine.load(QUrl("qrc:/Kestovar/qml/Main.qml"));
+        m_engine.load(QUrl("qrc:/Kestovar/shell/Main.qml"));
         if (!window())
             return false;
         window()->show();

@@ -58,7 +58,6 @@ int main(int argc, char** argv) {
     parser.addOption({"version", "Print the version and quit."});
     parser.addOptions({
         {"demo", "Run against an embedded simulated service."},
-        {"screenshots", "With --demo: render every screen to PNG files in DIR, then quit.", "DIR"},
         {"agents", "With --demo: how many agents the simulated account has.", "N", "7"},
         {"hostile",
          "With --demo: every text of the simulated account is hostile (markup, images, script "
@@ -72,7 +71,6 @@ int main(int argc, char** argv) {
     instance.listen();
     kv::Shell::Options options;
     options.demo = parser.isSet("demo");
-    options.screenshotsDir = parser.value("screenshots");
     options.demoAgents = std::max(1, parser.value("agents").toInt());
     options.measureStartup = parser.isSet("measure-startup");
     options.demoHostile = parser.isSet("hostile");

@@ -26,7 +26,7 @@ private slots:
         VisitorDetail detail(state.get(), nullptr);
         detail.setVisitorID(v.visitorID);
         QVERIFY(detail.exists());
-        QCOMPARE(detail.location(), visitor::location(v, visitor::Panel::detail));
+        QCOMPARE(detail.location(), visitors::location(v, visitors::Panel::detail));
         QVERIFY(!detail.agentLine().isEmpty()); // all agents listed together: whose visitor
         detail.openPage();
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(v.pageURL)});

@@ -16,7 +16,8 @@
 
 namespace kv::test {
 
-UiHarness::UiHarness(sim::SimConfig config) : m_sim(std::make_unique<sim::SimServer>(config)) {
+UiHarness::UiHarness(sim::SimConfig config, const QString& notificationService)
+    : m_sim(std::make_unique<sim::SimServer>(config)) {
     m_sim->start();
     qputenv(Configuration::kApiUrlVariable, m_sim->baseUrl().toUtf8());
     m_settings = openPreferences(m_dir.filePath("prefs.json"));
@@ -28,7 +29,10 @@ UiHarness::UiHarness(sim::SimConfig config) : m_sim(std::make_unique<sim::SimSer
     m_state = std::make_unique<AppState>(deps);
     // The settings reach the desktop; the state itself notifies nothing (tests of
     // notifications drive the manager directly).
-    m_notifier = std::make_unique<FreedesktopNotifier>();
+    m_notifier = notificationService.isEmpty()
+                     ? std::make_unique<FreedesktopNotifier>()
+                     : std::make_unique<FreedesktopNotifier>(QDBusConnection::sessionBus(),
+                                                             notificationService);
     m_notifications = std::make_unique<NotificationManager>(m_notifier.get(), m_settings.get());
     m_loginItem = std::make_unique<LoginItem>(m_settings.get(), m_dir.filePath("autostart"),
                                               QStringLiteral("/usr/bin/kestovar"));
@@ -63,7 +67,7 @@ bool UiHarness::load() {
                          }
                      });
     m_engine->addImportPath("qrc:/");
-    m_engine->load(QUrl("qrc:/Kestovar/qml/Main.qml"));
+    m_engine->load(QUrl("qrc:/Kestovar/shell/Main.qml"));
     if (!window())
         return false;
     window()->show(); // views create their delegates as the window is drawn

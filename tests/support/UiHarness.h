@@ -26,7 +26,8 @@ namespace kv::test {
 
 class UiHarness {
 public:
-    explicit UiHarness(sim::SimConfig config = {});
+    // `notificationService`: the desktop's notification service, when not the session's own.
+    explicit UiHarness(sim::SimConfig config = {}, const QString& notificationService = {});
     ~UiHarness();
 
     // Loads the main window (the sign-in screen until someone signs in).

@@ -390,7 +390,7 @@ private slots:
     void otherWindows() {
         // The settings window, as the tray and Ctrl+, open it.
         QQmlComponent settingsComponent(&ui->engine(),
-                                        QUrl("qrc:/Kestovar/qml/shell/SettingsWindow.qml"));
+                                        QUrl("qrc:/Kestovar/features/settings/SettingsWindow.qml"));
         std::unique_ptr<QObject> settingsWindow(settingsComponent.create());
         QVERIFY2(settingsWindow, qPrintable(settingsComponent.errorString()));
         auto* settings = qobject_cast<QQuickWindow*>(settingsWindow.get());
@@ -417,7 +417,7 @@ private slots:
         // The quick-reply window a notification opens.
         await(ui->state().loadConversations(u"p1"_qs));
         QQmlComponent replyComponent(&ui->engine(),
-                                     QUrl("qrc:/Kestovar/qml/shell/QuickReplyWindow.qml"));
+                                     QUrl("qrc:/Kestovar/shell/QuickReplyWindow.qml"));
         std::unique_ptr<QObject> replyWindow(replyComponent.createWithInitialProperties(
             {{"projectID", "p1"},
              {"conversationID", ui->state().conversations().first().id},

@@ -213,8 +213,7 @@ private slots:
 
     void quickReplyWindow() {
         const Conversation target = ui->state().conversations().value(0);
-        QQmlComponent component(&ui->engine(),
-                                QUrl("qrc:/Kestovar/qml/shell/QuickReplyWindow.qml"));
+        QQmlComponent component(&ui->engine(), QUrl("qrc:/Kestovar/shell/QuickReplyWindow.qml"));
         std::unique_ptr<QObject> window(component.createWithInitialProperties(
             {{"projectID", target.projectID},
              {"conversationID", target.id},

@@ -4,8 +4,8 @@
 
 #include "Await.h"
 #include "LogCapture.h"
+#include "TextScale.h"
 #include "UiHarness.h"
-#include "UiSupport.h"
 
 #include <QJsonObject>
 #include <QQmlComponent>
@@ -76,7 +76,7 @@ private slots:
         // In the design's points (a logical pixel each), never rounded: 26 × 1.48 = 38.48.
         const auto size = [&] {
             return title->property("font").value<QFont>().pointSizeF() /
-                   kv::UiSupport::pointsPerPixel();
+                   kv::TextScale::pointsPerPixel();
         };
         ui->state().setFontSize(FontSizePreference::small);
         QTRY_VERIFY(qFuzzyCompare(size(), 26.0));
@@ -102,8 +102,8 @@ private slots:
 
     void components() {
         auto make = [&](const char* file, const QVariantMap& properties) {
-            QQmlComponent component(&ui->engine(),
-                                    QUrl(QStringLiteral("qrc:/Kestovar/qml/components/") + file));
+            QQmlComponent component(
+                &ui->engine(), QUrl(QStringLiteral("qrc:/Kestovar/common/components/") + file));
             QObject* object = component.createWithInitialProperties(properties);
             if (!object)
                 qWarning() << component.errors();
@@ -160,8 +160,7 @@ private slots:
     void quickReply() {
         await(ui->state().loadConversations(u"p1"_qs));
         const Conversation target = ui->state().conversations().first();
-        QQmlComponent component(&ui->engine(),
-                                QUrl("qrc:/Kestovar/qml/shell/QuickReplyWindow.qml"));
+        QQmlComponent component(&ui->engine(), QUrl("qrc:/Kestovar/shell/QuickReplyWindow.qml"));
         std::unique_ptr<QObject> window(
             component.createWithInitialProperties({{"projectID", "p1"},
                                                    {"conversationID", target.id},

@@ -14,7 +14,6 @@
 #include "StatsRules.h"
 #include "TranslationMenu.h"
 #include "UiTexts.h"
-#include "VisitorLabels.h"
 #include "VisitorRules.h"
 
 #include "TestLocale.h"
@@ -88,48 +87,48 @@ private slots:
     }
 
     void visitorLines() {
-        QCOMPARE(visitor::timeOnSite(45), u"45s on site"_qs);
-        QCOMPARE(visitor::timeOnSite(0), u"0s on site"_qs);
-        QCOMPARE(visitor::timeOnSite(-5), u"-5s on site"_qs);
-        QCOMPARE(visitor::timeOnSite(60), u"1m on site"_qs);
-        QCOMPARE(visitor::timeOnSite(61), u"1m 1s on site"_qs);
-        QCOMPARE(visitor::timeOnSite(3599), u"59m 59s on site"_qs);
-        QCOMPARE(visitor::timeOnSite(3600), u"1h 0m on site"_qs);
-        QCOMPARE(visitor::timeOnSite(3725), u"1h 2m on site"_qs);
+        QCOMPARE(visitors::timeOnSite(45), u"45s on site"_qs);
+        QCOMPARE(visitors::timeOnSite(0), u"0s on site"_qs);
+        QCOMPARE(visitors::timeOnSite(-5), u"-5s on site"_qs);
+        QCOMPARE(visitors::timeOnSite(60), u"1m on site"_qs);
+        QCOMPARE(visitors::timeOnSite(61), u"1m 1s on site"_qs);
+        QCOMPARE(visitors::timeOnSite(3599), u"59m 59s on site"_qs);
+        QCOMPARE(visitors::timeOnSite(3600), u"1h 0m on site"_qs);
+        QCOMPARE(visitors::timeOnSite(3725), u"1h 2m on site"_qs);
         const QStringList ordinals{"1st",  "2nd",  "3rd",   "4th",   "11th",  "12th",  "13th",
                                    "21st", "22nd", "101st", "111th", "112th", "1000th"};
         const QList<qint64> numbers{1, 2, 3, 4, 11, 12, 13, 21, 22, 101, 111, 112, 1000};
         for (qsizetype i = 0; i < numbers.size(); ++i)
-            QCOMPARE(visitor::ordinal(numbers[i]), ordinals[i]);
+            QCOMPARE(visitors::ordinal(numbers[i]), ordinals[i]);
 
         Visitor v;
-        QCOMPARE(visitor::location(v, visitor::Panel::context), u"Unknown"_qs);
-        QCOMPARE(visitor::location(v, visitor::Panel::detail), u"Unknown location"_qs);
+        QCOMPARE(visitors::location(v, visitors::Panel::context), u"Unknown"_qs);
+        QCOMPARE(visitors::location(v, visitors::Panel::detail), u"Unknown location"_qs);
         v.city = "Aarhus";
-        QCOMPARE(visitor::location(v, visitor::Panel::context), u"Unknown"_qs); // city alone
+        QCOMPARE(visitors::location(v, visitors::Panel::context), u"Unknown"_qs); // city alone
         v.country = "DK";
-        QCOMPARE(visitor::location(v, visitor::Panel::context), u"Aarhus, DK"_qs);
-        QCOMPARE(visitor::browser(v), u"Unknown browser"_qs);
+        QCOMPARE(visitors::location(v, visitors::Panel::context), u"Aarhus, DK"_qs);
+        QCOMPARE(visitors::browser(v), u"Unknown browser"_qs);
         v.os = "Linux";
-        QCOMPARE(visitor::browser(v), u"Unknown browser"_qs);
+        QCOMPARE(visitors::browser(v), u"Unknown browser"_qs);
         v.browser = "Firefox";
-        QCOMPARE(visitor::browser(v), u"Firefox · Linux"_qs);
+        QCOMPARE(visitors::browser(v), u"Firefox · Linux"_qs);
 
-        QCOMPARE(visitor::returning(v), u"First-time visitor"_qs);
+        QCOMPARE(visitors::returning(v), u"First-time visitor"_qs);
         v.isReturning = true;
-        QCOMPARE(visitor::returning(v), u"Returning · 1st visit"_qs);
+        QCOMPARE(visitors::returning(v), u"Returning · 1st visit"_qs);
         v.previousConversations = 10;
-        QCOMPARE(visitor::returning(v), u"Returning · 11th visit"_qs);
+        QCOMPARE(visitors::returning(v), u"Returning · 11th visit"_qs);
 
-        QCOMPARE(visitor::referrerLine(v, visitor::Panel::context), QString()); // none
+        QCOMPARE(visitors::referrerLine(v, visitors::Panel::context), QString()); // none
         v.referrer = "";
-        QCOMPARE(visitor::referrerLine(v, visitor::Panel::context), u"From "_qs);
-        QCOMPARE(visitor::referrerLine(v, visitor::Panel::detail), QString());
+        QCOMPARE(visitors::referrerLine(v, visitors::Panel::context), u"From "_qs);
+        QCOMPARE(visitors::referrerLine(v, visitors::Panel::detail), QString());
 
-        QCOMPARE(visitor::scoreBand(0.8), visitor::ScoreBand::good);
-        QCOMPARE(visitor::scoreBand(0.6), visitor::ScoreBand::fair);
-        QCOMPARE(visitor::scoreBand(0.59999), visitor::ScoreBand::weak);
-        QCOMPARE(visitor::scoreText(0.756), u"0.76"_qs);
+        QCOMPARE(visitors::scoreBand(0.8), visitors::ScoreBand::good);
+        QCOMPARE(visitors::scoreBand(0.6), visitors::ScoreBand::fair);
+        QCOMPARE(visitors::scoreBand(0.59999), visitors::ScoreBand::weak);
+        QCOMPARE(visitors::scoreText(0.756), u"0.76"_qs);
     }
 
     void inboxFilterOrderAndTexts() {
@@ -339,10 +338,10 @@ private slots:
             u"4 browsing · 1 chatting"_qs);
 
         // The list's short time drops the seconds past a minute.
-        QCOMPARE(visitor::timeOnSiteShort(59), u"59s"_qs);
-        QCOMPARE(visitor::timeOnSiteShort(60), u"1m"_qs);
-        QCOMPARE(visitor::timeOnSiteShort(119), u"1m"_qs);
-        QCOMPARE(visitor::timeOnSiteShort(3725), u"1h 2m"_qs);
+        QCOMPARE(visitors::timeOnSiteShort(59), u"59s"_qs);
+        QCOMPARE(visitors::timeOnSiteShort(60), u"1m"_qs);
+        QCOMPARE(visitors::timeOnSiteShort(119), u"1m"_qs);
+        QCOMPARE(visitors::timeOnSiteShort(3725), u"1h 2m"_qs);
 
         Visitor v;
         v.pagesThisSession = 1;

@@ -1,7 +1,6 @@
 #include "DemoSession.h"
 
 #include "DemoService.h"
-#include "Screenshots.h"
 #include "StartupMetric.h"
 #include "Timing.h"
 #include "TypedPreferences.h"
@@ -81,8 +80,6 @@ CredentialStore& DemoSession::credentials() {
 void DemoSession::run(AppState& state, QQuickWindow* window) {
     if (m_options.measureStartup)
         reportFirstSignedInFrame(state, window, this);
-    else if (!m_options.screenshotsDir.isEmpty())
-        kv::takeScreenshots(state, *m_service, window, m_options.screenshotsDir);
     else
         signInLikeAUser(state);
 }

@@ -29,7 +29,6 @@ class DemoSession : public QObject {
 public:
     struct Options {
         int agents = 7;
-        QString screenshotsDir;      // render every screen there, then quit
         bool measureStartup = false; // start as a returning user and report the first frame
         bool hostile = false;        // every text of the account hostile
     };
@@ -46,8 +45,8 @@ public:
     // Where the demo's "Launch at login" entry goes: never the user's own autostart.
     QString autostartDirectory() const { return m_directory + QStringLiteral("/autostart"); }
 
-    // Once the window is up: sign in as a user would, or take the screenshots,
-    // or wait for the first signed-in frame.
+    // Once the window is up: sign in as a user would, or wait for the first
+    // signed-in frame.
     void run(AppState& state, QQuickWindow* window);
 
 private:

@@ -13,7 +13,7 @@
 #include "SingleInstance.h"
 #include "StartupMetric.h"
 #include "TypedPreferences.h"
-#include "UiSupport.h"
+#include "UiTexts.h"
 #include "Updater.h"
 #include "notifications/NotificationManager.h"
 #include "platform/Browser.h"
@@ -65,8 +65,8 @@ bool Shell::start() {
     m_network = std::make_unique<QNetworkAccessManager>();
     if (m_options.demo) {
         // Its own service, key store and preferences: nothing of the real account is touched.
-        DemoSession::Options demo{m_options.demoAgents, m_options.screenshotsDir,
-                                  m_options.measureStartup, m_options.demoHostile};
+        DemoSession::Options demo{m_options.demoAgents, m_options.measureStartup,
+                                  m_options.demoHostile};
         m_demo = DemoSession::start(demo, [this](const QUrl& url) { handleUrl(url); });
         if (!m_demo)
             return false;
@@ -119,7 +119,7 @@ bool Shell::start() {
     m_engine = std::make_unique<QQmlApplicationEngine>();
     m_engineNetwork = std::make_unique<EngineNetwork>(*m_engine, *m_state);
     m_engine->addImportPath(QStringLiteral("qrc:/"));
-    m_engine->load(QUrl(QStringLiteral("qrc:/Kestovar/qml/Main.qml")));
+    m_engine->load(QUrl(QStringLiteral("qrc:/Kestovar/shell/Main.qml")));
     if (!mainWindow())
         return false;
 
@@ -155,8 +155,9 @@ void Shell::showMainWindow() {
 void Shell::showSettings() {
     // One settings window: asking again brings it to the front.
     if (!m_settingsWindow) {
-        QQmlComponent component(m_engine.get(),
-                                QUrl(QStringLiteral("qrc:/Kestovar/qml/shell/SettingsWindow.qml")));
+        QQmlComponent component(
+            m_engine.get(),
+            QUrl(QStringLiteral("qrc:/Kestovar/features/settings/SettingsWindow.qml")));
         auto* window = qobject_cast<QWindow*>(component.create());
         if (!window)
             return;
@@ -174,7 +175,7 @@ void Shell::showSettings() {
 
 void Shell::openQuickReply(const QString& projectID, const QString& conversationID) {
     QQmlComponent component(m_engine.get(),
-                            QUrl(QStringLiteral("qrc:/Kestovar/qml/shell/QuickReplyWindow.qml")));
+                            QUrl(QStringLiteral("qrc:/Kestovar/shell/QuickReplyWindow.qml")));
     const auto agent = m_state->project(projectID);
     QString visitor;
     for (const Conversation& c : m_state->conversations()) {
@@ -252,7 +253,7 @@ void Shell::checkForUpdates() {
 
 void Shell::updateTrayUnread() {
     const qint64 unread = m_state->unreadTotal();
-    const QString line = UiSupport::unreadLine(unread);
+    const QString line = UiTexts::unreadLine(unread);
     if (m_unreadLine)
         m_unreadLine->setText(line);
     if (m_tray) {

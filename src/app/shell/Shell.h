@@ -42,7 +42,6 @@ class Shell : public QObject {
 public:
     struct Options {
         bool demo = false;
-        QString screenshotsDir; // render every screen there, then quit
         int demoAgents = 7;
         bool demoHostile = false; // every text of the demo account hostile
         // Benchmarks: start as a returning user and report the first signed-in frame.

@@ -1,0 +1,202 @@
+#include "InboxModel.h"
+
+#include "AppStateForeign.h"
+#include "PeopleText.h"
+#include "TimeText.h"
+#include "Timing.h"
+#include "UiTexts.h"
+#include "state/AppState.h"
+
+namespace kv {
+
+namespace {
+
+// Role numbers of the state's conversation model, by name.
+int sourceRole(const QAbstractItemModel* model, const QByteArray& name) {
+    return model->roleNames().key(name, -1);
+}
+
+} // namespace
+
+// ---- rows ----------------------------------------------------------------------
+
+InboxRows::InboxRows(AppState* state, QObject* parent)
+    : QSortFilterProxyModel(parent), m_state(state) {
+    setSourceModel(state->conversationsModel());
+    setDynamicSortFilter(true);
+    sort(0, Qt::DescendingOrder);
+}
+
+void InboxRows::setFilter(inbox::Filter filter) {
+    if (m_filter == filter)
+        return;
+    m_filter = filter;
+    invalidateRowsFilter();
+}
+
+void InboxRows::refreshTimes() {
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {RelativeTimeRole});
+}
+
+bool InboxRows::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
+    const auto& all = m_state->conversations();
+    return sourceRow < all.size() && inbox::matches(m_filter, all[sourceRow].status);
+}
+
+bool InboxRows::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const auto& all = m_state->conversations();
+    const QDateTime& a = all[left.row()].lastMessageAt;
+    const QDateTime& b = all[right.row()].lastMessageAt;
+    if (a != b)
+        return a < b;
+    // Shown newest first: of two at the same time, the one the service listed first leads.
+    return left.row() > right.row();
+}
+
+QVariant InboxRows::data(const QModelIndex& index, int role) const {
+    if (role < InitialsRole)
+        return QSortFilterProxyModel::data(index, role);
+    const auto& all = m_state->conversations();
+    const int row = mapToSource(index).row();
+    if (row < 0 || row >= all.size())
+        return {};
+    const Conversation& c = all[row];
+    switch (role) {
+    case ConversationIDRole:
+        return c.id;
+    case InitialsRole:
+        return people::visitorInitials(c.visitorName);
+    case DisplayNameRole:
+        return people::visitorName(c.visitorName);
+    case RelativeTimeRole:
+        return times::relativeShort(c.lastMessageAt, QDateTime::currentDateTimeUtc());
+    case StatusTextRole:
+        return UiTexts::statusText(int(c.status));
+    case AgentLineRole: {
+        // Only where several agents are listed together.
+        if (m_state->selectedProjectID())
+            return QString();
+        const auto agent = m_state->project(c.projectID);
+        return agent ? agent->emoji + u' ' + agent->name : QString();
+    }
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> InboxRows::roleNames() const {
+    QHash<int, QByteArray> names = QSortFilterProxyModel::roleNames();
+    names.insert(InitialsRole, "initials");
+    names.insert(DisplayNameRole, "displayName");
+    names.insert(RelativeTimeRole, "relativeTime");
+    names.insert(StatusTextRole, "statusText");
+    names.insert(AgentLineRole, "agentLine");
+    names.insert(ConversationIDRole, "conversationID");
+    return names;
+}
+
+// ---- the screen -------------------------------------------------------------------
+
+InboxModel::InboxModel(QObject* parent) : InboxModel(AppStateForeign::instance(), parent) {}
+
+InboxModel::InboxModel(AppState* state, QObject* parent)
+    : QObject(parent), m_state(state), m_rows(new InboxRows(state, this)) {
+    connect(m_state, &AppState::conversationsChanged, this, &InboxModel::update);
+    connect(m_state, &AppState::selectedConversationIDChanged, this, &InboxModel::update);
+    connect(m_state, &AppState::conversationsErrorChanged, this, &InboxModel::update);
+    connect(m_state, &AppState::selectedProjectIDChanged, this, &InboxModel::load);
+    connect(&m_state->conversationStore(), &ConversationStore::statusChanged, this,
+            &InboxModel::loadStatusChanged);
+    // The agent line depends on whether one agent or all are shown, and on the agents' names.
+    for (auto signal : {&AppState::selectedProjectIDChanged, &AppState::projectsChanged}) {
+        connect(m_state, signal, this, [this] {
+            if (m_rows->rowCount() > 0)
+                emit m_rows->dataChanged(m_rows->index(0, 0),
+                                         m_rows->index(m_rows->rowCount() - 1, 0),
+                                         {InboxRows::AgentLineRole});
+        });
+    }
+    m_clock.setInterval(Timing::current().relativeTimeRefresh);
+    connect(&m_clock, &QTimer::timeout, m_rows, &InboxRows::refreshTimes);
+    m_clock.start();
+    update();
+    load();
+}
+
+void InboxModel::setFilter(int filter) {
+    if (filter < int(inbox::Filter::waiting) || filter > int(inbox::Filter::resolved) ||
+        filter == this->filter())
+        return;
+    m_rows->setFilter(inbox::Filter(filter));
+    emit filterChanged();
+    update();
+}
+
+QStringList InboxModel::filterLabels() const {
+    QStringList labels;
+    for (const auto f : {inbox::Filter::waiting, inbox::Filter::active, inbox::Filter::all,
+                         inbox::Filter::resolved})
+        labels.append(inbox::filterText(f));
+    return labels;
+}
+
+QString InboxModel::subtitle() const {
+    return inbox::subtitle(m_state->conversations(), m_rows->filter());
+}
+
+void InboxModel::update() {
+    m_empty = inbox::emptyState(m_state->conversations(), m_rows->filter(),
+                                m_state->conversationsError());
+    emit textsChanged();
+    QString open;
+    if (const auto selected = m_state->selectedConversationID()) {
+        for (const Conversation& c : m_state->conversations()) {
+            if (c.id == *selected) {
+                open = c.id;
+                break;
+            }
+        }
+    }
+    if (open != m_open) {
+        m_open = open;
+        emit openConversationChanged();
+    }
+}
+
+void InboxModel::select(const QString& conversationID) {
+    m_state->setSelectedConversationID(
+        conversationID.isEmpty() ? std::nullopt : std::optional<QString>(conversationID));
+}
+
+void InboxModel::selectNext(int step) {
+    const int rows = m_rows->rowCount();
+    if (rows == 0)
+        return;
+    int current = -1;
+    const QString selected = m_state->selectedConversationID().value_or(QString());
+    const int idRole = sourceRole(m_state->conversationsModel(), "id");
+    for (int i = 0; i < rows; ++i) {
+        if (m_rows->index(i, 0).data(idRole).toString() == selected) {
+            current = i;
+            break;
+        }
+    }
+    const int next = current < 0 ? 0 : std::clamp(current + step, 0, rows - 1);
+    select(m_rows->index(next, 0).data(idRole).toString());
+}
+
+bool InboxModel::loading() const {
+    return m_state->conversationStore().loading();
+}
+
+QString InboxModel::error() const {
+    const QString reason = m_state->conversationsError();
+    return reason.isEmpty() ? QString() : UiTexts::conversationsNotLoaded(reason);
+}
+
+void InboxModel::load() {
+    m_state->loadConversations(m_state->selectedProjectID());
+}
+
+} // namespace kv
