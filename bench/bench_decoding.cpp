@@ -69,7 +69,7 @@ void BM_Inbox50_Parse(benchmark::State& state) {
 
 void BM_Inbox50_ParseDecodeMap(benchmark::State& state) {
     parseAndDecode(state, inbox(), "conversations", [](const QJsonValue& v, const WirePath& p) {
-        return ConversationDTO::decode(v, p).toModel(QDateTime::currentDateTimeUtc());
+        return decodeRecord<ConversationDTO>(v, p).toModel(QDateTime::currentDateTimeUtc());
     });
 }
 
@@ -79,7 +79,7 @@ void BM_Visitors5000_Parse(benchmark::State& state) {
 
 void BM_Visitors5000_ParseDecodeMap(benchmark::State& state) {
     parseAndDecode(state, visitors(), "visitors", [](const QJsonValue& v, const WirePath& p) {
-        return VisitorDTO::decode(v, p).toModel(QDateTime::currentDateTimeUtc());
+        return decodeRecord<VisitorDTO>(v, p).toModel(QDateTime::currentDateTimeUtc());
     });
 }
 

@@ -84,30 +84,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace kv;
     const WirePath root{};
     check(original, renamed, "projects",
-          [&](const QJsonValue& v) { return ProjectDTO::decode(v, root).toModel(kBase); });
+          [&](const QJsonValue& v) { return decodeRecord<ProjectDTO>(v, root).toModel(kBase); });
     check(original, renamed, "conversations",
-          [&](const QJsonValue& v) { return ConversationDTO::decode(v, root).toModel(kNow); });
+          [&](const QJsonValue& v) { return decodeRecord<ConversationDTO>(v, root).toModel(kNow); });
     check(original, renamed, "messages",
-          [&](const QJsonValue& v) { return MessageDTO::decode(v, root).toModel(kNow); });
+          [&](const QJsonValue& v) { return decodeRecord<MessageDTO>(v, root).toModel(kNow); });
     check(original, renamed, "visitors",
-          [&](const QJsonValue& v) { return VisitorDTO::decode(v, root).toModel(kNow); });
+          [&](const QJsonValue& v) { return decodeRecord<VisitorDTO>(v, root).toModel(kNow); });
     check(original, renamed, "stats",
-          [&](const QJsonValue& v) { return ProjectStatsDTO::decode(v, root).toModel(kNow); });
+          [&](const QJsonValue& v) { return decodeRecord<ProjectStatsDTO>(v, root).toModel(kNow); });
     check(original, renamed, "snippets",
-          [&](const QJsonValue& v) { return SnippetDTO::decode(v, root).toListedModel(); });
+          [&](const QJsonValue& v) { return decodeRecord<SnippetDTO>(v, root).toListedModel(); });
     check(original, renamed, "sent", [&](const QJsonValue& v) {
-        return SendMessageResponseDTO::decode(v, root).toModel(kNow);
+        return decodeRecord<SendMessageResponseDTO>(v, root).toModel(kNow);
     });
-    check(original, renamed, "users", [&](const QJsonValue& v) { return decodeUser(v, root); });
-    check(original, renamed, "clients", [&](const QJsonValue& v) { return decodeClient(v, root); });
+    check(original, renamed, "users", [&](const QJsonValue& v) { return decodeRecord<User>(v, root); });
+    check(original, renamed, "clients", [&](const QJsonValue& v) { return decodeRecord<Client>(v, root); });
     check(original, renamed, "notifications",
-          [&](const QJsonValue& v) { return decodeNotificationPref(v, root); });
+          [&](const QJsonValue& v) { return decodeRecord<NotificationPref>(v, root); });
     check(original, renamed, "translations",
-          [&](const QJsonValue& v) { return decodeTranslation(v, root); });
+          [&](const QJsonValue& v) { return decodeRecord<TranslationResult>(v, root); });
     check(original, renamed, "chunks",
-          [&](const QJsonValue& v) { return decodeRetrievedChunk(v, root); });
+          [&](const QJsonValue& v) { return decodeRecord<RetrievedChunk>(v, root); });
     check(original, renamed, "top_agents",
-          [&](const QJsonValue& v) { return decodeTopAgent(v, root); });
+          [&](const QJsonValue& v) { return decodeRecord<TopAgent>(v, root); });
     check(original, renamed, "ok", [&](const QJsonValue& v) {
         decodeOkResponse(v, root);
         decodeResolveResponse(v, root);

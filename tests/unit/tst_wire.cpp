@@ -51,7 +51,7 @@ private slots:
 
     void conversationReadsAndMaps() {
         const QDateTime now = QDateTime::currentDateTimeUtc();
-        const Conversation c = ConversationDTO::decode(conversationJson(), {}).toModel(now);
+        const Conversation c = decodeRecord<ConversationDTO>(conversationJson(), {}).toModel(now);
         QCOMPARE(c.id, u"c1"_qs);
         QCOMPARE(c.projectID, u"p1"_qs);
         QCOMPARE(c.status, ConversationStatus::waiting);
@@ -69,7 +69,7 @@ private slots:
         o["status"] = "closed";
         o["visitor_name"] = QJsonValue::Null; // optional null = absent
         const Conversation c =
-            ConversationDTO::decode(o, {}).toModel(QDateTime::currentDateTimeUtc());
+            decodeRecord<ConversationDTO>(o, {}).toModel(QDateTime::currentDateTimeUtc());
         QCOMPARE(c.status, ConversationStatus::active);
         QCOMPARE(c.lastMessageAt.toMSecsSinceEpoch(), 0); // sorts as the oldest
         QVERIFY(!c.visitorName);
@@ -79,9 +79,9 @@ private slots:
         QJsonObject o = conversationJson();
         o.remove("project_id");
         o["projectId"] = "p9";
-        QCOMPARE(ConversationDTO::decode(o, {}).projectId, u"p9"_qs);
+        QCOMPARE(decodeRecord<ConversationDTO>(o, {}).projectId, u"p9"_qs);
         const NotificationPref p =
-            decodeNotificationPref(json(R"({"projectId":"p1","muted":true,"muteEscalation":false,
+            decodeRecord<NotificationPref>(json(R"({"projectId":"p1","muted":true,"muteEscalation":false,
                      "mute_new_message":true,"mute_visitor_online":false})"),
                                    {});
         QCOMPARE(p, (NotificationPref{"p1", true, false, true, false}));
@@ -89,7 +89,7 @@ private slots:
 
     void unusualSpellingsFollowTheKeyRule() {
         // Keys the service would not write but the rule still maps onto members.
-        const VisitorDTO v = VisitorDTO::decode(
+        const VisitorDTO v = decodeRecord<VisitorDTO>(
             json(R"({"visitor__id":"v1","projectId":"p1","page_Url":"/","has_conversation":false,
                      "pages_thisSession":2,"time_on_site_seconds":30,"is_returning":true,
                      "previous_conversations":1,"referrer":"r","_private":1,"unknown_key":2})"),
@@ -109,7 +109,7 @@ private slots:
             const QJsonObject both = json(text);
             for (auto it = both.begin(); it != both.end(); ++it)
                 o.insert(it.key(), it.value());
-            QCOMPARE(ConversationDTO::decode(o, {}).projectId, u"snake"_qs);
+            QCOMPARE(decodeRecord<ConversationDTO>(o, {}).projectId, u"snake"_qs);
         }
     }
 
@@ -150,15 +150,15 @@ private slots:
             o.remove(key);
         else
             o[key] = value;
-        QCOMPARE(failureOf([&] { ConversationDTO::decode(o, {}); }), problem);
+        QCOMPARE(failureOf([&] { decodeRecord<ConversationDTO>(o, {}); }), problem);
     }
 
     void wholeNumbersAccepted() {
         QJsonObject o = conversationJson();
         o["message_count"] = 3.0;
-        QCOMPARE(ConversationDTO::decode(o, {}).messageCount, 3);
+        QCOMPARE(decodeRecord<ConversationDTO>(o, {}).messageCount, 3);
         o["message_count"] = -9007199254740993.0;
-        QVERIFY(failureOf([&] { ConversationDTO::decode(o, {}); }).isEmpty());
+        QVERIFY(failureOf([&] { decodeRecord<ConversationDTO>(o, {}); }).isEmpty());
     }
 
     void nestedFailureNamesItsPlace() {
@@ -173,7 +173,7 @@ private slots:
         const QString expected =
             QStringLiteral("Required key \"score\" is missing or null "
                            "(at conversations[3].aiRetrievedChunks[0].score).");
-        QCOMPARE(failureOf([&] { ConversationDTO::decode(o, item); }), expected);
+        QCOMPARE(failureOf([&] { decodeRecord<ConversationDTO>(o, item); }), expected);
     }
 
     void bodyMustBeOneObject() {
@@ -190,7 +190,7 @@ private slots:
                 {"id", "p1"}, {"name", "N"}, {"unread_count", 2}, {"live_visitor_count", 0}};
             if (key)
                 o.insert(QLatin1StringView(key), QString::fromUtf8(value));
-            return ProjectDTO::decode(o, {}).toModel(base);
+            return decodeRecord<ProjectDTO>(o, {}).toModel(base);
         };
         const Project plain = project();
         QCOMPARE(plain.websiteURL, QString(""));
@@ -212,7 +212,7 @@ private slots:
     void messageAndVisitorMapping() {
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const Message m =
-            MessageDTO::decode(
+            decodeRecord<MessageDTO>(
                 json(R"({"id":"m1","conversation_id":"c1","role":"bot","content":"x"})"), {})
                 .toModel(now);
         QCOMPARE(m.role, MessageRole::system);
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(wireText(ConversationStatus::operatorActive), u"operator_active"_qs);
 
         const Visitor v =
-            VisitorDTO::decode(
+            decodeRecord<VisitorDTO>(
                 json(
                     R"({"visitor_id":"v1","project_id":"p1","page_url":"/","has_conversation":false,
                      "pages_this_session":2,"time_on_site_seconds":30,"is_returning":true,
@@ -236,7 +236,7 @@ private slots:
     void statsMapping() {
         const QDateTime now = QDateTime::currentDateTimeUtc();
         const ProjectStats s =
-            ProjectStatsDTO::decode(
+            decodeRecord<ProjectStatsDTO>(
                 json(R"({"project_id":"p1","days":7,"conversations":3,"messages":9,
                      "unique_visitors":4,"resolution_rate":0.42,"prev_conversations":1,
                      "rating_count":0,"buckets":[{"day":"2024-02-29","conversations":1,
@@ -251,7 +251,7 @@ private slots:
     }
 
     void snippetEmoji() {
-        const SnippetDTO d = SnippetDTO::decode(
+        const SnippetDTO d = decodeRecord<SnippetDTO>(
             json(R"({"id":"s1","shortcut":"hi","title":"Hi","body":"Hello","emoji":""})"), {});
         QCOMPARE(d.toListedModel().emoji, u"\U0001F4AC"_qs);
         QCOMPARE(d.toModel().emoji, QString(""));
@@ -273,7 +273,7 @@ private slots:
     }
 
     void recordsCompareAndHashOverAllFields() {
-        const Conversation a = ConversationDTO::decode(conversationJson(), {})
+        const Conversation a = decodeRecord<ConversationDTO>(conversationJson(), {})
                                    .toModel(QDateTime::fromMSecsSinceEpoch(0, Qt::UTC));
         Conversation b = a;
         QCOMPARE(a, b);

@@ -4,21 +4,215 @@
 
 namespace kv {
 
-ProjectDTO ProjectDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        ProjectDTO d;
-        d.id = o.string("id");
-        d.name = o.string("name");
-        d.websiteUrl = o.optString("websiteUrl");
-        d.widgetColor = o.optString("widgetColor");
-        d.widgetHeaderIcon = o.optString("widgetHeaderIcon");
-        d.widgetLogoUrl = o.optString("widgetLogoUrl");
-        d.clientId = o.optString("clientId");
-        d.unreadCount = o.integer("unreadCount");
-        d.liveVisitorCount = o.integer("liveVisitorCount");
-        return d;
-    });
-}
+// ---- the fields of each record, as the service writes them ----
+
+#define KV_FIELD(R, member) wireField(#member, &R::member)
+
+template <>
+struct WireFields<ProjectDTO> {
+    using R = ProjectDTO;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, id),
+                                              KV_FIELD(R, name),
+                                              KV_FIELD(R, websiteUrl),
+                                              KV_FIELD(R, widgetColor),
+                                              KV_FIELD(R, widgetHeaderIcon),
+                                              KV_FIELD(R, widgetLogoUrl),
+                                              KV_FIELD(R, clientId),
+                                              KV_FIELD(R, unreadCount),
+                                              KV_FIELD(R, liveVisitorCount)};
+};
+
+template <>
+struct WireFields<RetrievedChunk> {
+    using R = RetrievedChunk;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, id), KV_FIELD(R, title), KV_FIELD(R, snippet), KV_FIELD(R, score),
+                   wireField("sourceUrl", &R::sourceURL)};
+};
+
+template <>
+struct WireFields<ConversationDTO> {
+    using R = ConversationDTO;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, id),
+                                              KV_FIELD(R, projectId),
+                                              KV_FIELD(R, status),
+                                              KV_FIELD(R, lastMessagePreview),
+                                              KV_FIELD(R, messageCount),
+                                              KV_FIELD(R, hasUnread),
+                                              KV_FIELD(R, tags),
+                                              KV_FIELD(R, aiRetrievedChunks),
+                                              KV_FIELD(R, lastMessageAt),
+                                              KV_FIELD(R, startedAt),
+                                              KV_FIELD(R, visitorName),
+                                              KV_FIELD(R, visitorCountry),
+                                              KV_FIELD(R, rating),
+                                              KV_FIELD(R, aiEscalationReason),
+                                              KV_FIELD(R, aiSuggestedReply)};
+};
+
+template <>
+struct WireFields<MessageDTO> {
+    using R = MessageDTO;
+    static constexpr auto fields = std::tuple{
+        KV_FIELD(R, id),         KV_FIELD(R, conversationId), KV_FIELD(R, role),
+        KV_FIELD(R, content),    KV_FIELD(R, createdAt),      KV_FIELD(R, detectedLanguage),
+        KV_FIELD(R, translation)};
+};
+
+template <>
+struct WireFields<VisitorDTO> {
+    using R = VisitorDTO;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, visitorId),
+                                              KV_FIELD(R, projectId),
+                                              KV_FIELD(R, pageUrl),
+                                              KV_FIELD(R, hasConversation),
+                                              KV_FIELD(R, pagesThisSession),
+                                              KV_FIELD(R, timeOnSiteSeconds),
+                                              KV_FIELD(R, isReturning),
+                                              KV_FIELD(R, previousConversations),
+                                              KV_FIELD(R, lastSeen),
+                                              KV_FIELD(R, firstSeen),
+                                              KV_FIELD(R, pageTitle),
+                                              KV_FIELD(R, country),
+                                              KV_FIELD(R, city),
+                                              KV_FIELD(R, browser),
+                                              KV_FIELD(R, os),
+                                              KV_FIELD(R, referrer)};
+};
+
+template <>
+struct WireFields<TopAgent> {
+    using R = TopAgent;
+    static constexpr auto fields =
+        std::tuple{wireField("projectId", &R::projectID), KV_FIELD(R, name),
+                   wireField("websiteUrl", &R::websiteURL), KV_FIELD(R, widgetHeaderIcon),
+                   KV_FIELD(R, conversations)};
+};
+
+template <>
+struct WireFields<StatsBucketDTO> {
+    using R = StatsBucketDTO;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, day), KV_FIELD(R, conversations), KV_FIELD(R, messages)};
+};
+
+template <>
+struct WireFields<ProjectStatsDTO> {
+    using R = ProjectStatsDTO;
+    static constexpr auto fields = std::tuple{
+        KV_FIELD(R, projectId),         KV_FIELD(R, days),           KV_FIELD(R, conversations),
+        KV_FIELD(R, messages),          KV_FIELD(R, uniqueVisitors), KV_FIELD(R, resolutionRate),
+        KV_FIELD(R, prevConversations), KV_FIELD(R, avgRating),      KV_FIELD(R, ratingCount),
+        KV_FIELD(R, buckets),           KV_FIELD(R, topAgents)};
+};
+
+template <>
+struct WireFields<SnippetDTO> {
+    using R = SnippetDTO;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, id), KV_FIELD(R, shortcut), KV_FIELD(R, title), KV_FIELD(R, body),
+                   KV_FIELD(R, emoji)};
+};
+
+template <>
+struct WireFields<SendMessageResponseDTO> {
+    using R = SendMessageResponseDTO;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, message), KV_FIELD(R, conversationStatus),
+                                              KV_FIELD(R, conversationLastMessageAt)};
+};
+
+template <>
+struct WireFields<User> {
+    using R = User;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, id), KV_FIELD(R, email), KV_FIELD(R, name), KV_FIELD(R, isAdmin),
+                   KV_FIELD(R, isAgency)};
+};
+
+// A client's emoji is the console's own, never the service's.
+template <>
+struct WireFields<Client> {
+    using R = Client;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, id), KV_FIELD(R, name)};
+};
+
+template <>
+struct WireFields<NotificationPref> {
+    using R = NotificationPref;
+    static constexpr auto fields = std::tuple{
+        wireField("projectId", &R::projectID), KV_FIELD(R, muted), KV_FIELD(R, muteEscalation),
+        KV_FIELD(R, muteNewMessage), KV_FIELD(R, muteVisitorOnline)};
+};
+
+template <>
+struct WireFields<TranslationResult> {
+    using R = TranslationResult;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, translation), KV_FIELD(R, detectedSource)};
+};
+
+// The bodies the console sends, under the keys the service reads.
+
+template <>
+struct WireFields<SendMessageRequest> {
+    using R = SendMessageRequest;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, text), wireField("resolve_after", &R::resolveAfter)};
+};
+
+template <>
+struct WireFields<TranslateRequest> {
+    using R = TranslateRequest;
+    static constexpr auto fields =
+        std::tuple{KV_FIELD(R, text), KV_FIELD(R, target), KV_FIELD(R, source)};
+};
+
+template <>
+struct WireFields<NotificationPrefUpdate> {
+    using R = NotificationPrefUpdate;
+    static constexpr auto fields =
+        std::tuple{wireField("project_id", &R::projectID), KV_FIELD(R, muted)};
+};
+
+template <>
+struct WireFields<SnippetFields> {
+    using R = SnippetFields;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, shortcut), KV_FIELD(R, title),
+                                              KV_FIELD(R, body), KV_FIELD(R, emoji)};
+};
+
+template <>
+struct WireFields<CodeExchangeRequest> {
+    using R = CodeExchangeRequest;
+    static constexpr auto fields = std::tuple{KV_FIELD(R, code), KV_FIELD(R, state)};
+};
+
+#undef KV_FIELD
+
+template QJsonObject encodeRecord<SendMessageRequest>(const SendMessageRequest&);
+template QJsonObject encodeRecord<TranslateRequest>(const TranslateRequest&);
+template QJsonObject encodeRecord<NotificationPrefUpdate>(const NotificationPrefUpdate&);
+template QJsonObject encodeRecord<SnippetFields>(const SnippetFields&);
+template QJsonObject encodeRecord<CodeExchangeRequest>(const CodeExchangeRequest&);
+
+#define KV_WIRE_RECORD(R) template R decodeRecord<R>(const QJsonValue&, const WirePath&);
+KV_WIRE_RECORD(ProjectDTO)
+KV_WIRE_RECORD(ConversationDTO)
+KV_WIRE_RECORD(MessageDTO)
+KV_WIRE_RECORD(VisitorDTO)
+KV_WIRE_RECORD(StatsBucketDTO)
+KV_WIRE_RECORD(ProjectStatsDTO)
+KV_WIRE_RECORD(SnippetDTO)
+KV_WIRE_RECORD(SendMessageResponseDTO)
+KV_WIRE_RECORD(User)
+KV_WIRE_RECORD(Client)
+KV_WIRE_RECORD(RetrievedChunk)
+KV_WIRE_RECORD(NotificationPref)
+KV_WIRE_RECORD(TopAgent)
+KV_WIRE_RECORD(TranslationResult)
+#undef KV_WIRE_RECORD
+
+// ---- from the wire form to the domain records ----
 
 QString emojiForHeaderIcon(const std::optional<QString>& icon) {
     if (icon) {
@@ -55,41 +249,6 @@ Project ProjectDTO::toModel(const QUrl& baseURL) const {
     return p;
 }
 
-RetrievedChunk decodeRetrievedChunk(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        RetrievedChunk c;
-        c.id = o.string("id");
-        c.title = o.string("title");
-        c.snippet = o.string("snippet");
-        c.score = o.number("score");
-        c.sourceURL = o.string("sourceUrl");
-        return c;
-    });
-}
-
-ConversationDTO ConversationDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        ConversationDTO d;
-        // Required members first: once every key is matched, absent optionals cost nothing.
-        d.id = o.string("id");
-        d.projectId = o.string("projectId");
-        d.status = o.string("status");
-        d.lastMessagePreview = o.string("lastMessagePreview");
-        d.messageCount = o.integer("messageCount");
-        d.hasUnread = o.boolean("hasUnread");
-        d.tags = o.stringArray("tags");
-        d.aiRetrievedChunks = o.list("aiRetrievedChunks", decodeRetrievedChunk);
-        d.lastMessageAt = o.optTime("lastMessageAt");
-        d.startedAt = o.optTime("startedAt");
-        d.visitorName = o.optString("visitorName");
-        d.visitorCountry = o.optString("visitorCountry");
-        d.rating = o.optInteger("rating");
-        d.aiEscalationReason = o.optString("aiEscalationReason");
-        d.aiSuggestedReply = o.optString("aiSuggestedReply");
-        return d;
-    });
-}
-
 Conversation ConversationDTO::toModel(const QDateTime& now) const {
     Conversation c;
     c.id = id;
@@ -111,20 +270,6 @@ Conversation ConversationDTO::toModel(const QDateTime& now) const {
     return c;
 }
 
-MessageDTO MessageDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        MessageDTO d;
-        d.id = o.string("id");
-        d.conversationId = o.string("conversationId");
-        d.role = o.string("role");
-        d.content = o.string("content");
-        d.createdAt = o.optTime("createdAt");
-        d.detectedLanguage = o.optString("detectedLanguage");
-        d.translation = o.optString("translation");
-        return d;
-    });
-}
-
 Message MessageDTO::toModel(const QDateTime& now) const {
     Message m;
     m.id = id;
@@ -135,30 +280,6 @@ Message MessageDTO::toModel(const QDateTime& now) const {
     m.detectedLanguage = detectedLanguage;
     m.translation = translation;
     return m;
-}
-
-VisitorDTO VisitorDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        VisitorDTO d;
-        // Required members first: once every key is matched, absent optionals cost nothing.
-        d.visitorId = o.string("visitorId");
-        d.projectId = o.string("projectId");
-        d.pageUrl = o.string("pageUrl");
-        d.hasConversation = o.boolean("hasConversation");
-        d.pagesThisSession = o.integer("pagesThisSession");
-        d.timeOnSiteSeconds = o.integer("timeOnSiteSeconds");
-        d.isReturning = o.boolean("isReturning");
-        d.previousConversations = o.integer("previousConversations");
-        d.lastSeen = o.optTime("lastSeen");
-        d.firstSeen = o.optTime("firstSeen");
-        d.pageTitle = o.optString("pageTitle");
-        d.country = o.optString("country");
-        d.city = o.optString("city");
-        d.browser = o.optString("browser");
-        d.os = o.optString("os");
-        d.referrer = o.optString("referrer");
-        return d;
-    });
 }
 
 Visitor VisitorDTO::toModel(const QDateTime& now) const {
@@ -182,46 +303,6 @@ Visitor VisitorDTO::toModel(const QDateTime& now) const {
     return r;
 }
 
-TopAgent decodeTopAgent(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        TopAgent t;
-        t.projectID = o.string("projectId");
-        t.name = o.string("name");
-        t.websiteURL = o.optString("websiteUrl");
-        t.widgetHeaderIcon = o.optString("widgetHeaderIcon");
-        t.conversations = o.integer("conversations");
-        return t;
-    });
-}
-
-namespace {
-
-StatsBucketDTO decodeBucket(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        return StatsBucketDTO{o.string("day"), o.integer("conversations"), o.integer("messages")};
-    });
-}
-
-} // namespace
-
-ProjectStatsDTO ProjectStatsDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        ProjectStatsDTO d;
-        d.projectId = o.string("projectId");
-        d.days = o.integer("days");
-        d.conversations = o.integer("conversations");
-        d.messages = o.integer("messages");
-        d.uniqueVisitors = o.integer("uniqueVisitors");
-        d.resolutionRate = o.number("resolutionRate");
-        d.prevConversations = o.integer("prevConversations");
-        d.avgRating = o.optNumber("avgRating");
-        d.ratingCount = o.integer("ratingCount");
-        d.buckets = o.list("buckets", decodeBucket);
-        d.topAgents = o.optList("topAgents", decodeTopAgent);
-        return d;
-    });
-}
-
 ProjectStats ProjectStatsDTO::toModel(const QDateTime& now) const {
     ProjectStats s;
     s.projectID = projectId;
@@ -240,13 +321,6 @@ ProjectStats ProjectStatsDTO::toModel(const QDateTime& now) const {
     return s;
 }
 
-SnippetDTO SnippetDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        return SnippetDTO{o.string("id"), o.string("shortcut"), o.string("title"), o.string("body"),
-                          o.string("emoji")};
-    });
-}
-
 Snippet SnippetDTO::toListedModel() const {
     Snippet s = toModel();
     if (s.emoji.isEmpty())
@@ -258,46 +332,9 @@ Snippet SnippetDTO::toModel() const {
     return Snippet{id, shortcut, title, body, emoji};
 }
 
-SendMessageResponseDTO SendMessageResponseDTO::decode(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        SendMessageResponseDTO d;
-        d.message = MessageDTO::decode(o.value("message"), WirePath{&o.path(), "message"});
-        d.conversationStatus = o.string("conversationStatus");
-        d.conversationLastMessageAt = o.optTime("conversationLastMessageAt");
-        return d;
-    });
-}
-
 SendMessageResult SendMessageResponseDTO::toModel(const QDateTime& now) const {
     return SendMessageResult{message.toModel(now), conversationStatus,
                              conversationLastMessageAt.value_or(now)};
-}
-
-User decodeUser(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        return User{o.string("id"), o.string("email"), o.string("name"), o.boolean("isAdmin"),
-                    o.boolean("isAgency")};
-    });
-}
-
-Client decodeClient(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        return Client{o.string("id"), o.string("name"), std::nullopt};
-    });
-}
-
-NotificationPref decodeNotificationPref(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        return NotificationPref{o.string("projectId"), o.boolean("muted"),
-                                o.boolean("muteEscalation"), o.boolean("muteNewMessage"),
-                                o.boolean("muteVisitorOnline")};
-    });
-}
-
-TranslationResult decodeTranslation(const QJsonValue& v, const WirePath& path) {
-    return readObject(v, path, [&](const WireObject& o) {
-        return TranslationResult{o.string("translation"), o.string("detectedSource")};
-    });
 }
 
 void decodeResolveResponse(const QJsonValue& v, const WirePath& path) {

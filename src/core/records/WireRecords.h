@@ -4,7 +4,7 @@
 // records. Nothing outside the REST client sees these types.
 
 #include "Records.h"
-#include "WireReader.h"
+#include "WireFields.h"
 
 namespace kv {
 
@@ -19,7 +19,6 @@ struct ProjectDTO {
     qint64 unreadCount = 0;
     qint64 liveVisitorCount = 0;
 
-    static ProjectDTO decode(const QJsonValue& v, const WirePath& path);
     // Logo addresses are resolved against the service origin.
     Project toModel(const QUrl& baseURL) const;
 };
@@ -41,7 +40,6 @@ struct ConversationDTO {
     QList<RetrievedChunk> aiRetrievedChunks;
     std::optional<QString> aiSuggestedReply;
 
-    static ConversationDTO decode(const QJsonValue& v, const WirePath& path);
     Conversation toModel(const QDateTime& now) const;
 };
 
@@ -54,7 +52,6 @@ struct MessageDTO {
     std::optional<QString> detectedLanguage;
     std::optional<QString> translation;
 
-    static MessageDTO decode(const QJsonValue& v, const WirePath& path);
     Message toModel(const QDateTime& now) const;
 };
 
@@ -76,7 +73,6 @@ struct VisitorDTO {
     qint64 previousConversations = 0;
     std::optional<QString> referrer;
 
-    static VisitorDTO decode(const QJsonValue& v, const WirePath& path);
     Visitor toModel(const QDateTime& now) const;
 };
 
@@ -99,7 +95,6 @@ struct ProjectStatsDTO {
     QList<StatsBucketDTO> buckets;
     std::optional<QList<TopAgent>> topAgents;
 
-    static ProjectStatsDTO decode(const QJsonValue& v, const WirePath& path);
     ProjectStats toModel(const QDateTime& now) const;
 };
 
@@ -110,7 +105,6 @@ struct SnippetDTO {
     QString body;
     QString emoji;
 
-    static SnippetDTO decode(const QJsonValue& v, const WirePath& path);
     // As listed: an empty emoji shows the speech balloon.
     Snippet toListedModel() const;
     // As returned by create/update: copied field by field.
@@ -122,17 +116,65 @@ struct SendMessageResponseDTO {
     QString conversationStatus;
     std::optional<QDateTime> conversationLastMessageAt;
 
-    static SendMessageResponseDTO decode(const QJsonValue& v, const WirePath& path);
     SendMessageResult toModel(const QDateTime& now) const;
 };
 
-// Records copied field by field need no separate wire form.
-User decodeUser(const QJsonValue& v, const WirePath& path);
-Client decodeClient(const QJsonValue& v, const WirePath& path);
-RetrievedChunk decodeRetrievedChunk(const QJsonValue& v, const WirePath& path);
-NotificationPref decodeNotificationPref(const QJsonValue& v, const WirePath& path);
-TopAgent decodeTopAgent(const QJsonValue& v, const WirePath& path);
-TranslationResult decodeTranslation(const QJsonValue& v, const WirePath& path);
+// Every record above, and those copied field by field (which need no separate
+// wire form), is read by decodeRecord<R> over its fields' description in WireRecords.cpp.
+#define KV_WIRE_RECORD(R) extern template R decodeRecord<R>(const QJsonValue&, const WirePath&);
+KV_WIRE_RECORD(ProjectDTO)
+KV_WIRE_RECORD(ConversationDTO)
+KV_WIRE_RECORD(MessageDTO)
+KV_WIRE_RECORD(VisitorDTO)
+KV_WIRE_RECORD(StatsBucketDTO)
+KV_WIRE_RECORD(ProjectStatsDTO)
+KV_WIRE_RECORD(SnippetDTO)
+KV_WIRE_RECORD(SendMessageResponseDTO)
+KV_WIRE_RECORD(User)
+KV_WIRE_RECORD(Client)
+KV_WIRE_RECORD(RetrievedChunk)
+KV_WIRE_RECORD(NotificationPref)
+KV_WIRE_RECORD(TopAgent)
+KV_WIRE_RECORD(TranslationResult)
+#undef KV_WIRE_RECORD
+// The bodies the console sends, written by encodeRecord<R> over their
+// descriptions in WireRecords.cpp.
+struct SendMessageRequest {
+    QString text;
+    bool resolveAfter = false;
+};
+
+struct TranslateRequest {
+    QString text;
+    QString target;
+    QString source;
+};
+
+struct NotificationPrefUpdate {
+    QString projectID;
+    bool muted = false;
+};
+
+struct SnippetFields {
+    QString shortcut;
+    QString title;
+    QString body;
+    QString emoji;
+};
+
+struct CodeExchangeRequest {
+    QString code;
+    QString state;
+};
+
+#define KV_WIRE_BODY(R) extern template QJsonObject encodeRecord<R>(const R&);
+KV_WIRE_BODY(SendMessageRequest)
+KV_WIRE_BODY(TranslateRequest)
+KV_WIRE_BODY(NotificationPrefUpdate)
+KV_WIRE_BODY(SnippetFields)
+KV_WIRE_BODY(CodeExchangeRequest)
+#undef KV_WIRE_BODY
+
 // Read for shape only; their content is discarded.
 void decodeResolveResponse(const QJsonValue& v, const WirePath& path);
 void decodeOkResponse(const QJsonValue& v, const WirePath& path);

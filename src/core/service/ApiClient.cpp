@@ -221,7 +221,9 @@ QCoro::Task<ApiResult<QByteArray>> ApiClient::execute(QNetworkRequest request, Q
 // ---- account -------------------------------------------------------------
 
 QCoro::Task<ApiResult<User>> ApiClient::fetchMe(Cancellation cancel) {
-    Decoder<User> decode = [](const QJsonObject& top) { return decodeUser(top, WirePath{}); };
+    Decoder<User> decode = [](const QJsonObject& top) {
+        return decodeRecord<User>(top, WirePath{});
+    };
     co_return co_await call<User>(kGet, QStringLiteral("/api/v2/me"), std::nullopt, decode, cancel);
 }
 
@@ -229,14 +231,14 @@ QCoro::Task<ApiResult<QList<Project>>> ApiClient::fetchProjects(Cancellation can
     const QUrl base = Configuration::baseURL();
     Decoder<QList<Project>> decode =
         listOf("projects", [base](const QJsonValue& v, const WirePath& p) {
-            return ProjectDTO::decode(v, p).toModel(base);
+            return decodeRecord<ProjectDTO>(v, p).toModel(base);
         });
     co_return co_await call<QList<Project>>(kGet, QStringLiteral("/api/v2/projects"), std::nullopt,
                                             decode, cancel);
 }
 
 QCoro::Task<ApiResult<QList<Client>>> ApiClient::fetchClients(Cancellation cancel) {
-    Decoder<QList<Client>> decode = listOf("clients", decodeClient);
+    Decoder<QList<Client>> decode = listOf("clients", decodeRecord<Client>);
     co_return co_await call<QList<Client>>(kGet, QStringLiteral("/api/v2/clients"), std::nullopt,
                                            decode, cancel);
 }
@@ -258,7 +260,7 @@ ApiClient::fetchConversations(std::optional<QString> projectID, std::optional<QS
         path += QStringLiteral("&status=") + QString::fromLatin1(QUrl::toPercentEncoding(*status));
     Decoder<QList<Conversation>> decode =
         listOf("conversations", [](const QJsonValue& v, const WirePath& p) {
-            return ConversationDTO::decode(v, p).toModel(now());
+            return decodeRecord<ConversationDTO>(v, p).toModel(now());
         });
     co_return co_await call<QList<Conversation>>(kGet, path, std::nullopt, decode, cancel);
 }
@@ -273,7 +275,7 @@ ApiClient::fetchLiveVisitors(std::optional<QString> projectID, Cancellation canc
         path = std::get<QString>(p);
     }
     Decoder<QList<Visitor>> decode = listOf("visitors", [](const QJsonValue& v, const WirePath& p) {
-        return VisitorDTO::decode(v, p).toModel(now());
+        return decodeRecord<VisitorDTO>(v, p).toModel(now());
     });
     co_return co_await call<QList<Visitor>>(kGet, path, std::nullopt, decode, cancel);
 }
@@ -286,11 +288,11 @@ ApiClient::fetchConversationDetail(QString projectID, QString conversationID, Ca
     Decoder<ConversationDetail> decode = [](const QJsonObject& top) {
         const WireObject o(top, WirePath{});
         ConversationDetail detail;
-        detail.conversation =
-            ConversationDTO::decode(o.value("conversation"), WirePath{nullptr, "conversation"})
-                .toModel(now());
+        detail.conversation = decodeRecord<ConversationDTO>(o.value("conversation"),
+                                                            WirePath{nullptr, "conversation"})
+                                  .toModel(now());
         detail.messages = o.list("messages", [](const QJsonValue& v, const WirePath& path) {
-            return MessageDTO::decode(v, path).toModel(now());
+            return decodeRecord<MessageDTO>(v, path).toModel(now());
         });
         return detail;
     };
@@ -320,21 +322,18 @@ QCoro::Task<ApiResult<SendMessageResult>> ApiClient::sendMessage(QString project
     auto p = projectPath({projectID, conversationID}, {"conversations", "send"});
     if (auto* error = std::get_if<ApiError>(&p))
         co_return *error;
-    const QJsonObject body{{QStringLiteral("text"), text},
-                           {QStringLiteral("resolve_after"), resolveAfter}};
+    const QJsonObject body = encodeRecord(SendMessageRequest{text, resolveAfter});
     Decoder<SendMessageResult> decode = [](const QJsonObject& top) {
-        return SendMessageResponseDTO::decode(top, WirePath{}).toModel(now());
+        return decodeRecord<SendMessageResponseDTO>(top, WirePath{}).toModel(now());
     };
     co_return co_await call<SendMessageResult>(kPost, std::get<QString>(p), body, decode, cancel);
 }
 
 QCoro::Task<ApiResult<TranslationResult>>
 ApiClient::translate(QString text, QString target, QString source, Cancellation cancel) {
-    const QJsonObject body{{QStringLiteral("text"), text},
-                           {QStringLiteral("target"), target},
-                           {QStringLiteral("source"), source}};
+    const QJsonObject body = encodeRecord(TranslateRequest{text, target, source});
     Decoder<TranslationResult> decode = [](const QJsonObject& top) {
-        return decodeTranslation(top, WirePath{});
+        return decodeRecord<TranslationResult>(top, WirePath{});
     };
     co_return co_await call<TranslationResult>(kPost, QStringLiteral("/api/v2/translate"), body,
                                                decode, cancel);
@@ -345,7 +344,7 @@ ApiClient::translate(QString text, QString target, QString source, Cancellation 
 namespace {
 
 ProjectStats decodeStats(const QJsonObject& top) {
-    return ProjectStatsDTO::decode(top, WirePath{}).toModel(now());
+    return decodeRecord<ProjectStatsDTO>(top, WirePath{}).toModel(now());
 }
 
 } // namespace
@@ -369,17 +368,16 @@ QCoro::Task<ApiResult<ProjectStats>> ApiClient::fetchAggregateStats(qint64 days,
 
 QCoro::Task<ApiResult<QList<NotificationPref>>>
 ApiClient::fetchNotificationPrefs(Cancellation cancel) {
-    Decoder<QList<NotificationPref>> decode = listOf("prefs", decodeNotificationPref);
+    Decoder<QList<NotificationPref>> decode = listOf("prefs", decodeRecord<NotificationPref>);
     co_return co_await call<QList<NotificationPref>>(
         kGet, QStringLiteral("/api/v2/notification-prefs"), std::nullopt, decode, cancel);
 }
 
 QCoro::Task<ApiResult<NotificationPref>>
 ApiClient::updateNotificationPref(QString projectID, bool muted, Cancellation cancel) {
-    const QJsonObject body{{QStringLiteral("project_id"), projectID},
-                           {QStringLiteral("muted"), muted}};
+    const QJsonObject body = encodeRecord(NotificationPrefUpdate{projectID, muted});
     Decoder<NotificationPref> decode = [](const QJsonObject& top) {
-        return decodeNotificationPref(top, WirePath{});
+        return decodeRecord<NotificationPref>(top, WirePath{});
     };
     co_return co_await call<NotificationPref>(kPut, QStringLiteral("/api/v2/notification-prefs"),
                                               body, decode, cancel);
@@ -389,16 +387,8 @@ ApiClient::updateNotificationPref(QString projectID, bool muted, Cancellation ca
 
 namespace {
 
-QJsonObject snippetBody(const QString& shortcut, const QString& title, const QString& body,
-                        const QString& emoji) {
-    return QJsonObject{{QStringLiteral("shortcut"), shortcut},
-                       {QStringLiteral("title"), title},
-                       {QStringLiteral("body"), body},
-                       {QStringLiteral("emoji"), emoji}};
-}
-
 Snippet decodeSavedSnippet(const QJsonObject& top) {
-    return SnippetDTO::decode(top, WirePath{}).toModel();
+    return decodeRecord<SnippetDTO>(top, WirePath{}).toModel();
 }
 
 } // namespace
@@ -410,7 +400,7 @@ QCoro::Task<ApiResult<QList<Snippet>>> ApiClient::fetchSnippets(QString projectI
         co_return *error;
     Decoder<QList<Snippet>> decode =
         listOf("snippets", [](const QJsonValue& v, const WirePath& path) {
-            return SnippetDTO::decode(v, path).toListedModel();
+            return decodeRecord<SnippetDTO>(v, path).toListedModel();
         });
     co_return co_await call<QList<Snippet>>(kGet, std::get<QString>(p), std::nullopt, decode,
                                             cancel);
@@ -422,8 +412,8 @@ QCoro::Task<ApiResult<Snippet>> ApiClient::createSnippet(QString projectID, QStr
     auto p = projectPath({projectID}, {"snippets"});
     if (auto* error = std::get_if<ApiError>(&p))
         co_return *error;
-    co_return co_await call<Snippet>(kPost, std::get<QString>(p),
-                                     snippetBody(shortcut, title, body, emoji), decodeSavedSnippet,
+    const QJsonObject fields = encodeRecord(SnippetFields{shortcut, title, body, emoji});
+    co_return co_await call<Snippet>(kPost, std::get<QString>(p), fields, decodeSavedSnippet,
                                      cancel);
 }
 
@@ -434,8 +424,8 @@ QCoro::Task<ApiResult<Snippet>> ApiClient::updateSnippet(QString projectID, QStr
     auto p = projectPath({projectID, snippetID}, {"snippets", nullptr});
     if (auto* error = std::get_if<ApiError>(&p))
         co_return *error;
-    co_return co_await call<Snippet>(kPut, std::get<QString>(p),
-                                     snippetBody(shortcut, title, body, emoji), decodeSavedSnippet,
+    const QJsonObject fields = encodeRecord(SnippetFields{shortcut, title, body, emoji});
+    co_return co_await call<Snippet>(kPut, std::get<QString>(p), fields, decodeSavedSnippet,
                                      cancel);
 }
 
@@ -471,7 +461,7 @@ QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code
     if (device.isEmpty())
         device = QStringLiteral("Mac");
     request.setRawHeader("X-Device-Hostname", device.toUtf8());
-    const QJsonObject body{{QStringLiteral("code"), code}, {QStringLiteral("state"), state}};
+    const QJsonObject body = encodeRecord(CodeExchangeRequest{code, state});
 
     const QByteArray payload = QJsonDocument(body).toJson(QJsonDocument::Compact);
     auto raw = co_await execute(request, kPost, payload, cancel);
@@ -480,8 +470,9 @@ QCoro::Task<ApiResult<SignInExchange>> ApiClient::exchangeOAuthCode(QString code
                   logPathOf(request), raw.value(),
                   [](const QJsonObject& top) {
                       const WireObject o(top, WirePath{});
-                      return SignInExchange{o.string("apiKey"),
-                                            decodeUser(o.value("user"), WirePath{nullptr, "user"})};
+                      return SignInExchange{
+                          o.string("apiKey"),
+                          decodeRecord<User>(o.value("user"), WirePath{nullptr, "user"})};
                   })
             : ApiResult<SignInExchange>(raw.error());
     // A key that would break the header it travels in is no key: the sign-in fails.
