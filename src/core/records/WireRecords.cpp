@@ -189,27 +189,11 @@ struct WireFields<CodeExchangeRequest> {
 
 #undef KV_FIELD
 
-template QJsonObject encodeRecord<SendMessageRequest>(const SendMessageRequest&);
-template QJsonObject encodeRecord<TranslateRequest>(const TranslateRequest&);
-template QJsonObject encodeRecord<NotificationPrefUpdate>(const NotificationPrefUpdate&);
-template QJsonObject encodeRecord<SnippetFields>(const SnippetFields&);
-template QJsonObject encodeRecord<CodeExchangeRequest>(const CodeExchangeRequest&);
-
+#define KV_WIRE_BODY(R) template QJsonObject encodeRecord<R>(const R&);
+KV_WIRE_BODIES(KV_WIRE_BODY)
+#undef KV_WIRE_BODY
 #define KV_WIRE_RECORD(R) template R decodeRecord<R>(const QJsonValue&, const WirePath&);
-KV_WIRE_RECORD(ProjectDTO)
-KV_WIRE_RECORD(ConversationDTO)
-KV_WIRE_RECORD(MessageDTO)
-KV_WIRE_RECORD(VisitorDTO)
-KV_WIRE_RECORD(StatsBucketDTO)
-KV_WIRE_RECORD(ProjectStatsDTO)
-KV_WIRE_RECORD(SnippetDTO)
-KV_WIRE_RECORD(SendMessageResponseDTO)
-KV_WIRE_RECORD(User)
-KV_WIRE_RECORD(Client)
-KV_WIRE_RECORD(RetrievedChunk)
-KV_WIRE_RECORD(NotificationPref)
-KV_WIRE_RECORD(TopAgent)
-KV_WIRE_RECORD(TranslationResult)
+KV_WIRE_RECORDS(KV_WIRE_RECORD)
 #undef KV_WIRE_RECORD
 
 // ---- from the wire form to the domain records ----

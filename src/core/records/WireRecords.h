@@ -121,21 +121,13 @@ struct SendMessageResponseDTO {
 
 // Every record above, and those copied field by field (which need no separate
 // wire form), is read by decodeRecord<R> over its fields' description in WireRecords.cpp.
+#define KV_WIRE_RECORDS(X)                                                                         \
+    X(ProjectDTO)                                                                                  \
+    X(ConversationDTO) X(MessageDTO) X(VisitorDTO) X(StatsBucketDTO) X(ProjectStatsDTO)            \
+        X(SnippetDTO) X(SendMessageResponseDTO) X(User) X(Client) X(RetrievedChunk)                \
+            X(NotificationPref) X(TopAgent) X(TranslationResult)
 #define KV_WIRE_RECORD(R) extern template R decodeRecord<R>(const QJsonValue&, const WirePath&);
-KV_WIRE_RECORD(ProjectDTO)
-KV_WIRE_RECORD(ConversationDTO)
-KV_WIRE_RECORD(MessageDTO)
-KV_WIRE_RECORD(VisitorDTO)
-KV_WIRE_RECORD(StatsBucketDTO)
-KV_WIRE_RECORD(ProjectStatsDTO)
-KV_WIRE_RECORD(SnippetDTO)
-KV_WIRE_RECORD(SendMessageResponseDTO)
-KV_WIRE_RECORD(User)
-KV_WIRE_RECORD(Client)
-KV_WIRE_RECORD(RetrievedChunk)
-KV_WIRE_RECORD(NotificationPref)
-KV_WIRE_RECORD(TopAgent)
-KV_WIRE_RECORD(TranslationResult)
+KV_WIRE_RECORDS(KV_WIRE_RECORD)
 #undef KV_WIRE_RECORD
 // The bodies the console sends, written by encodeRecord<R> over their
 // descriptions in WireRecords.cpp.
@@ -167,12 +159,11 @@ struct CodeExchangeRequest {
     QString state;
 };
 
+#define KV_WIRE_BODIES(X)                                                                          \
+    X(SendMessageRequest)                                                                          \
+    X(TranslateRequest) X(NotificationPrefUpdate) X(SnippetFields) X(CodeExchangeRequest)
 #define KV_WIRE_BODY(R) extern template QJsonObject encodeRecord<R>(const R&);
-KV_WIRE_BODY(SendMessageRequest)
-KV_WIRE_BODY(TranslateRequest)
-KV_WIRE_BODY(NotificationPrefUpdate)
-KV_WIRE_BODY(SnippetFields)
-KV_WIRE_BODY(CodeExchangeRequest)
+KV_WIRE_BODIES(KV_WIRE_BODY)
 #undef KV_WIRE_BODY
 
 // Read for shape only; their content is discarded.
