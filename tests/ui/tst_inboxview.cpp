@@ -1,0 +1,191 @@
+// The sidebar and the inbox through the real window against the simulated
+// service: agents listed and picked, the status filter and the subtitle, a
+// list that cannot be read (said over what still shows, the draft kept), and
+// a hundred thousand conversations.
+
+#include "Await.h"
+#include "ScopedTiming.h"
+#include "WorkspaceWorld.h"
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+#include <QtQml/qqmlextensionplugin.h>
+
+Q_IMPORT_QML_PLUGIN(KestovarPlugin)
+
+using namespace kv;
+using kv::test::await;
+using kv::test::ScopedTiming;
+using namespace std::chrono_literals;
+using kv::test::UiHarness;
+
+class TestInboxView : public kv::test::WorkspaceWorld {
+    Q_OBJECT
+
+private slots:
+    void sidebarListsAndSelectsAgents() {
+        QQuickItem* agents = find("agentList");
+        // The simulated user is an agency: "All AI Agents", the ungrouped agents under
+        // "INTERNAL", then the clients, closed.
+        QTRY_VERIFY(agents->property("count").toInt() >= 4);
+        QCOMPARE(UiHarness::text(find("agentsUnread")->findChildren<QObject*>().first()),
+                 QString::number(ui->state().unreadTotal()));
+
+        QObject* search = find("agentSearch");
+        search->setProperty("text", "café");
+        QMetaObject::invokeMethod(search, "textEdited", Q_ARG(QString, "café"));
+        QTRY_COMPARE(agents->property("count").toInt(), 3); // all, INTERNAL, Café Lumière
+        search->setProperty("text", "");
+        QMetaObject::invokeMethod(search, "textEdited", Q_ARG(QString, ""));
+        QTRY_VERIFY(agents->property("count").toInt() > 3);
+
+        // Picking an agent shows only its conversations.
+        selectAgent(u"p2"_qs);
+        QTRY_COMPARE(UiHarness::text(find("agentInView")), ui->state().project("p2")->name);
+        QCOMPARE(find("conversationList")->property("count").toInt(), 6);
+    }
+
+    void filterAndSubtitle() {
+        QObject* subtitle = find("contentSubtitle");
+        const auto& all = ui->state().conversations();
+        const auto waiting = std::count_if(all.begin(), all.end(), [](const Conversation& c) {
+            return c.status == ConversationStatus::waiting;
+        });
+        QTRY_COMPARE(UiHarness::text(subtitle),
+                     QStringLiteral("%1 total · %2 need reply").arg(all.size()).arg(waiting));
+        QVERIFY(UiHarness::click(find("filterNeedsreply")));
+        QTRY_COMPARE(UiHarness::text(subtitle),
+                     QStringLiteral("%1 of %2 matches 'Needs reply'").arg(waiting).arg(all.size()));
+        QTRY_COMPARE(find("conversationList")->property("count").toInt(), int(waiting));
+
+        // An agent with none resolved: the empty state names the filter.
+        ui->sim().withData([](sim::SimData& d) {
+            for (auto& c : d.conversations) {
+                if (c.projectId == u"p3" && c.status == u"resolved")
+                    c.status = "active";
+            }
+            return 0;
+        });
+        selectAgent(u"p3"_qs);
+        QVERIFY(UiHarness::click(find("filterResolved")));
+        QTRY_VERIFY(find("inboxEmpty")->isVisible());
+        QTRY_COMPARE(UiHarness::text(subtitle), u"0 of 6 matches 'Resolved'"_qs);
+        QVERIFY(UiHarness::click(find("filterAll")));
+        QTRY_VERIFY(!find("inboxEmpty")->isVisible());
+    }
+
+    // An agent's list that cannot be read says why in place of the rows (never
+    // "no conversations"), offers Retry, and the half-written reply waits in
+    // its conversation.
+    void anUnreadableListSaysWhyAndKeepsTheDraft_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("reason");
+        using K = sim::Fault::Kind;
+        QTest::newRow("server error")
+            << int(K::status) << QByteArray(R"({"error":"boom"})") << u"HTTP 500"_qs;
+        QTest::newRow("not JSON") << int(K::malformed) << QByteArray() << u"valid JSON"_qs;
+        QTest::newRow("wrong types") << int(K::mistyped) << QByteArray() << u"not text"_qs;
+        QTest::newRow("cut off") << int(K::truncated) << QByteArray() << QString();
+        QTest::newRow("10 000 levels deep")
+            << int(K::status) << QByteArray(10'000, '[') + QByteArray(10'000, ']')
+            << u"valid JSON"_qs;
+        QTest::newRow("conversations not a list")
+            << int(K::status) << QByteArray(R"({"conversations":{"id":7}})") << u"array"_qs;
+        // A whole, well-typed conversation whose visitor name holds a cut-off character.
+        QTest::newRow("invalid UTF-8")
+            << int(K::status)
+            << QByteArray("{\"conversations\":[{\"id\":\"c_1\",\"project_id\":\"p2\","
+                          "\"status\":\"waiting\",\"last_message_preview\":\"Hi\","
+                          "\"message_count\":1,\"has_unread\":true,\"tags\":[],"
+                          "\"ai_retrieved_chunks\":[],\"visitor_name\":\"Jos\xC3\"}]}")
+            << u"invalid UTF8"_qs;
+        QTest::newRow("50 MB body")
+            << int(K::oversized) << QByteArray() << u"larger than 32 MiB"_qs;
+        QTest::newRow("endless body")
+            << int(K::endless) << QByteArray() << u"did not complete within 3 s"_qs;
+    }
+    void anUnreadableListSaysWhyAndKeepsTheDraft() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, body);
+        QFETCH(QString, reason);
+        // A body that never ends is given up well before the real deadline.
+        const ScopedTiming deadline([](Timing& t) { t.requestDeadline = 3s; });
+        const QString id = conversationWith("waiting", "p2");
+        selectAgent(u"p2"_qs); // no good answer still in flight lands after the broken one
+        open(id);
+        type(u"Half-written reply"_qs);
+
+        sim::Fault broken;
+        broken.kind = sim::Fault::Kind(kind);
+        broken.method = "GET";
+        broken.path = "/api/v2/projects/p2/conversations";
+        broken.status = body.startsWith(R"({"error")") ? 500 : 200;
+        broken.body = body;
+        ui->sim().addFault(broken);
+        await(ui->state().loadConversations(u"p2"_qs));
+        QTRY_VERIFY(find("inboxRetry")->isVisible());
+        QVERIFY(!ui->state().conversationsError().isEmpty());
+        QVERIFY2(ui->state().conversationsError().contains(reason),
+                 qPrintable(ui->state().conversationsError()));
+        QVERIFY(find("inboxEmpty")->isVisible());
+
+        ui->sim().clearFaults();
+        QVERIFY(UiHarness::click(find("inboxRetry")));
+        QTRY_VERIFY(!ui->state().conversations().isEmpty());
+        QTRY_VERIFY(!find("inboxRetry")->isVisible());
+        QVERIFY(ui->state().conversationsError().isEmpty());
+        open(id);
+        QTRY_COMPARE(UiHarness::text(editor()), u"Half-written reply"_qs);
+        type(QString());
+    }
+
+    // Far more conversations than asked for, well-formed and within the body
+    // cap: all are listed, and the half-written reply waits.
+    void aHundredThousandConversationsAreListed() {
+        const QString id = conversationWith("waiting", "p2");
+        selectAgent(u"p2"_qs);
+        QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
+                    ui->state().conversations().first().projectID == u"p2");
+        open(id);
+        type(u"Half-written reply"_qs);
+
+        constexpr int count = 100'000;
+        QByteArray body = R"({"conversations":[)";
+        for (int i = 0; i < count; ++i) {
+            body += QStringLiteral(
+                        R"({"id":"conv_many_%1","project_id":"p2","status":"active",)"
+                        R"("last_message_preview":"Is my order on its way?","message_count":2,)"
+                        R"("has_unread":false,"tags":[],"ai_retrieved_chunks":[],)"
+                        R"("last_message_at":"2026-12-01T10:00:00Z"})")
+                        .arg(i)
+                        .toLatin1();
+            body += i + 1 < count ? "," : "]}";
+        }
+        sim::Fault many;
+        many.method = "GET";
+        many.path = "/api/v2/projects/p2/conversations";
+        many.status = 200;
+        many.body = body;
+        ui->sim().addFault(many);
+        await(ui->state().loadConversations(u"p2"_qs));
+        QCOMPARE(ui->state().conversations().size(), count);
+        QVERIFY(ui->state().conversationsError().isEmpty());
+        QTRY_COMPARE(find("conversationList")->property("count").toInt(), count);
+
+        ui->sim().clearFaults();
+        await(ui->state().loadConversations(u"p2"_qs));
+        QTRY_VERIFY(ui->state().conversations().size() < count);
+        open(id);
+        QTRY_COMPARE(UiHarness::text(editor()), u"Half-written reply"_qs);
+        type(QString());
+    }
+};
+
+QTEST_MAIN(TestInboxView)
+#include "tst_inboxview.moc"
