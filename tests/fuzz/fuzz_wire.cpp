@@ -85,21 +85,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const WirePath root{};
     check(original, renamed, "projects",
           [&](const QJsonValue& v) { return decodeRecord<ProjectDTO>(v, root).toModel(kBase); });
-    check(original, renamed, "conversations",
-          [&](const QJsonValue& v) { return decodeRecord<ConversationDTO>(v, root).toModel(kNow); });
+    check(original, renamed, "conversations", [&](const QJsonValue& v) {
+        return decodeRecord<ConversationDTO>(v, root).toModel(kNow);
+    });
     check(original, renamed, "messages",
           [&](const QJsonValue& v) { return decodeRecord<MessageDTO>(v, root).toModel(kNow); });
     check(original, renamed, "visitors",
           [&](const QJsonValue& v) { return decodeRecord<VisitorDTO>(v, root).toModel(kNow); });
-    check(original, renamed, "stats",
-          [&](const QJsonValue& v) { return decodeRecord<ProjectStatsDTO>(v, root).toModel(kNow); });
+    check(original, renamed, "stats", [&](const QJsonValue& v) {
+        return decodeRecord<ProjectStatsDTO>(v, root).toModel(kNow);
+    });
     check(original, renamed, "snippets",
           [&](const QJsonValue& v) { return decodeRecord<SnippetDTO>(v, root).toListedModel(); });
     check(original, renamed, "sent", [&](const QJsonValue& v) {
         return decodeRecord<SendMessageResponseDTO>(v, root).toModel(kNow);
     });
-    check(original, renamed, "users", [&](const QJsonValue& v) { return decodeRecord<User>(v, root); });
-    check(original, renamed, "clients", [&](const QJsonValue& v) { return decodeRecord<Client>(v, root); });
+    check(original, renamed, "users",
+          [&](const QJsonValue& v) { return decodeRecord<User>(v, root); });
+    check(original, renamed, "clients",
+          [&](const QJsonValue& v) { return decodeRecord<Client>(v, root); });
     check(original, renamed, "notifications",
           [&](const QJsonValue& v) { return decodeRecord<NotificationPref>(v, root); });
     check(original, renamed, "translations",

@@ -80,10 +80,10 @@ private slots:
         o.remove("project_id");
         o["projectId"] = "p9";
         QCOMPARE(decodeRecord<ConversationDTO>(o, {}).projectId, u"p9"_qs);
-        const NotificationPref p =
-            decodeRecord<NotificationPref>(json(R"({"projectId":"p1","muted":true,"muteEscalation":false,
+        const NotificationPref p = decodeRecord<NotificationPref>(
+            json(R"({"projectId":"p1","muted":true,"muteEscalation":false,
                      "mute_new_message":true,"mute_visitor_online":false})"),
-                                   {});
+            {});
         QCOMPARE(p, (NotificationPref{"p1", true, false, true, false}));
     }
 

@@ -121,14 +121,27 @@ struct SendMessageResponseDTO {
 
 // Every record above, and those copied field by field (which need no separate
 // wire form), is read by decodeRecord<R> over its fields' description in WireRecords.cpp.
-#define KV_WIRE_RECORDS(X)                                                                         \
-    X(ProjectDTO)                                                                                  \
-    X(ConversationDTO) X(MessageDTO) X(VisitorDTO) X(StatsBucketDTO) X(ProjectStatsDTO)            \
-        X(SnippetDTO) X(SendMessageResponseDTO) X(User) X(Client) X(RetrievedChunk)                \
-            X(NotificationPref) X(TopAgent) X(TranslationResult)
+// clang-format off
+#define KV_WIRE_RECORDS(X) \
+    X(ProjectDTO) \
+    X(ConversationDTO) \
+    X(MessageDTO) \
+    X(VisitorDTO) \
+    X(StatsBucketDTO) \
+    X(ProjectStatsDTO) \
+    X(SnippetDTO) \
+    X(SendMessageResponseDTO) \
+    X(User) \
+    X(Client) \
+    X(RetrievedChunk) \
+    X(NotificationPref) \
+    X(TopAgent) \
+    X(TranslationResult)
+// clang-format on
 #define KV_WIRE_RECORD(R) extern template R decodeRecord<R>(const QJsonValue&, const WirePath&);
 KV_WIRE_RECORDS(KV_WIRE_RECORD)
 #undef KV_WIRE_RECORD
+
 // The bodies the console sends, written by encodeRecord<R> over their
 // descriptions in WireRecords.cpp.
 struct SendMessageRequest {
@@ -159,9 +172,14 @@ struct CodeExchangeRequest {
     QString state;
 };
 
-#define KV_WIRE_BODIES(X)                                                                          \
-    X(SendMessageRequest)                                                                          \
-    X(TranslateRequest) X(NotificationPrefUpdate) X(SnippetFields) X(CodeExchangeRequest)
+// clang-format off
+#define KV_WIRE_BODIES(X) \
+    X(SendMessageRequest) \
+    X(TranslateRequest) \
+    X(NotificationPrefUpdate) \
+    X(SnippetFields) \
+    X(CodeExchangeRequest)
+// clang-format on
 #define KV_WIRE_BODY(R) extern template QJsonObject encodeRecord<R>(const R&);
 KV_WIRE_BODIES(KV_WIRE_BODY)
 #undef KV_WIRE_BODY
