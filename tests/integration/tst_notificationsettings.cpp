@@ -46,10 +46,10 @@ private slots:
         QCOMPARE(bodiesOf("PUT", "/api/v2/notification-prefs")[0]["project_id"].toString(),
                  u"p3"_qs);
         QCOMPARE(bodiesOf("PUT", "/api/v2/notification-prefs")[0]["muted"].toBool(), true);
-        const auto agents = notif.agents();
-        const auto p3 = std::find_if(agents.begin(), agents.end(),
-                                     [](const AgentMuteRow& a) { return a.id == u"p3"_qs; });
-        QVERIFY(p3 != agents.end() && p3->muted);
+        const auto projects = notif.projects();
+        const auto p3 = std::find_if(projects.begin(), projects.end(),
+                                     [](const ProjectMuteRow& a) { return a.id == u"p3"_qs; });
+        QVERIFY(p3 != projects.end() && p3->muted);
 
         // Nothing answers for notifications here: the banner, and a test that says so.
         notif.appear();

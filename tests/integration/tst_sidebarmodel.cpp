@@ -42,7 +42,7 @@ private slots:
         // A changed unread count changes a row's data, nothing else.
         QSignalSpy changed(rows, &QAbstractItemModel::dataChanged);
         QSignalSpy inserted(rows, &QAbstractItemModel::rowsInserted);
-        sidebar.selectAgent("p5");
+        sidebar.selectProject("p5");
         QVERIFY(changed.size() >= 2); // "All AI Agents" and p5 change selection
         QCOMPARE(inserted.size(), 0);
         QCOMPARE(qint64(sidebar.inboxBadge()), state->project("p5")->unreadCount);

@@ -27,7 +27,7 @@ private slots:
         detail.setVisitorID(v.visitorID);
         QVERIFY(detail.exists());
         QCOMPARE(detail.location(), visitors::location(v, visitors::Panel::detail));
-        QVERIFY(!detail.agentLine().isEmpty()); // all agents listed together: whose visitor
+        QVERIFY(!detail.projectLine().isEmpty()); // all agents listed together: whose visitor
         detail.openPage();
         QCOMPARE(browser.opened, QList<QUrl>{QUrl(v.pageURL)});
 
@@ -52,7 +52,7 @@ private slots:
         detail.openInInbox();
         QTRY_COMPARE(state->selectedSection(), AppSection::inbox);
         QCOMPARE(state->selectedProjectID(), v.projectID);
-        QVERIFY(detail.agentLine().isEmpty()); // one agent in view
+        QVERIFY(detail.projectLine().isEmpty()); // one agent in view
 
         // The visitor leaves: the panel closes, the selection stays.
         sim->withData([&](sim::SimData& d) {

@@ -50,7 +50,7 @@ protected:
 
     // Picks an agent and waits for its own list (the list of all agents holds
     // its conversations too), so that no answer still in flight lands later.
-    void selectAgent(const QString& projectID) {
+    void selectProject(const QString& projectID) {
         ui->state().setSelectedProjectID(projectID);
         QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
                     std::all_of(ui->state().conversations().begin(),

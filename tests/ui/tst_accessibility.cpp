@@ -421,7 +421,7 @@ private slots:
         std::unique_ptr<QObject> replyWindow(replyComponent.createWithInitialProperties(
             {{"projectID", "p1"},
              {"conversationID", ui->state().conversations().first().id},
-             {"agentName", "Northwind Support"}}));
+             {"projectName", "Northwind Support"}}));
         QVERIFY(replyWindow);
         auto* reply = qobject_cast<QQuickWindow*>(replyWindow.get());
         sweep(u"quick reply"_qs, [&]() -> QQuickWindow* {

@@ -203,7 +203,7 @@ private slots:
         QVERIFY(UiHarness::click(find("snippetCancel")));
         // The translation picker's list names languages; the snippets tab's names agents.
         find("settingsTabs")->setProperty("currentIndex", 2);
-        QQuickItem* agents = find("snippetAgentPicker");
+        QQuickItem* agents = find("snippetProjectPicker");
         QVERIFY(UiHarness::click(agents));
         waitAndLook(u"agent list"_qs, [&] {
             return agents->property("popup").value<QObject*>()->property("visible").toBool();
@@ -217,7 +217,7 @@ private slots:
         std::unique_ptr<QObject> window(component.createWithInitialProperties(
             {{"projectID", target.projectID},
              {"conversationID", target.id},
-             {"agentName", ui->state().projects().first().name},
+             {"projectName", ui->state().projects().first().name},
              {"visitorName", target.visitorName.value_or(QString())}}));
         QVERIFY(window);
         auto* quick = qobject_cast<QQuickWindow*>(window.get());

@@ -29,14 +29,14 @@ class TestInboxView : public kv::test::WorkspaceWorld {
 
 private slots:
     void sidebarListsAndSelectsAgents() {
-        QQuickItem* agents = find("agentList");
+        QQuickItem* agents = find("projectList");
         // The simulated user is an agency: "All AI Agents", the ungrouped agents under
         // "INTERNAL", then the clients, closed.
         QTRY_VERIFY(agents->property("count").toInt() >= 4);
-        QCOMPARE(UiHarness::text(find("agentsUnread")->findChildren<QObject*>().first()),
+        QCOMPARE(UiHarness::text(find("projectsUnread")->findChildren<QObject*>().first()),
                  QString::number(ui->state().unreadTotal()));
 
-        QObject* search = find("agentSearch");
+        QObject* search = find("projectSearch");
         search->setProperty("text", "café");
         QMetaObject::invokeMethod(search, "textEdited", Q_ARG(QString, "café"));
         QTRY_COMPARE(agents->property("count").toInt(), 3); // all, INTERNAL, Café Lumière
@@ -45,8 +45,8 @@ private slots:
         QTRY_VERIFY(agents->property("count").toInt() > 3);
 
         // Picking an agent shows only its conversations.
-        selectAgent(u"p2"_qs);
-        QTRY_COMPARE(UiHarness::text(find("agentInView")), ui->state().project("p2")->name);
+        selectProject(u"p2"_qs);
+        QTRY_COMPARE(UiHarness::text(find("projectInView")), ui->state().project("p2")->name);
         QCOMPARE(find("conversationList")->property("count").toInt(), 6);
     }
 
@@ -71,7 +71,7 @@ private slots:
             }
             return 0;
         });
-        selectAgent(u"p3"_qs);
+        selectProject(u"p3"_qs);
         QVERIFY(UiHarness::click(find("filterResolved")));
         QTRY_VERIFY(find("inboxEmpty")->isVisible());
         QTRY_COMPARE(UiHarness::text(subtitle), u"0 of 6 matches 'Resolved'"_qs);
@@ -117,7 +117,7 @@ private slots:
         // A body that never ends is given up well before the real deadline.
         const ScopedTiming deadline([](Timing& t) { t.requestDeadline = 3s; });
         const QString id = conversationWith("waiting", "p2");
-        selectAgent(u"p2"_qs); // no good answer still in flight lands after the broken one
+        selectProject(u"p2"_qs); // no good answer still in flight lands after the broken one
         open(id);
         type(u"Half-written reply"_qs);
 
@@ -149,7 +149,7 @@ private slots:
     // cap: all are listed, and the half-written reply waits.
     void aHundredThousandConversationsAreListed() {
         const QString id = conversationWith("waiting", "p2");
-        selectAgent(u"p2"_qs);
+        selectProject(u"p2"_qs);
         QTRY_VERIFY(!ui->state().conversations().isEmpty() &&
                     ui->state().conversations().first().projectID == u"p2");
         open(id);

@@ -87,7 +87,7 @@ private slots:
     }
 
     void slashPicksASnippet() {
-        selectAgent(u"p1"_qs); // English snippets
+        selectProject(u"p1"_qs); // English snippets
         QTRY_VERIFY(ui->state().snippetsProjectID() == std::optional<QString>(u"p1"_qs));
         open(conversationWith("waiting", "p1"));
         type("/");
@@ -115,7 +115,7 @@ private slots:
 
     void sendsByButtonAndShortcut() {
         const QString id = conversationWith("operator_active", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         open(id);
         const QString path = "/api/v2/projects/p1/conversations/" + id + "/send";
         ui->sim().clearRequests();
@@ -156,7 +156,7 @@ private slots:
         QFETCH(int, kind);
         QFETCH(QString, reason);
         const QString id = conversationWith("operator_active", "p1");
-        selectAgent(u"p1"_qs); // its list arriving later would empty the thread
+        selectProject(u"p1"_qs); // its list arriving later would empty the thread
         open(id);
         QQuickItem* list = find("messageList");
         QTRY_VERIFY(!ui->state().messages(id).isEmpty());
@@ -189,7 +189,7 @@ private slots:
     // whole text goes to the clipboard, and the composer works beside it.
     void aMegabyteMessageIsShown() {
         const QString id = conversationWith("operator_active", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         QString text;
         while (text.size() < 1024 * 1024)
             text += QStringLiteral("All the **details** of my order, line %1. ").arg(text.size());
@@ -226,7 +226,7 @@ private slots:
 
     void aRefusedReplyComesBack() {
         const QString id = conversationWith("operator_active", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         open(id);
         sim::Fault refuse;
         refuse.method = "POST";
@@ -257,7 +257,7 @@ private slots:
 
     void resolvesFromTheHeader() {
         const QString id = conversationWith("waiting", "p2");
-        selectAgent(u"p2"_qs);
+        selectProject(u"p2"_qs);
         open(id);
         QVERIFY(UiHarness::click(find("resolveButton")));
         QTRY_VERIFY(find("resolvedBanner")->isVisible());
@@ -272,7 +272,7 @@ private slots:
     // mouse, or by assistive technology); a newer failure replaces the older.
     void aRefusedActionIsSaidOverTheScreen() {
         const QString id = conversationWith("waiting", "p2");
-        selectAgent(u"p2"_qs);
+        selectProject(u"p2"_qs);
         open(id);
         QQuickItem* notice = find("noticeBanner");
         QVERIFY(!notice->isVisible());
@@ -315,7 +315,7 @@ private slots:
 
     void translatesAndShowsTheOriginal() {
         const QString id = conversationWith("active", "p4");
-        selectAgent(u"p4"_qs);
+        selectProject(u"p4"_qs);
         open(id);
         const auto visitorMessage = [&] {
             const QList<Message> all = ui->state().messages(id);
@@ -362,7 +362,7 @@ private slots:
 
     void contextPanelDescribesTheVisitor() {
         const QString id = conversationWith("waiting", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         open(id);
         const Conversation c =
             *std::find_if(ui->state().conversations().begin(), ui->state().conversations().end(),
@@ -388,7 +388,7 @@ private slots:
     // it lies over the thread's edge.
     void contextPanelAndToggleAgreeAtEveryWidth() {
         const QString id = conversationWith("waiting", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         open(id);
         const int wide = ui->window()->width();
         const auto panelShown = [&] { return !ui->visible("contextPanel").isEmpty(); };
@@ -414,7 +414,7 @@ private slots:
     // says so (a realtime refresh), without opening the conversation again.
     void theOpenThreadShowsWhatTheVisitorWrites() {
         const QString id = conversationWith("operator_active", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         open(id);
         QTRY_VERIFY(!ui->state().messages(id).isEmpty());
         const qsizetype before = ui->state().messages(id).size();
@@ -437,7 +437,7 @@ private slots:
 
     void threadFollowsNewMessages() {
         const QString id = conversationWith("waiting", "p1");
-        selectAgent(u"p1"_qs);
+        selectProject(u"p1"_qs);
         const auto addMessages = [&](int n) {
             ui->sim().withData([&](sim::SimData& d) {
                 auto* c = d.conversation("p1", id);

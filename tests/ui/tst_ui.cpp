@@ -93,7 +93,7 @@ private slots:
             QUrl("kestovar://callback?code=" + ui->sim().approve(token) + "&state=" + token)));
         QCOMPARE(ui->state().authStatus(), AuthStatus::signedIn);
         QTRY_VERIFY(find("mainSplitView"));
-        QTRY_COMPARE(find<QObject>("agentList")->property("count").toInt(), 7);
+        QTRY_COMPARE(find<QObject>("projectList")->property("count").toInt(), 7);
         QTRY_COMPARE(test::UiHarness::text(find<QObject>("contentTitle")), u"Inbox"_qs);
         ui->state().setSelectedSection(AppSection::stats);
         QTRY_COMPARE(test::UiHarness::text(find<QObject>("contentTitle")), u"Insights"_qs);
@@ -164,7 +164,7 @@ private slots:
         std::unique_ptr<QObject> window(
             component.createWithInitialProperties({{"projectID", "p1"},
                                                    {"conversationID", target.id},
-                                                   {"agentName", "Northwind Support"}}));
+                                                   {"projectName", "Northwind Support"}}));
         QVERIFY(window);
         window->setProperty("visible", true);
         QObject* field = window->findChild<QObject*>("quickReplyField");

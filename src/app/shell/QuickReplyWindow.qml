@@ -10,9 +10,9 @@ Window {
     objectName: "quickReplyWindow"
     property alias projectID: reply.projectID
     property alias conversationID: reply.conversationID
-    property string agentName
+    property string projectName
     property string visitorName
-    title: "Reply — " + agentName
+    title: "Reply — " + projectName
     width: 420
     height: 200
     color: Theme.window
@@ -31,7 +31,7 @@ Window {
         anchors.margins: 16
         spacing: 10
         Heading {
-            text: win.agentName + " · " + (win.visitorName || "A visitor")
+            text: win.projectName + " · " + (win.visitorName || "A visitor")
         }
         TextField {
             id: field

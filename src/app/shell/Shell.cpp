@@ -176,7 +176,7 @@ void Shell::showSettings() {
 void Shell::openQuickReply(const QString& projectID, const QString& conversationID) {
     QQmlComponent component(m_engine.get(),
                             QUrl(QStringLiteral("qrc:/Kestovar/shell/QuickReplyWindow.qml")));
-    const auto agent = m_state->project(projectID);
+    const auto project = m_state->project(projectID);
     QString visitor;
     for (const Conversation& c : m_state->conversations()) {
         if (c.id == conversationID)
@@ -185,7 +185,7 @@ void Shell::openQuickReply(const QString& projectID, const QString& conversation
     auto* window = qobject_cast<QWindow*>(component.createWithInitialProperties(
         {{"projectID", projectID},
          {"conversationID", conversationID},
-         {"agentName", agent ? agent->name : QStringLiteral("Kestovar")},
+         {"projectName", project ? project->name : QStringLiteral("Kestovar")},
          {"visitorName", visitor}}));
     if (!window)
         return;

@@ -238,17 +238,17 @@ std::optional<Project> AppState::project(const QString& projectID) const {
 }
 
 Visitor AppState::resolvedVisitor(const Conversation& conversation) const {
-    const Visitor* anyOfAgent = nullptr;
+    const Visitor* anyOfProject = nullptr;
     for (const Visitor& v : liveVisitors()) {
         if (v.projectID != conversation.projectID)
             continue;
         if (v.hasConversation)
             return v;
-        if (!anyOfAgent)
-            anyOfAgent = &v;
+        if (!anyOfProject)
+            anyOfProject = &v;
     }
-    if (anyOfAgent)
-        return *anyOfAgent;
+    if (anyOfProject)
+        return *anyOfProject;
     Visitor offline;
     offline.visitorID = QStringLiteral("v_offline_") + conversation.id;
     offline.projectID = conversation.projectID;

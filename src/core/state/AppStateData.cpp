@@ -28,8 +28,8 @@ QCoro::Task<> AppState::loadSnippets(std::optional<QString> projectID) {
     showSnippetsOf(projectID);
     if (!projectID)
         co_return;
-    const QString agent = *projectID;
-    co_await m_snippetStore->load(agent);
+    const QString project = *projectID;
+    co_await m_snippetStore->load(project);
 }
 
 QCoro::Task<> AppState::reloadSnippetsIfCurrent(QString projectID) {

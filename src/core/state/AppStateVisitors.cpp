@@ -6,9 +6,9 @@
 namespace kv {
 
 QList<AppState::VisitorGroup> AppState::visibleVisitorGroups() const {
-    QHash<QString, QList<Visitor>> byAgent;
+    QHash<QString, QList<Visitor>> byProject;
     for (const Visitor& v : liveVisitors())
-        byAgent[v.projectID].append(v);
+        byProject[v.projectID].append(v);
     auto newestFirst = [](QList<Visitor> visitors) {
         std::stable_sort(visitors.begin(), visitors.end(), [](const Visitor& a, const Visitor& b) {
             return a.lastSeen > b.lastSeen;
@@ -17,15 +17,15 @@ QList<AppState::VisitorGroup> AppState::visibleVisitorGroups() const {
     };
     QList<VisitorGroup> groups;
     for (const Project& p : projects()) {
-        const auto found = byAgent.constFind(p.id);
-        if (found == byAgent.constEnd())
+        const auto found = byProject.constFind(p.id);
+        if (found == byProject.constEnd())
             continue;
         groups.append(VisitorGroup{p.id, p, newestFirst(*found)});
-        byAgent.remove(p.id);
+        byProject.remove(p.id);
     }
     QList<Visitor> unknown;
     for (const Visitor& v : liveVisitors()) {
-        if (byAgent.contains(v.projectID))
+        if (byProject.contains(v.projectID))
             unknown.append(v);
     }
     if (!unknown.isEmpty())

@@ -138,8 +138,8 @@ void ChangeDetector::conversationsSeen(const QList<Conversation>& list, const QS
         }
         if (!notifications || !notifications->globallyEnabled(kind))
             continue;
-        const auto agent = m_context.project(c.projectID);
-        const QString title = (agent ? agent->name : QStringLiteral("Kestovar")) + suffix;
+        const auto project = m_context.project(c.projectID);
+        const QString title = (project ? project->name : QStringLiteral("Kestovar")) + suffix;
         const QString body = c.visitorName.value_or(QStringLiteral("A visitor")) +
                              QStringLiteral(": ") + c.lastMessagePreview;
         const QString key = RealtimeEvent::kindText(kind) + u':' + c.id;
@@ -165,22 +165,22 @@ void ChangeDetector::visitorsSeen(const QList<Visitor>& list, const QString& sco
     if (arrived.isEmpty())
         return;
 
-    QList<QString> agents; // first-seen order
-    QHash<QString, QList<Visitor>> byAgent;
+    QList<QString> projects; // first-seen order
+    QHash<QString, QList<Visitor>> byProject;
     for (const Visitor& v : list) {
         if (!arrived.contains(v.visitorID))
             continue;
-        if (!byAgent.contains(v.projectID))
-            agents.append(v.projectID);
-        byAgent[v.projectID].append(v);
+        if (!byProject.contains(v.projectID))
+            projects.append(v.projectID);
+        byProject[v.projectID].append(v);
     }
     NotificationManager* notifications = m_context.notifications;
     if (!notifications || !notifications->globallyEnabled(RealtimeEvent::Kind::visitorOnline))
         return;
-    for (const QString& agentID : agents) {
-        const QList<Visitor>& visitors = byAgent[agentID];
-        const auto agent = m_context.project(agentID);
-        const QString name = agent ? agent->name : QStringLiteral("Kestovar");
+    for (const QString& projectID : projects) {
+        const QList<Visitor>& visitors = byProject[projectID];
+        const auto project = m_context.project(projectID);
+        const QString name = project ? project->name : QStringLiteral("Kestovar");
         QString title, body;
         if (visitors.size() > 1) {
             title = name + QStringLiteral(" — visitors online");
@@ -189,10 +189,10 @@ void ChangeDetector::visitorsSeen(const QList<Visitor>& list, const QString& sco
             title = name + QStringLiteral(" — visitor online");
             body = flagEmoji(visitors.first().country) + u' ' + placeOf(visitors.first());
         }
-        if (notifications->suppress(QStringLiteral("visitorOnline:") + agentID,
+        if (notifications->suppress(QStringLiteral("visitorOnline:") + projectID,
                                     Timing::current().visitorThrottle))
             continue;
-        notifications->fire(title, body, agentID, std::nullopt);
+        notifications->fire(title, body, projectID, std::nullopt);
     }
 }
 

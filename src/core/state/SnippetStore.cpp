@@ -103,15 +103,15 @@ QCoro::Task<ApiResult<void>> SnippetStore::remove(QString projectID, QString sni
 }
 
 void SnippetStore::clear() {
-    const QStringList agents = QStringList(m_lists.keys()) + QStringList(m_loading.values()) +
-                               QStringList(m_errors.keys());
+    const QStringList projects = QStringList(m_lists.keys()) + QStringList(m_loading.values()) +
+                                 QStringList(m_errors.keys());
     for (auto& sequence : m_sequences)
         sequence.invalidate();
     m_lists.clear();
     m_errors.clear();
     m_loading.clear();
     m_loadFinished.releaseAll();
-    for (const QString& projectID : agents)
+    for (const QString& projectID : projects)
         emit changed(projectID);
 }
 

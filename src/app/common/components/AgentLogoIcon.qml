@@ -4,7 +4,7 @@ import Kestovar
 // An agent's logo, or a tile with its initials (or emoji) while none is shown;
 // both clipped to the same rounded square.
 Item {
-    id: agentLogo
+    id: projectLogo
     property url logoURL
     property string emoji: "🤖"
     property string projectName
@@ -13,7 +13,7 @@ Item {
     readonly property real s: side * Theme.fontScale
     readonly property real corner: 0.24 * s
     // Only a web address is fetched: never a local file or another scheme.
-    readonly property url source: AgentLook.logoSource(logoURL)
+    readonly property url source: ProjectLook.logoSource(logoURL)
     readonly property bool hasName: projectName.length > 0
     implicitWidth: s
     implicitHeight: s
@@ -22,20 +22,20 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        radius: agentLogo.corner
-        color: agentLogo.hasName ? (AgentLook.color(agentLogo.colorHex) || "#6366F1") : "transparent"
+        radius: projectLogo.corner
+        color: projectLogo.hasName ? (ProjectLook.color(projectLogo.colorHex) || "#6366F1") : "transparent"
         visible: !canvas.visible
 
         Body {
             anchors.fill: parent
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
-            text: agentLogo.hasName ? AgentLook.initials(agentLogo.projectName) : agentLogo.emoji
+            text: projectLogo.hasName ? ProjectLook.initials(projectLogo.projectName) : projectLogo.emoji
             color: "white"
-            font.pointSize: Theme.size(agentLogo.side * (agentLogo.hasName ? 0.55 : 0.72))
+            font.pointSize: Theme.size(projectLogo.side * (projectLogo.hasName ? 0.55 : 0.72))
             font.weight: Font.DemiBold
             // The emoji may shrink to fit its tile's width.
-            fontSizeMode: agentLogo.hasName ? Text.FixedSize : Text.HorizontalFit
+            fontSizeMode: projectLogo.hasName ? Text.FixedSize : Text.HorizontalFit
             Accessible.ignored: true
         }
     }
@@ -43,7 +43,7 @@ Item {
     Image {
         id: logo
         visible: false
-        source: agentLogo.source
+        source: projectLogo.source
         asynchronous: true
         onStatusChanged: canvas.requestPaint()
     }
@@ -64,7 +64,7 @@ Item {
             const sw = width / scale
             const sh = height / scale
             ctx.beginPath()
-            ctx.roundedRect(0, 0, width, height, agentLogo.corner, agentLogo.corner)
+            ctx.roundedRect(0, 0, width, height, projectLogo.corner, projectLogo.corner)
             ctx.clip()
             ctx.drawImage(logo, (logo.implicitWidth - sw) / 2, (logo.implicitHeight - sh) / 2,
                           sw, sh, 0, 0, width, height)

@@ -14,7 +14,7 @@ Rectangle {
     implicitHeight: column.implicitHeight + 20
     color: Theme.surface
 
-    AgentInView { id: agent }
+    ProjectInView { id: project }
 
     RowLayout {
         anchors.fill: parent
@@ -50,14 +50,14 @@ Rectangle {
                 visible: header.showAgentContext
                 spacing: 6
                 Accessible.role: Accessible.StaticText
-                Accessible.name: agent.name + (agent.website ? " " + agent.website : "")
+                Accessible.name: project.name + (project.website ? " " + project.website : "")
                 Body {
-                    objectName: "agentInView"
+                    objectName: "projectInView"
                     textStyle: "caption"
                     Layout.maximumWidth: implicitWidth
                     Layout.fillWidth: true
                     Layout.minimumWidth: 0
-                    text: agent.name
+                    text: project.name
                     elide: Text.ElideRight
                     color: Theme.secondaryText
                     font.weight: Font.Medium
@@ -66,7 +66,7 @@ Rectangle {
                     textStyle: "caption"
                     Layout.fillWidth: true
                     Layout.minimumWidth: 0
-                    text: agent.website
+                    text: project.website
                     elide: Text.ElideRight
                     color: Theme.tertiaryText
                 }

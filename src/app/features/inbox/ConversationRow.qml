@@ -11,7 +11,7 @@ Rectangle {
     required property string displayName
     required property string relativeTime
     required property string lastMessagePreview
-    required property string agentLine
+    required property string projectLine
     required property int status
     required property string statusText
     required property bool hasUnread
@@ -99,12 +99,12 @@ Rectangle {
             width: parent.width
             spacing: 6
             Body {
-                id: agent
+                id: project
                 textStyle: "caption"
                 anchors.verticalCenter: parent.verticalCenter
-                visible: row.agentLine.length > 0
+                visible: row.projectLine.length > 0
                 width: Math.min(implicitWidth, parent.width - pill.width - count.width - 12)
-                text: row.agentLine
+                text: row.projectLine
                 elide: Text.ElideRight
                 color: Theme.tertiaryText
             }

@@ -73,12 +73,12 @@ QVariant InboxRows::data(const QModelIndex& index, int role) const {
         return times::relativeShort(c.lastMessageAt, QDateTime::currentDateTimeUtc());
     case StatusTextRole:
         return UiTexts::statusText(int(c.status));
-    case AgentLineRole: {
+    case ProjectLineRole: {
         // Only where several agents are listed together.
         if (m_state->selectedProjectID())
             return QString();
-        const auto agent = m_state->project(c.projectID);
-        return agent ? agent->emoji + u' ' + agent->name : QString();
+        const auto project = m_state->project(c.projectID);
+        return project ? project->emoji + u' ' + project->name : QString();
     }
     default:
         return {};
@@ -91,7 +91,7 @@ QHash<int, QByteArray> InboxRows::roleNames() const {
     names.insert(DisplayNameRole, "displayName");
     names.insert(RelativeTimeRole, "relativeTime");
     names.insert(StatusTextRole, "statusText");
-    names.insert(AgentLineRole, "agentLine");
+    names.insert(ProjectLineRole, "projectLine");
     names.insert(ConversationIDRole, "conversationID");
     return names;
 }
@@ -114,7 +114,7 @@ InboxModel::InboxModel(AppState* state, QObject* parent)
             if (m_rows->rowCount() > 0)
                 emit m_rows->dataChanged(m_rows->index(0, 0),
                                          m_rows->index(m_rows->rowCount() - 1, 0),
-                                         {InboxRows::AgentLineRole});
+                                         {InboxRows::ProjectLineRole});
         });
     }
     m_clock.setInterval(Timing::current().relativeTimeRefresh);

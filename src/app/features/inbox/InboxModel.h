@@ -27,7 +27,7 @@ public:
         DisplayNameRole,
         RelativeTimeRole,
         StatusTextRole,
-        AgentLineRole,
+        ProjectLineRole,
         ConversationIDRole, // the identifier under a name QML can use ("id" is its own)
     };
 

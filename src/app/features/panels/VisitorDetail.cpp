@@ -40,11 +40,11 @@ void VisitorDetail::refresh() {
     emit changed();
 }
 
-QString VisitorDetail::agentLine() const {
+QString VisitorDetail::projectLine() const {
     if (!m_exists || m_state->selectedProjectID())
         return QString();
-    const auto agent = m_state->project(m_visitor.projectID);
-    return agent ? agent->emoji + u' ' + agent->name : QString();
+    const auto project = m_state->project(m_visitor.projectID);
+    return project ? project->emoji + u' ' + project->name : QString();
 }
 
 void VisitorDetail::copyLink() {

@@ -15,7 +15,7 @@ class VisitorDetail : public kv::VisitorFacts {
     Q_PROPERTY(QString visitorID READ visitorID WRITE setVisitorID NOTIFY visitorIDChanged)
     Q_PROPERTY(bool exists READ exists NOTIFY changed)
     Q_PROPERTY(bool hasConversation READ hasConversation NOTIFY changed)
-    Q_PROPERTY(QString agentLine READ agentLine NOTIFY changed)
+    Q_PROPERTY(QString projectLine READ projectLine NOTIFY changed)
 
 public:
     explicit VisitorDetail(QObject* parent = nullptr);
@@ -26,7 +26,7 @@ public:
     bool exists() const { return m_exists; }
     bool hasConversation() const { return m_exists && m_visitor.hasConversation; }
     // "🤖 Name" of the visitor's agent while all agents are listed together.
-    QString agentLine() const;
+    QString projectLine() const;
 
     // The page address on the clipboard exactly as received, valid URL or not.
     Q_INVOKABLE void copyLink();

@@ -62,11 +62,11 @@ Rectangle {
                             font.weight: Font.DemiBold
                         }
                         Body {
-                            objectName: "detailAgent"
+                            objectName: "detailProject"
                             textStyle: "caption"
                             Layout.fillWidth: true
-                            visible: detail.agentLine.length > 0
-                            text: detail.agentLine
+                            visible: detail.projectLine.length > 0
+                            text: detail.projectLine
                             elide: Text.ElideRight
                             color: Theme.secondaryText
                         }

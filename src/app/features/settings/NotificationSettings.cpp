@@ -17,9 +17,9 @@ NotificationSettings::NotificationSettings(QObject* parent)
 NotificationSettings::NotificationSettings(AppState* state, DesktopServices* desktop,
                                            QObject* parent)
     : QObject(parent), m_state(state), m_desktop(desktop) {
-    connect(m_state, &AppState::projectsChanged, this, &NotificationSettings::agentsChanged);
+    connect(m_state, &AppState::projectsChanged, this, &NotificationSettings::projectsChanged);
     connect(m_state, &AppState::notificationPrefsChanged, this,
-            &NotificationSettings::agentsChanged);
+            &NotificationSettings::projectsChanged);
     followManager();
 }
 
@@ -72,8 +72,8 @@ void NotificationSettings::setPlaySound(bool on) {
     write(NotificationManager::kPlaySoundKey, on);
 }
 
-QList<AgentMuteRow> NotificationSettings::agents() const {
-    QList<AgentMuteRow> out;
+QList<ProjectMuteRow> NotificationSettings::projects() const {
+    QList<ProjectMuteRow> out;
     for (const Project& p : m_state->projects())
         out.append({p.id, p.emoji, p.name, m_state->isProjectMuted(p.id)});
     return out;

@@ -15,9 +15,9 @@ class DesktopServices;
 class NotificationManager;
 
 // One agent's row under "Per-agent mute".
-struct AgentMuteRow {
+struct ProjectMuteRow {
     Q_GADGET
-    QML_VALUE_TYPE(agentMuteRow)
+    QML_VALUE_TYPE(projectMuteRow)
     Q_PROPERTY(QString id MEMBER id)
     Q_PROPERTY(QString emoji MEMBER emoji)
     Q_PROPERTY(QString name MEMBER name)
@@ -28,7 +28,7 @@ public:
     QString emoji;
     QString name;
     bool muted = false;
-    bool operator==(const AgentMuteRow&) const = default;
+    bool operator==(const ProjectMuteRow&) const = default;
 };
 
 class NotificationSettings : public QObject {
@@ -39,7 +39,7 @@ class NotificationSettings : public QObject {
     Q_PROPERTY(bool visitorOnline READ visitorOnline WRITE setVisitorOnline NOTIFY switchesChanged)
     Q_PROPERTY(bool playSound READ playSound WRITE setPlaySound NOTIFY switchesChanged)
     // In the order of the agents.
-    Q_PROPERTY(QList<kv::AgentMuteRow> agents READ agents NOTIFY agentsChanged)
+    Q_PROPERTY(QList<kv::ProjectMuteRow> projects READ projects NOTIFY projectsChanged)
     // No notification service answered when last asked: the banner shows.
     Q_PROPERTY(bool serviceMissing READ serviceMissing NOTIFY serviceChanged)
     Q_PROPERTY(bool testing READ testing NOTIFY testChanged)
@@ -59,7 +59,7 @@ public:
     void setVisitorOnline(bool on);
     bool playSound() const;
     void setPlaySound(bool on);
-    QList<AgentMuteRow> agents() const;
+    QList<ProjectMuteRow> projects() const;
     bool serviceMissing() const;
     bool testing() const { return m_testing; }
     QString testResult() const { return m_testResult; }
@@ -73,7 +73,7 @@ public:
 
 signals:
     void switchesChanged();
-    void agentsChanged();
+    void projectsChanged();
     void serviceChanged();
     void testChanged();
 

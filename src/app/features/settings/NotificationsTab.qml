@@ -130,14 +130,14 @@ ScrollView {
             title: "Per-agent mute"
             SettingsNote { text: UiTexts.muteNote }
             Body {
-                visible: notif.agents.length === 0
+                visible: notif.projects.length === 0
                 text: "No agents yet."
                 color: Theme.secondaryText
             }
             Repeater {
-                model: notif.agents
+                model: notif.projects
                 ColumnLayout {
-                    required property agentMuteRow modelData
+                    required property projectMuteRow modelData
                     required property int index
                     Layout.fillWidth: true
                     spacing: 6

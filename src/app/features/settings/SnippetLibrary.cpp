@@ -64,7 +64,7 @@ SnippetLibrary::SnippetLibrary(QObject* parent)
 SnippetLibrary::SnippetLibrary(AppState* state, QObject* parent)
     : QObject(parent), m_state(state), m_items(newSnippetModel(this)),
       m_editor(new SnippetForm(this)) {
-    connect(m_state, &AppState::projectsChanged, this, &SnippetLibrary::agentsChanged);
+    connect(m_state, &AppState::projectsChanged, this, &SnippetLibrary::projectsChanged);
     connect(&m_state->snippetStore(), &SnippetStore::changed, this,
             [this](const QString& projectID) {
                 if (projectID == m_projectID)
@@ -80,18 +80,18 @@ SnippetLibrary::SnippetLibrary(AppState* state, QObject* parent)
 
 SnippetLibrary::~SnippetLibrary() = default;
 
-QStringList SnippetLibrary::agentLabels() const {
+QStringList SnippetLibrary::projectLabels() const {
     QStringList out;
     for (const Project& p : m_state->projects())
         out.append(p.emoji + u' ' + p.name);
     return out;
 }
 
-bool SnippetLibrary::hasAgents() const {
+bool SnippetLibrary::hasProjects() const {
     return !m_state->projects().isEmpty();
 }
 
-int SnippetLibrary::agentIndex() const {
+int SnippetLibrary::projectIndex() const {
     const auto& all = m_state->projects();
     for (qsizetype i = 0; i < all.size(); ++i) {
         if (all[i].id == m_projectID)
@@ -110,7 +110,7 @@ QString SnippetLibrary::error() const {
     return reason.isEmpty() ? QString() : UiTexts::snippetsNotLoaded(reason);
 }
 
-void SnippetLibrary::setAgentIndex(int index) {
+void SnippetLibrary::setProjectIndex(int index) {
     const auto& all = m_state->projects();
     if (index >= 0 && index < all.size())
         setProjectID(all[index].id);

@@ -78,10 +78,10 @@ class SnippetLibrary : public QObject {
     QML_ELEMENT
     // Every agent as the picker names it, "🤖 Name", in the agents' order;
     // `agentIndex` is the chosen one's place among them.
-    Q_PROPERTY(QStringList agentLabels READ agentLabels NOTIFY agentsChanged)
-    Q_PROPERTY(bool hasAgents READ hasAgents NOTIFY agentsChanged)
+    Q_PROPERTY(QStringList projectLabels READ projectLabels NOTIFY projectsChanged)
+    Q_PROPERTY(bool hasProjects READ hasProjects NOTIFY projectsChanged)
     Q_PROPERTY(QString projectID READ projectID WRITE setProjectID NOTIFY projectIDChanged)
-    Q_PROPERTY(int agentIndex READ agentIndex WRITE setAgentIndex NOTIFY projectIDChanged)
+    Q_PROPERTY(int projectIndex READ projectIndex WRITE setProjectIndex NOTIFY projectIDChanged)
     Q_PROPERTY(QObject* items READ items CONSTANT)
     Q_PROPERTY(bool loading READ loading NOTIFY loadStatusChanged)
     // "Couldn’t load snippets: <reason>" while the last load of this agent's failed.
@@ -93,12 +93,12 @@ public:
     SnippetLibrary(AppState* state, QObject* parent);
     ~SnippetLibrary() override;
 
-    QStringList agentLabels() const;
-    bool hasAgents() const;
+    QStringList projectLabels() const;
+    bool hasProjects() const;
     QString projectID() const { return m_projectID; }
     void setProjectID(const QString& id);
-    int agentIndex() const;
-    void setAgentIndex(int index);
+    int projectIndex() const;
+    void setProjectIndex(int index);
     SnippetListModel* items() const { return m_items; }
     bool loading() const;
     QString error() const;
@@ -117,7 +117,7 @@ public:
     }
 
 signals:
-    void agentsChanged();
+    void projectsChanged();
     void projectIDChanged();
     void loadStatusChanged();
 

@@ -16,7 +16,7 @@ Item {
         objectName: "snippetsNoAgents"
         anchors.centerIn: parent
         width: parent.width - 40
-        visible: !library.hasAgents
+        visible: !library.hasProjects
         symbol: "text.bubble"
         title: "No agents yet."
         message: "Create an agent first."
@@ -28,7 +28,7 @@ Item {
         anchors.margins: 20
         width: Math.min(parent.width - 40, 680)
         x: (parent.width - width) / 2
-        visible: library.hasAgents
+        visible: library.hasProjects
         spacing: 10
 
         RowLayout {
@@ -42,12 +42,12 @@ Item {
                 font.letterSpacing: 0.6
             }
             Picker {
-                objectName: "snippetAgentPicker"
+                objectName: "snippetProjectPicker"
                 Layout.fillWidth: true
                 name: "Agent"
-                model: library.agentLabels
-                currentIndex: library.agentIndex
-                onActivated: (index) => library.agentIndex = index
+                model: library.projectLabels
+                currentIndex: library.projectIndex
+                onActivated: (index) => library.projectIndex = index
             }
             PrimaryButton {
                 objectName: "newSnippetButton"

@@ -26,20 +26,20 @@ Rectangle {
             }
             Item { Layout.fillWidth: true }
             UnreadBadge {
-                objectName: "agentsUnread"
+                objectName: "projectsUnread"
                 count: sidebarModel.totalUnread
             }
         }
         SearchField {
-            objectName: "agentSearch"
+            objectName: "projectSearch"
             Layout.fillWidth: true
             placeholder: "Search agents"
             text: sidebarModel.search
             onTextEdited: (text) => sidebarModel.search = text
         }
         ListView {
-            id: agents
-            objectName: "agentList"
+            id: projects
+            objectName: "projectList"
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
@@ -47,13 +47,13 @@ Rectangle {
             model: sidebarModel.rows
             Accessible.role: Accessible.List
             Accessible.name: "Agents"
-            delegate: SidebarAgentDelegate {
+            delegate: SidebarProjectDelegate {
                 width: ListView.view.width
                 onActivated: (kind, projectID, clientID) => {
                     if (kind === SidebarModel.ClientHeader)
                         sidebarModel.toggleClient(clientID)
                     else
-                        sidebarModel.selectAgent(projectID)
+                        sidebarModel.selectProject(projectID)
                 }
             }
         }

@@ -39,7 +39,7 @@ SidebarModel::SidebarModel(AppState* state, QObject* parent)
     : QObject(parent), m_state(state),
       m_rows(new RecordListModel<sidebar::Row>([](const sidebar::Row& r) { return r.key; },
                                                rowRoles(), this)) {
-    static_assert(int(sidebar::Row::Kind::agent) == Agent);
+    static_assert(int(sidebar::Row::Kind::project) == ProjectEntry);
     for (auto signal : {&AppState::projectsChanged, &AppState::clientsChanged,
                         &AppState::selectedProjectIDChanged, &AppState::authStatusChanged})
         connect(m_state, signal, this, &SidebarModel::rebuild);
@@ -64,7 +64,7 @@ void SidebarModel::toggleClient(const QString& clientID) {
     rebuild();
 }
 
-void SidebarModel::selectAgent(const QString& projectID) {
+void SidebarModel::selectProject(const QString& projectID) {
     m_state->setSelectedProjectID(projectID.isEmpty() ? std::nullopt
                                                       : std::optional<QString>(projectID));
 }

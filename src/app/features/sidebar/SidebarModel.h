@@ -28,7 +28,7 @@ class SidebarModel : public QObject {
 
 public:
     // Row kinds as QML sees them.
-    enum RowKind { AllAgents, GroupHeader, ClientHeader, Agent };
+    enum RowKind { AllProjects, GroupHeader, ClientHeader, ProjectEntry };
     Q_ENUM(RowKind)
 
     explicit SidebarModel(QObject* parent = nullptr);
@@ -47,7 +47,7 @@ public:
     // Opens a closed client group, closes an open one.
     Q_INVOKABLE void toggleClient(const QString& clientID);
     // An agent, or all agents for the empty identifier.
-    Q_INVOKABLE void selectAgent(const QString& projectID);
+    Q_INVOKABLE void selectProject(const QString& projectID);
 
     const QList<sidebar::Row>& rowList() const { return m_rows->items(); }
 

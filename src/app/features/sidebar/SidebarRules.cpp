@@ -6,9 +6,9 @@ namespace kv::sidebar {
 
 namespace {
 
-Row agentRow(const Project& p, const std::optional<QString>& selected, bool indented) {
+Row projectRow(const Project& p, const std::optional<QString>& selected, bool indented) {
     Row row;
-    row.kind = Row::Kind::agent;
+    row.kind = Row::Kind::project;
     row.key = QStringLiteral("agent:") + p.id;
     row.title = p.name;
     row.emoji = p.emoji;
@@ -55,7 +55,7 @@ qint64 inboxBadge(const QList<Project>& projects, const std::optional<QString>& 
 
 QList<Row> rows(const Input& in) {
     Row all;
-    all.kind = Row::Kind::allAgents;
+    all.kind = Row::Kind::allProjects;
     all.key = QStringLiteral("all");
     all.title = QStringLiteral("All AI Agents");
     all.emoji = QStringLiteral("🪄");
@@ -68,7 +68,7 @@ QList<Row> rows(const Input& in) {
     const QList<Project> shown = filteredProjects(in.projects, in.search);
     if (!in.agencyUser) {
         for (const Project& p : shown)
-            out.append(agentRow(p, in.selectedProjectID, false));
+            out.append(projectRow(p, in.selectedProjectID, false));
         return out;
     }
 
@@ -88,7 +88,7 @@ QList<Row> rows(const Input& in) {
         header.count = ungrouped.size();
         out.append(header);
         for (const Project& p : ungrouped)
-            out.append(agentRow(p, in.selectedProjectID, false));
+            out.append(projectRow(p, in.selectedProjectID, false));
     }
     for (const Client& c : in.clients) {
         const auto group = byClient.constFind(c.id);
@@ -104,7 +104,7 @@ QList<Row> rows(const Input& in) {
         out.append(header);
         if (header.expanded) {
             for (const Project& p : *group)
-                out.append(agentRow(p, in.selectedProjectID, true));
+                out.append(projectRow(p, in.selectedProjectID, true));
         }
     }
     return out;

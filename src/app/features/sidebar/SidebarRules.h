@@ -14,8 +14,8 @@ namespace kv::sidebar {
 
 // One line of the agent list.
 struct Row {
-    enum class Kind { allAgents, groupHeader, clientHeader, agent };
-    Kind kind = Kind::agent;
+    enum class Kind { allProjects, groupHeader, clientHeader, project };
+    Kind kind = Kind::project;
     QString key; // stable across refreshes: the kind and the identifier
     QString title;
     QString emoji;

@@ -97,10 +97,10 @@ int StatsModel::filledStars() const {
 QList<TopAgentRow> StatsModel::topAgents() const {
     QList<TopAgentRow> out;
     out.reserve(m_stats.topAgents.size());
-    for (const TopAgent& agent : m_stats.topAgents) {
-        out.append({emojiForHeaderIcon(agent.widgetHeaderIcon), agent.name,
-                    agent.websiteURL ? links::withoutScheme(*agent.websiteURL) : QString(),
-                    QString::number(agent.conversations)});
+    for (const TopAgent& project : m_stats.topAgents) {
+        out.append({emojiForHeaderIcon(project.widgetHeaderIcon), project.name,
+                    project.websiteURL ? links::withoutScheme(*project.websiteURL) : QString(),
+                    QString::number(project.conversations)});
     }
     return out;
 }

@@ -121,7 +121,7 @@ ColumnLayout {
                     Layout.preferredWidth: 1
                     Layout.alignment: Qt.AlignTop
                     visible: stats.topAgents.length > 0
-                    agents: stats.topAgents
+                    projects: stats.topAgents
                 }
             }
         }

@@ -6,11 +6,11 @@ import Kestovar
 StatsCard {
     id: card
     objectName: "topAgentsCard"
-    property var agents: []
+    property var projects: []
     title: "Top agents"
 
     Repeater {
-        model: card.agents
+        model: card.projects
         RowLayout {
             required property topAgentRow modelData
             objectName: "topAgentRow"

@@ -30,7 +30,7 @@ Item {
 
     readonly property bool onBrand: bubbleStyle === MessageRows.OperatorBubble
     readonly property color fill: onBrand ? Theme.brand
-                                : bubbleStyle === MessageRows.AgentBubble ? Theme.brandAt(0.12)
+                                : bubbleStyle === MessageRows.AssistantBubble ? Theme.brandAt(0.12)
                                                                           : Theme.controlBackground
     readonly property color ink: onBrand ? "white" : Theme.text
     implicitHeight: column.implicitHeight

@@ -23,13 +23,13 @@ RoleLook lookOf(MessageRole role) {
     case MessageRole::user:
         return {"Visitor", "person.fill", false, MessageRows::VisitorBubble, false};
     case MessageRole::assistant:
-        return {"AI Agent", "sparkles", true, MessageRows::AgentBubble, true};
+        return {"AI Agent", "sparkles", true, MessageRows::AssistantBubble, true};
     case MessageRole::operatorRole:
         return {"You", "person.fill", true, MessageRows::OperatorBubble, true};
     case MessageRole::system:
         break;
     }
-    return {"System", "sparkles", true, MessageRows::AgentBubble, false};
+    return {"System", "sparkles", true, MessageRows::AssistantBubble, false};
 }
 
 } // namespace

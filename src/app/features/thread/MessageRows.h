@@ -23,7 +23,7 @@ class MessageRows : public QIdentityProxyModel {
 public:
     // How a bubble is drawn: the visitor's plain, the AI's (and the system's)
     // lightly tinted, the operator's in the brand colour.
-    enum BubbleStyle { VisitorBubble, AgentBubble, OperatorBubble };
+    enum BubbleStyle { VisitorBubble, AssistantBubble, OperatorBubble };
     Q_ENUM(BubbleStyle)
 
     enum Role {

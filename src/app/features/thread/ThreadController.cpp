@@ -115,11 +115,11 @@ bool ThreadController::resolved() const {
 QString ThreadController::subtitle() const {
     if (!m_conversation)
         return QString();
-    const auto agent = m_state->project(m_conversation->projectID);
-    if (!agent)
+    const auto project = m_state->project(m_conversation->projectID);
+    if (!project)
         return QStringLiteral("Web visitor");
-    return agent->name + QStringLiteral(" · ") +
-           QString(agent->websiteURL).remove(QStringLiteral("https://"));
+    return project->name + QStringLiteral(" · ") +
+           QString(project->websiteURL).remove(QStringLiteral("https://"));
 }
 
 bool ThreadController::suggestionVisible() const {

@@ -19,17 +19,17 @@ QString rowKey(const VisitorListRow& row) {
     }
 
 QList<FieldRole<VisitorListRow>> rowRoles() {
-    return {KV_ROW_ROLE(key),       KV_ROW_ROLE(section),    KV_ROW_ROLE(standIn),
-            KV_ROW_ROLE(visitorID), KV_ROW_ROLE(title),      KV_ROW_ROLE(pageURL),
-            KV_ROW_ROLE(journey),   KV_ROW_ROLE(lastSeen),   KV_ROW_ROLE(hasConversation),
-            KV_ROW_ROLE(agentName), KV_ROW_ROLE(agentEmoji), KV_ROW_ROLE(agentLogo),
-            KV_ROW_ROLE(agentColor)};
+    return {KV_ROW_ROLE(key),         KV_ROW_ROLE(section),      KV_ROW_ROLE(standIn),
+            KV_ROW_ROLE(visitorID),   KV_ROW_ROLE(title),        KV_ROW_ROLE(pageURL),
+            KV_ROW_ROLE(journey),     KV_ROW_ROLE(lastSeen),     KV_ROW_ROLE(hasConversation),
+            KV_ROW_ROLE(projectName), KV_ROW_ROLE(projectEmoji), KV_ROW_ROLE(projectLogo),
+            KV_ROW_ROLE(projectColor)};
 }
 
 #undef KV_ROW_ROLE
 
 VisitorListRow visitorRow(const QString& section, const Visitor& v,
-                          const std::optional<Project>& agent, const QDateTime& now) {
+                          const std::optional<Project>& project, const QDateTime& now) {
     VisitorListRow row;
     row.key = section + u'/' + v.visitorID;
     row.section = section;
@@ -39,11 +39,11 @@ VisitorListRow visitorRow(const QString& section, const Visitor& v,
     row.journey = visitors::journeyLine(v);
     row.lastSeen = times::relativeShort(v.lastSeen, now);
     row.hasConversation = v.hasConversation;
-    if (agent) {
-        row.agentName = agent->name;
-        row.agentEmoji = agent->emoji;
-        row.agentLogo = agent->logoURL ? agent->logoURL->toString() : QString();
-        row.agentColor = agent->widgetColor.value_or(QString());
+    if (project) {
+        row.projectName = project->name;
+        row.projectEmoji = project->emoji;
+        row.projectLogo = project->logoURL ? project->logoURL->toString() : QString();
+        row.projectColor = project->widgetColor.value_or(QString());
     }
     return row;
 }
@@ -79,13 +79,13 @@ LiveVisitorsModel::~LiveVisitorsModel() {
 }
 
 QList<Visitor> LiveVisitorsModel::listed() const {
-    const auto agent = m_state->selectedProjectID();
-    if (!agent)
+    const auto project = m_state->selectedProjectID();
+    if (!project)
         return m_state->liveVisitors();
     // Until the agent's own list arrives, the one before may still hold others' visitors.
     QList<Visitor> out;
     for (const Visitor& v : m_state->liveVisitors()) {
-        if (v.projectID == *agent)
+        if (v.projectID == *project)
             out.append(v);
     }
     return out;
@@ -131,11 +131,11 @@ void LiveVisitorsModel::rebuild() {
     QStringList ids;
     QHash<QString, Group> groups;
     if (m_state->selectedProjectID()) {
-        const auto agent = m_state->project(*m_state->selectedProjectID());
+        const auto project = m_state->project(*m_state->selectedProjectID());
         const QList<Visitor> shown = listed();
         rows.reserve(shown.size());
         for (const Visitor& v : shown)
-            rows.append(visitorRow(QString(), v, agent, now));
+            rows.append(visitorRow(QString(), v, project, now));
     } else {
         const auto visible = m_state->visibleVisitorGroups();
         rows.reserve(m_state->liveVisitors().size() + visible.size());
@@ -174,18 +174,18 @@ VisitorGroupInfo LiveVisitorsModel::group(const QString& section) const {
     const auto found = m_groups.constFind(section);
     if (found == m_groups.constEnd())
         return {};
-    const std::optional<Project>& agent = found->project;
+    const std::optional<Project>& project = found->project;
     const bool expanded = m_expansion.isExpanded(found->id);
     VisitorGroupInfo info;
-    info.name = visitors::groupName(agent);
-    info.accessibleName = visitors::groupHeaderName(agent, found->count, expanded);
-    info.host = visitors::hostText(agent);
+    info.name = visitors::groupName(project);
+    info.accessibleName = visitors::groupHeaderName(project, found->count, expanded);
+    info.host = visitors::hostText(project);
     info.count = QString::number(found->count);
     info.expanded = expanded;
-    info.hasProject = agent.has_value();
-    info.emoji = agent ? agent->emoji : QStringLiteral("\U0001F310");
-    info.logoURL = agent && agent->logoURL ? agent->logoURL->toString() : QString();
-    info.colorHex = agent ? agent->widgetColor.value_or(QString()) : QString();
+    info.hasProject = project.has_value();
+    info.emoji = project ? project->emoji : QStringLiteral("\U0001F310");
+    info.logoURL = project && project->logoURL ? project->logoURL->toString() : QString();
+    info.colorHex = project ? project->widgetColor.value_or(QString()) : QString();
     return info;
 }
 

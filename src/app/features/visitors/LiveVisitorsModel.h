@@ -30,10 +30,10 @@ struct VisitorListRow {
     QString lastSeen; // "3m": moves on with the clock
     bool hasConversation = false;
     // The agent's logo.
-    QString agentName;
-    QString agentEmoji;
-    QString agentLogo;
-    QString agentColor;
+    QString projectName;
+    QString projectEmoji;
+    QString projectLogo;
+    QString projectColor;
     bool operator==(const VisitorListRow&) const = default;
 };
 

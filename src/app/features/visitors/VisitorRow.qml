@@ -12,10 +12,10 @@ Rectangle {
     required property string journey
     required property string lastSeen
     required property bool hasConversation
-    required property string agentName
-    required property string agentEmoji
-    required property string agentLogo
-    required property string agentColor
+    required property string projectName
+    required property string projectEmoji
+    required property string projectLogo
+    required property string projectColor
     property bool selected: false
     signal clicked()
 
@@ -32,10 +32,10 @@ Rectangle {
         x: 20
         y: 12
         side: 28
-        logoURL: row.agentLogo
-        emoji: row.agentEmoji || "🌐"
-        projectName: row.agentName
-        colorHex: row.agentColor || undefined
+        logoURL: row.projectLogo
+        emoji: row.projectEmoji || "🌐"
+        projectName: row.projectName
+        colorHex: row.projectColor || undefined
         Rectangle {
             width: 11 + 4
             height: width

@@ -13,7 +13,7 @@
 
 namespace kv {
 
-class AgentLook : public QObject {
+class ProjectLook : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON

@@ -22,7 +22,7 @@ Rectangle {
     required property int count
     signal activated(int kind, string projectID, string clientID)
 
-    readonly property bool isAgent: kind === SidebarModel.Agent || kind === SidebarModel.AllAgents
+    readonly property bool isProject: kind === SidebarModel.ProjectEntry || kind === SidebarModel.AllProjects
     readonly property bool clickable: kind !== SidebarModel.GroupHeader
     implicitHeight: (kind === SidebarModel.GroupHeader ? 24 : 28) * Theme.fontScale
     radius: 6
@@ -54,7 +54,7 @@ Rectangle {
             Behavior on rotation { NumberAnimation { duration: 120 } }
         }
         AgentLogoIcon {
-            visible: row.isAgent
+            visible: row.isProject
             logoURL: row.logoURL ? row.logoURL : ""
             emoji: row.emoji
             projectName: row.hasProjectIdentity ? row.title : ""
@@ -73,12 +73,12 @@ Rectangle {
         }
         Body {
             textStyle: "caption"
-            visible: !row.isAgent
+            visible: !row.isProject
             text: row.count
             color: Theme.tertiaryText
         }
-        OnlineDot { visible: row.isAgent && count >= 1; count: row.liveCount }
-        UnreadBadge { visible: row.isAgent && count >= 1; count: row.unreadCount }
+        OnlineDot { visible: row.isProject && count >= 1; count: row.liveCount }
+        UnreadBadge { visible: row.isProject && count >= 1; count: row.unreadCount }
     }
     MouseArea {
         id: mouse

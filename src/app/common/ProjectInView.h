@@ -10,15 +10,15 @@ namespace kv {
 
 class AppState;
 
-class AgentInView : public QObject {
+class ProjectInView : public QObject {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(QString name READ name NOTIFY changed)
     Q_PROPERTY(QString website READ website NOTIFY changed)
 
 public:
-    explicit AgentInView(QObject* parent = nullptr);
-    AgentInView(AppState* state, QObject* parent);
+    explicit ProjectInView(QObject* parent = nullptr);
+    ProjectInView(AppState* state, QObject* parent);
 
     QString name() const;
     // The website without its "https://", empty for all agents.

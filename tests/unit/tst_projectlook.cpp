@@ -1,10 +1,10 @@
 // The colour parser, the short date formats, the font scale, agents' tiles
 // and logos, and what the screens' engine may fetch.
 
-#include "AgentLook.h"
 #include "EngineNetwork.h"
 #include "Enums.h"
 #include "LogCapture.h"
+#include "ProjectLook.h"
 #include "RequestCounter.h"
 #include "TextScale.h"
 #include "TimeText.h"
@@ -16,12 +16,12 @@
 
 #include <QTest>
 
-using kv::AgentLook;
+using kv::ProjectLook;
 using kv::TextScale;
 using kv::UiTexts;
 namespace times = kv::times;
 
-class TestAgentLook : public QObject {
+class TestProjectLook : public QObject {
     Q_OBJECT
 
 private slots:
@@ -60,12 +60,12 @@ private slots:
     void colours() {
         QFETCH(QString, text);
         QFETCH(QString, rgb);
-        const auto colour = AgentLook::parseHexColor(text);
+        const auto colour = ProjectLook::parseHexColor(text);
         if (rgb.isEmpty())
             QVERIFY(!colour);
         else
             QCOMPARE(colour->name(), rgb);
-        AgentLook ui;
+        ProjectLook ui;
         QVERIFY(!ui.color(QVariant()).isValid()); // absent: none
     }
 
@@ -102,26 +102,26 @@ private slots:
     }
 
     void agentTiles() {
-        QCOMPARE(AgentLook::initials("x"), u"X"_qs);
-        QCOMPARE(AgentLook::initials("Northwind Support"), u"NO"_qs);
-        QCOMPARE(AgentLook::initials(""), QString());
+        QCOMPARE(ProjectLook::initials("x"), u"X"_qs);
+        QCOMPARE(ProjectLook::initials("Northwind Support"), u"NO"_qs);
+        QCOMPARE(ProjectLook::initials(""), QString());
         // Never half a character: outside the basic plane, emoji sequences, accents.
-        QCOMPARE(AgentLook::initials(u"\U0001D4B3yz"_qs), u"\U0001D4B3Y"_qs);
-        QCOMPARE(AgentLook::initials(u"👩‍💻dev"_qs), u"👩‍💻D"_qs);
-        QCOMPARE(AgentLook::initials(u"e\u0301tude"_qs), u"E\u0301T"_qs);
+        QCOMPARE(ProjectLook::initials(u"\U0001D4B3yz"_qs), u"\U0001D4B3Y"_qs);
+        QCOMPARE(ProjectLook::initials(u"👩‍💻dev"_qs), u"👩‍💻D"_qs);
+        QCOMPARE(ProjectLook::initials(u"e\u0301tude"_qs), u"E\u0301T"_qs);
         const QString lone = QChar(0xD800) + u"ab"_qs;
-        QCOMPARE(AgentLook::initials(lone), QChar(0xD800) + u"A"_qs);
+        QCOMPARE(ProjectLook::initials(lone), QChar(0xD800) + u"A"_qs);
     }
 
     void logosOnlyFromTheWeb() {
-        QCOMPARE(AgentLook::logoSource(QUrl("https://cdn.example/logo.png")),
+        QCOMPARE(ProjectLook::logoSource(QUrl("https://cdn.example/logo.png")),
                  QUrl("https://cdn.example/logo.png"));
-        QCOMPARE(AgentLook::logoSource(QUrl("http://127.0.0.1:8080/l.svg")),
+        QCOMPARE(ProjectLook::logoSource(QUrl("http://127.0.0.1:8080/l.svg")),
                  QUrl("http://127.0.0.1:8080/l.svg"));
         for (const char* refused :
              {"file:///dev/zero", "javascript:alert(1)", "data:image/png;base64,AA",
               "qrc:/Kestovar/appicon/app.svg", "/relative.png", "https://"})
-            QCOMPARE(AgentLook::logoSource(QUrl(refused)), QUrl());
+            QCOMPARE(ProjectLook::logoSource(QUrl(refused)), QUrl());
     }
 
     // The engine's network: the logos named, and data: symbols; nothing else leaves.
@@ -162,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAgentLook)
-#include "tst_agentlook.moc"
+QTEST_GUILESS_MAIN(TestProjectLook)
+#include "tst_projectlook.moc"

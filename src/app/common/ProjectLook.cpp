@@ -1,11 +1,11 @@
-#include "AgentLook.h"
+#include "ProjectLook.h"
 
 #include "LinkPolicy.h"
 #include "PeopleText.h"
 
 namespace kv {
 
-std::optional<QColor> AgentLook::parseHexColor(const QString& text) {
+std::optional<QColor> ProjectLook::parseHexColor(const QString& text) {
     QStringView rest = QStringView(text);
     while (!rest.isEmpty() && (rest.front() == u' ' || rest.front() == u'\t'))
         rest = rest.sliced(1);
@@ -32,18 +32,18 @@ std::optional<QColor> AgentLook::parseHexColor(const QString& text) {
     return QColor::fromRgb((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF);
 }
 
-QVariant AgentLook::color(const QVariant& hex) const {
+QVariant ProjectLook::color(const QVariant& hex) const {
     if (!hex.isValid() || hex.isNull())
         return {};
     const auto parsed = parseHexColor(hex.toString());
     return parsed ? QVariant(*parsed) : QVariant();
 }
 
-QString AgentLook::initials(const QString& projectName) {
+QString ProjectLook::initials(const QString& projectName) {
     return people::leadingCharacters(projectName, 2).toUpper();
 }
 
-QUrl AgentLook::logoSource(const QUrl& logoURL) {
+QUrl ProjectLook::logoSource(const QUrl& logoURL) {
     return links::isWebPage(logoURL) ? logoURL : QUrl();
 }
 
