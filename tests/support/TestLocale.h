@@ -5,6 +5,7 @@
 // from the environment; this says whether that really happened, so that a
 // machine without the locale cannot pass the test vacuously.
 
+#include <QString>
 #include <QtGlobal>
 
 #include <clocale>
