@@ -1,7 +1,7 @@
 #pragma once
 
 // How an agent looks on the screens: its widget colour, the initials on its
-// tile, and the only addresses its logo may be loaded from. `AgentLook` in QML.
+// tile, and the only addresses its logo may be loaded from. `ProjectLook` in QML.
 
 #include <QColor>
 #include <QObject>
