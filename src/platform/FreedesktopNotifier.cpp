@@ -76,7 +76,8 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
         // The installed application icon, by name (app_icon names it too).
         {QStringLiteral("image-path"), QString::fromLatin1(desktop::kAppId)},
         {QStringLiteral("category"), QStringLiteral("im.received")},
-        {QStringLiteral("urgency"), QVariant::fromValue(uchar(1))},
+        // Critical for a visitor waiting for a human: the server keeps it up.
+        {QStringLiteral("urgency"), QVariant::fromValue(uchar(request.urgent ? 2 : 1))},
         {QStringLiteral("x-kde-reply-placeholder-text"), QStringLiteral("Type your reply…")},
         {QStringLiteral("x-kde-reply-submit-button-text"), QStringLiteral("Send")},
     };
@@ -98,7 +99,7 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
         m_service, QString::fromLatin1(desktop::kNotificationsPath),
         QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("Notify"));
     call << QStringLiteral("Kestovar") << replaces << QString::fromLatin1(desktop::kAppId)
-         << request.title << body << actions << hints << int(-1);
+         << request.title << body << actions << hints << int(request.urgent ? 0 : -1);
     QDBusPendingReply<uint> reply =
         m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
     co_await reply;
@@ -109,6 +110,18 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
         untrack(replaces);
     track(id, Shown{request.projectID, request.conversationID});
     co_return std::nullopt;
+}
+
+void FreedesktopNotifier::withdraw(const QString& conversationID) {
+    const uint id = m_byConversation.value(conversationID, 0);
+    if (id == 0)
+        return;
+    untrack(id);
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        m_service, QString::fromLatin1(desktop::kNotificationsPath),
+        QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("CloseNotification"));
+    call << id;
+    m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
 }
 
 void FreedesktopNotifier::track(uint id, Shown shown) {

@@ -34,6 +34,8 @@ public:
     QCoro::Task<NotificationPermission> currentAuthorization() override;
     QCoro::Task<std::optional<QString>> post(NotificationRequest request) override;
     bool offersInlineReply() const override;
+    // CloseNotification for the conversation's notification, if it still shows.
+    void withdraw(const QString& conversationID) override;
 
     // What the server said it can do (after the first authorisation check or post).
     QStringList capabilities() const { return m_capabilities; }

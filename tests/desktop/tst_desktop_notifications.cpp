@@ -277,6 +277,45 @@ private slots:
         QCOMPARE(activated[0][1].value<std::optional<QString>>(), std::optional<QString>(u"c3"_qs));
     }
 
+    // A visitor waiting for a human: critical and never expiring, until the
+    // console takes it back — on a scripted server and on the session's own.
+    void waitingVisitorStaysUntilWithdrawn() {
+        FakeNotificationServer server("org.kestovar.TestNotifications.urgent", {"actions", "body"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier scripted(QDBusConnection::sessionBus(), server.serviceName());
+        NotificationRequest waiting = request("Northwind — wants a human", u"c1"_qs);
+        waiting.urgent = true;
+        QCOMPARE(await(scripted.post(waiting)), std::nullopt);
+        QCOMPARE(await(scripted.post(request("Bluebell — visitor online", u"c2"_qs))),
+                 std::nullopt);
+        QCOMPARE(server.calls[0].hints["urgency"].value<uchar>(), uchar(2));
+        QCOMPARE(server.calls[0].timeout, 0);
+        QCOMPARE(server.calls[1].hints["urgency"].value<uchar>(), uchar(1));
+        QCOMPARE(server.calls[1].timeout, -1);
+        scripted.withdraw(u"c1"_qs);
+        QTRY_COMPARE(server.closedByCaller, QList<uint>{server.calls[0].id});
+        scripted.withdraw(u"c1"_qs); // already taken back: nothing more
+        scripted.withdraw(u"unknown"_qs);
+        QCOMPARE(scripted.tracked(), 1);
+
+        auto* bus = QDBusConnection::sessionBus().interface();
+        if (!bus->isServiceRegistered("org.freedesktop.Notifications"))
+            QSKIP("no notification server in this session");
+        QProcess::execute("dunstctl", {"close-all"});
+        auto displayed = [] {
+            QProcess count;
+            count.start("dunstctl", {"count", "displayed"});
+            count.waitForFinished();
+            return QString::fromUtf8(count.readAllStandardOutput()).trimmed().toInt();
+        };
+        FreedesktopNotifier session;
+        QCOMPARE(await(session.requestAuthorization()), NotificationPermission::authorized);
+        QCOMPARE(await(session.post(waiting)), std::nullopt);
+        QTRY_COMPARE(displayed(), 1);
+        session.withdraw(u"c1"_qs);
+        QTRY_COMPARE(displayed(), 0);
+    }
+
     void launcherBadge() {
         QDBusConnection listenerBus =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "badge-listener");

@@ -315,6 +315,54 @@ private slots:
         QCOMPARE(notifier->posted.size(), 4);
     }
 
+    // A visitor who wants a human is posted as urgent and stays on screen until
+    // someone acts: withdrawn once a look, or the list the operator sees, shows
+    // the conversation no longer waiting; a newer notice of it stays urgent.
+    void escalationsStayUntilSomeoneAnswers() {
+        const QString all = "__all__";
+        state->detectConversationChanges(
+            {conversation("c1", "p1", ConversationStatus::active, 1, false)}, all);
+        state->detectConversationChanges(
+            {conversation("c1", "p1", ConversationStatus::waiting, 2, true)}, all);
+        QCOMPARE(notifier->posted.size(), 1);
+        QVERIFY(notifier->posted.last().urgent);
+        advance(60);
+        state->detectConversationChanges(
+            {conversation("c1", "p1", ConversationStatus::waiting, 3, true)}, all);
+        QCOMPARE(notifier->posted.size(), 2);
+        QVERIFY(notifier->posted.last().urgent); // replaces the waiting notice
+        QVERIFY(notifier->withdrawn.isEmpty());
+        state->detectConversationChanges(
+            {conversation("c1", "p1", ConversationStatus::operatorActive, 4, false)}, all);
+        QCOMPARE(notifier->withdrawn, QStringList{"c1"});
+        QVERIFY(manager->waitingOnScreen().isEmpty());
+
+        // From the stream, then answered elsewhere and seen in the listed conversations.
+        const QString waiting = sim->withData([](sim::SimData& d) {
+            for (const auto& c : d.conversations) {
+                if (c.status == u"waiting")
+                    return c.id;
+            }
+            return QString();
+        });
+        QVERIFY(!waiting.isEmpty());
+        manager->present(realtime(Kind::escalated, "p1", waiting));
+        QVERIFY(notifier->posted.last().urgent);
+        manager->present(realtime(Kind::messageReceived, "p1", u"other"_qs));
+        QVERIFY(!notifier->posted.last().urgent); // not a waiting visitor
+        await(state->loadConversations(std::nullopt));
+        QCOMPARE(notifier->withdrawn, QStringList{"c1"}); // still waiting: stays
+        sim->withData([&](sim::SimData& d) {
+            for (auto& c : d.conversations) {
+                if (c.id == waiting)
+                    c.status = "resolved";
+            }
+            return 0;
+        });
+        await(state->loadConversations(std::nullopt));
+        QCOMPARE(notifier->withdrawn, (QStringList{"c1", waiting}));
+    }
+
     void suppressedLooksOnlyRecord() {
         state->detectConversationChanges(
             {conversation("c1", "p1", ConversationStatus::active, 1, false)}, "__all__");

@@ -34,6 +34,7 @@ uint FakeNotificationServer::Notify(const QString& appName, uint replacesId, con
 }
 
 void FakeNotificationServer::CloseNotification(uint id) {
+    closedByCaller.append(id);
     close(id);
 }
 

@@ -35,6 +35,7 @@ public:
     QString serviceName() const { return m_service; }
 
     QList<NotifyCall> calls;
+    QList<uint> closedByCaller; // ids the client took back with CloseNotification
 
     void invokeAction(uint id, const QString& action);
     void typeReply(uint id, const QString& text);

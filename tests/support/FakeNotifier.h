@@ -14,6 +14,7 @@ class FakeNotifier final : public Notifier {
 
 public:
     QList<NotificationRequest> posted;
+    QStringList withdrawn; // conversations whose notification was taken back
     NotificationPermission answer = NotificationPermission::authorized;
 
     QCoro::Task<NotificationPermission> requestAuthorization() override { co_return answer; }
@@ -22,6 +23,8 @@ public:
         posted.append(std::move(request));
         co_return std::nullopt;
     }
+
+    void withdraw(const QString& conversationID) override { withdrawn.append(conversationID); }
 
     void click(const QString& projectID, std::optional<QString> conversationID) {
         emit activated(projectID, conversationID);

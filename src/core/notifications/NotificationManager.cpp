@@ -24,6 +24,9 @@ NotificationManager::NotificationManager(Notifier* notifier, QSettings* settings
 
 void NotificationManager::bootstrap(AppState& appState) {
     m_appState = &appState;
+    // What the operator sees listed counts too: a reply or a take-over here.
+    connect(&appState, &AppState::conversationsChanged, this,
+            &NotificationManager::withdrawAnsweredListed, Qt::UniqueConnection);
     [](QPointer<NotificationManager> self) -> QCoro::Task<> {
         const NotificationPermission answer = co_await self->m_notifier->requestAuthorization();
         if (!self)
@@ -113,11 +116,12 @@ void NotificationManager::present(const RealtimeEvent& event) {
                             : Timing::current().conversationThrottle;
     if (suppress(key, window))
         return;
-    fire(event.title, event.body, event.projectID, event.conversationID);
+    fire(event.title, event.body, event.projectID, event.conversationID,
+         event.kind == RealtimeEvent::Kind::escalated);
 }
 
 void NotificationManager::fire(const QString& title, const QString& body, const QString& projectID,
-                               const std::optional<QString>& conversationID) {
+                               const std::optional<QString>& conversationID, bool urgent) {
     if (m_permission == NotificationPermission::denied) {
         qCInfo(lcNotifications).noquote()
             << "fire skipped — notifications denied for Kestovar in System Settings";
@@ -129,8 +133,30 @@ void NotificationManager::fire(const QString& title, const QString& body, const 
         return;
     }
     const QVariant sound = m_settings->value(QLatin1StringView(kPlaySoundKey));
+    urgent = urgent && conversationID;
+    if (urgent)
+        m_waiting.insert(*conversationID);
+    else if (conversationID && m_waiting.contains(*conversationID))
+        urgent = true; // it replaces the waiting notice, and the visitor still waits
     post(NotificationRequest{title, body, sound.typeId() != QMetaType::Bool || sound.toBool(),
-                             projectID, conversationID});
+                             projectID, conversationID, urgent});
+}
+
+void NotificationManager::withdrawAnsweredListed() {
+    if (m_appState)
+        withdrawAnswered(m_appState->conversations());
+}
+
+void NotificationManager::withdrawAnswered(const QList<Conversation>& list) {
+    if (m_waiting.isEmpty())
+        return;
+    for (const Conversation& c : list) {
+        if (c.status != ConversationStatus::waiting && m_waiting.remove(c.id)) {
+            qCInfo(lcNotifications).noquote()
+                << QStringLiteral("withdrawn — %1 no longer waits").arg(c.id);
+            m_notifier->withdraw(c.id);
+        }
+    }
 }
 
 QCoro::Task<> NotificationManager::post(NotificationRequest request) {

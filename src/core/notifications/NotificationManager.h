@@ -7,11 +7,13 @@
 
 #include "platform/Notifier.h"
 #include "records/RealtimeEvent.h"
+#include "records/Records.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 #include <functional>
 
@@ -58,8 +60,15 @@ public:
     static bool switchOn(const QSettings* settings, const char* key);
     // True when a notification under `key` was let through less than `window` ago.
     bool suppress(const QString& key, std::chrono::milliseconds window);
+    // `urgent`: a visitor waiting for a human; the desktop keeps it on screen
+    // until withdrawAnswered() sees the conversation taken over, answered or resolved.
     void fire(const QString& title, const QString& body, const QString& projectID,
-              const std::optional<QString>& conversationID);
+              const std::optional<QString>& conversationID, bool urgent = false);
+    // Takes back the waiting notifications of the conversations in `list` that
+    // no longer wait (taken over, answered or resolved, here or elsewhere).
+    void withdrawAnswered(const QList<Conversation>& list);
+    // Conversations whose escalation is still on screen.
+    const QSet<QString>& waitingOnScreen() const { return m_waiting; }
 
     // Tests drive the throttle's clock.
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -76,6 +85,7 @@ private:
     QCoro::Task<> onActivated(QString projectID, std::optional<QString> conversationID);
     QCoro::Task<> onReplied(QString projectID, std::optional<QString> conversationID, QString text);
     QCoro::Task<> post(NotificationRequest request);
+    void withdrawAnsweredListed();
     bool playSound() const;
 
     Notifier* m_notifier;
@@ -83,6 +93,7 @@ private:
     QPointer<AppState> m_appState;
     NotificationPermission m_permission = NotificationPermission::notDetermined;
     QHash<QString, QDateTime> m_recentlyNotified;
+    QSet<QString> m_waiting; // conversations whose escalation is on screen
     Clock m_clock = [] { return QDateTime::currentDateTimeUtc(); };
 };
 

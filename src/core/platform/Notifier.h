@@ -20,6 +20,9 @@ struct NotificationRequest {
     bool sound = true;
     QString projectID;
     std::optional<QString> conversationID;
+    // A visitor waiting for a human: shown as critical, which the desktop keeps
+    // on screen until the operator acts or the console takes it back.
+    bool urgent = false;
 };
 
 class Notifier : public QObject {
@@ -37,6 +40,8 @@ public:
     // Whether replies can be typed in the notification itself (as last checked);
     // otherwise a "Reply" action opens the quick-reply window.
     virtual bool offersInlineReply() const { return false; }
+    // Takes back the conversation's notification if the desktop still shows it.
+    virtual void withdraw(const QString& conversationID) { Q_UNUSED(conversationID); }
 
 signals:
     // The notification (or its "Open" action) was clicked.

@@ -109,6 +109,9 @@ bool ChangeDetector::remembersAnything() const {
 }
 
 void ChangeDetector::conversationsSeen(const QList<Conversation>& list, const QString& scope) {
+    // Whatever the look decides, a visitor someone has answered stops waiting on screen.
+    if (m_context.notifications)
+        m_context.notifications->withdrawAnswered(list);
     const QHash<QString, ConvSig> previous = m_snapshot.value(scope);
     QHash<QString, ConvSig> current;
     current.reserve(list.size());
@@ -145,7 +148,7 @@ void ChangeDetector::conversationsSeen(const QList<Conversation>& list, const QS
         const QString key = RealtimeEvent::kindText(kind) + u':' + c.id;
         if (notifications->suppress(key, Timing::current().conversationThrottle))
             continue;
-        notifications->fire(title, body, c.projectID, c.id);
+        notifications->fire(title, body, c.projectID, c.id, kind == RealtimeEvent::Kind::escalated);
     }
     m_snapshot.insert(scope, current);
 }
