@@ -40,6 +40,8 @@ struct Timing {
     // within the longer one (both paths share them); throttle entries older than
     // the last are pruned once there are many.
     ms conversationThrottle{12'000};
+    // The escalation sound again while a visitor still waits (when the operator asked for it).
+    ms escalationSoundRepeat{30'000};
     ms visitorThrottle{30 * 60'000};
     ms throttlePruneAge{35 * 60'000};
 

@@ -316,6 +316,52 @@ private slots:
         QTRY_COMPARE(displayed(), 0);
     }
 
+    // "Repeat the sound until someone answers": the waiting notice posted again
+    // in place, with its sound, every period, ten times at most; it ends at
+    // once when the visitor is answered, and never starts while the switch is off.
+    void escalationSoundRepeatsUntilAnswered() {
+        Timing::current().escalationSoundRepeat = 20ms;
+        FakeNotificationServer server("org.kestovar.TestNotifications.repeat", {"actions", "body"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        QTemporaryDir dir;
+        QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
+        NotificationManager manager(&notifier, &settings);
+
+        manager.fire("Northwind — wants a human", "Mette: hello?", "p1", u"c0"_qs, true);
+        QTRY_COMPARE(server.calls.size(), 1);
+        QVERIFY(!manager.repeatingSound()); // off unless the operator asked
+
+        settings.setValue(NotificationManager::kRepeatEscalationSoundKey, true);
+        manager.fire("Northwind — wants a human", "Mette: hello?", "p1", u"c1"_qs, true);
+        QVERIFY(manager.repeatingSound());
+        QTRY_VERIFY(!manager.repeatingSound());
+        QCOMPARE(server.calls.size(), 2 + NotificationManager::kSoundRepeats);
+        const uint first = server.calls[1].id;
+        for (qsizetype i = 2; i < server.calls.size(); ++i) {
+            QCOMPARE(server.calls[i].replacesId, first); // in place, not a new notice
+            QCOMPARE(server.calls[i].hints["sound-name"].toString(), u"message-new-instant"_qs);
+            QCOMPARE(server.calls[i].hints["urgency"].value<uchar>(), uchar(2));
+        }
+
+        Timing::current().escalationSoundRepeat = 200ms; // ten repeats take two seconds
+        manager.fire("Bluebell — wants a human", "Anna: hi", "p1", u"c2"_qs, true);
+        const qsizetype before = server.calls.size();
+        QTRY_VERIFY(server.calls.size() >= before + 2);
+        Conversation answered;
+        answered.id = u"c0"_qs;
+        answered.status = ConversationStatus::operatorActive;
+        manager.withdrawAnswered({answered}); // others still wait: the sound goes on
+        QVERIFY(manager.repeatingSound());
+        answered.id = u"c1"_qs;
+        Conversation c2 = answered;
+        c2.id = u"c2"_qs;
+        manager.withdrawAnswered({answered, c2});
+        QVERIFY(!manager.repeatingSound());
+        QTRY_COMPARE(server.closedByCaller.size(), 3);
+        Timing::current() = Timing{};
+    }
+
     void launcherBadge() {
         QDBusConnection listenerBus =
             QDBusConnection::connectToBus(QDBusConnection::SessionBus, "badge-listener");

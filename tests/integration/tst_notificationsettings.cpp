@@ -36,6 +36,9 @@ private slots:
         NotificationSettings notif(state.get(), &desktop, nullptr);
         QVERIFY(notif.escalation() && notif.newMessage() && notif.visitorOnline() &&
                 notif.playSound());
+        QVERIFY(!notif.repeatEscalationSound()); // the one switch that starts off
+        notif.setRepeatEscalationSound(true);
+        QCOMPARE(settings->value(NotificationManager::kRepeatEscalationSoundKey), QVariant(true));
         notif.setNewMessage(false);
         QCOMPARE(settings->value(NotificationManager::kNewMessageKey), QVariant(false));
         QVERIFY(!manager.globallyEnabled(RealtimeEvent::Kind::messageReceived));

@@ -11,6 +11,7 @@ namespace kv {
 
 NotificationManager::NotificationManager(Notifier* notifier, QSettings* settings, QObject* parent)
     : QObject(parent), m_notifier(notifier), m_settings(settings) {
+    connect(&m_repeat, &QTimer::timeout, this, &NotificationManager::repeatSound);
     connect(m_notifier, &Notifier::activated, this,
             [this](const QString& projectID, const std::optional<QString>& conversationID) {
                 onActivated(projectID, conversationID);
@@ -76,6 +77,15 @@ bool NotificationManager::playSound() const {
     return switchOn(m_settings, kPlaySoundKey);
 }
 
+bool NotificationManager::repeatsSound() const {
+    return switchSet(m_settings, kRepeatEscalationSoundKey);
+}
+
+bool NotificationManager::switchSet(const QSettings* settings, const char* key) {
+    const QVariant value = settings->value(QLatin1StringView(key));
+    return value.typeId() == QMetaType::Bool && value.toBool();
+}
+
 bool NotificationManager::globallyEnabled(RealtimeEvent::Kind kind) const {
     switch (kind) {
     case RealtimeEvent::Kind::escalated:
@@ -134,12 +144,33 @@ void NotificationManager::fire(const QString& title, const QString& body, const 
     }
     const QVariant sound = m_settings->value(QLatin1StringView(kPlaySoundKey));
     urgent = urgent && conversationID;
-    if (urgent)
-        m_waiting.insert(*conversationID);
-    else if (conversationID && m_waiting.contains(*conversationID))
-        urgent = true; // it replaces the waiting notice, and the visitor still waits
-    post(NotificationRequest{title, body, sound.typeId() != QMetaType::Bool || sound.toBool(),
-                             projectID, conversationID, urgent});
+    // A newer notice of a waiting visitor replaces the waiting one, and still waits.
+    if (!urgent && conversationID && m_waiting.contains(*conversationID))
+        urgent = true;
+    NotificationRequest request{
+        title,     body,           sound.typeId() != QMetaType::Bool || sound.toBool(),
+        projectID, conversationID, urgent};
+    if (urgent) {
+        m_waiting.insert(*conversationID, request);
+        m_newestWaiting = *conversationID;
+        if (request.sound && repeatsSound()) {
+            m_repeatsLeft = kSoundRepeats;
+            m_repeat.start(Timing::current().escalationSoundRepeat);
+        }
+    }
+    post(std::move(request));
+}
+
+void NotificationManager::repeatSound() {
+    if (m_waiting.isEmpty() || m_repeatsLeft <= 0 || !playSound() || !repeatsSound()) {
+        m_repeat.stop();
+        return;
+    }
+    // Posted again in place: the desktop sounds it without a second notification.
+    const auto newest = m_waiting.constFind(m_newestWaiting);
+    post(newest != m_waiting.constEnd() ? *newest : *m_waiting.cbegin());
+    if (--m_repeatsLeft == 0)
+        m_repeat.stop();
 }
 
 void NotificationManager::withdrawAnsweredListed() {
@@ -152,6 +183,8 @@ void NotificationManager::withdrawAnswered(const QList<Conversation>& list) {
         return;
     for (const Conversation& c : list) {
         if (c.status != ConversationStatus::waiting && m_waiting.remove(c.id)) {
+            if (m_waiting.isEmpty())
+                m_repeat.stop();
             qCInfo(lcNotifications).noquote()
                 << QStringLiteral("withdrawn — %1 no longer waits").arg(c.id);
             m_notifier->withdraw(c.id);

@@ -13,7 +13,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
+#include <QTimer>
 
 #include <functional>
 
@@ -32,6 +32,10 @@ public:
     static constexpr char kNewMessageKey[] = "KestovarMac.notif.newMessage";
     static constexpr char kVisitorOnlineKey[] = "KestovarMac.notif.visitorOnline";
     static constexpr char kPlaySoundKey[] = "KestovarMac.notif.playSound";
+    // Off unless set: the escalation sound again every escalationSoundRepeat
+    // while a visitor waits, at most kSoundRepeats times.
+    static constexpr char kRepeatEscalationSoundKey[] = "KestovarMac.notif.repeatEscalationSound";
+    static constexpr int kSoundRepeats = 10;
     static constexpr char kCategoryID[] = "KESTOVAR_EVENT";
     static constexpr char kReplyActionID[] = "KESTOVAR_REPLY";
     static constexpr qsizetype kPruneAbove = 500;
@@ -58,6 +62,8 @@ public:
     bool globallyEnabled(RealtimeEvent::Kind kind) const;
     // A stored switch: on unless it holds the Bool false (missing, or text, is on).
     static bool switchOn(const QSettings* settings, const char* key);
+    // A switch that is off unless it holds the Bool true.
+    static bool switchSet(const QSettings* settings, const char* key);
     // True when a notification under `key` was let through less than `window` ago.
     bool suppress(const QString& key, std::chrono::milliseconds window);
     // `urgent`: a visitor waiting for a human; the desktop keeps it on screen
@@ -68,7 +74,9 @@ public:
     // no longer wait (taken over, answered or resolved, here or elsewhere).
     void withdrawAnswered(const QList<Conversation>& list);
     // Conversations whose escalation is still on screen.
-    const QSet<QString>& waitingOnScreen() const { return m_waiting; }
+    QList<QString> waitingOnScreen() const { return m_waiting.keys(); }
+    // Whether the escalation sound will sound again.
+    bool repeatingSound() const { return m_repeat.isActive(); }
 
     // Tests drive the throttle's clock.
     void setClock(Clock clock) { m_clock = std::move(clock); }
@@ -87,13 +95,19 @@ private:
     QCoro::Task<> post(NotificationRequest request);
     void withdrawAnsweredListed();
     bool playSound() const;
+    bool repeatsSound() const;
 
     Notifier* m_notifier;
     QSettings* m_settings;
     QPointer<AppState> m_appState;
     NotificationPermission m_permission = NotificationPermission::notDetermined;
     QHash<QString, QDateTime> m_recentlyNotified;
-    QSet<QString> m_waiting; // conversations whose escalation is on screen
+    // Conversations whose escalation is on screen, with what was last posted for each.
+    QHash<QString, NotificationRequest> m_waiting;
+    QString m_newestWaiting;
+    QTimer m_repeat;
+    int m_repeatsLeft = 0;
+    void repeatSound();
     Clock m_clock = [] { return QDateTime::currentDateTimeUtc(); };
 };
 

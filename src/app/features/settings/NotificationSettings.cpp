@@ -36,6 +36,8 @@ void NotificationSettings::followManager() {
 
 bool NotificationSettings::read(const char* key) const {
     QSettings* prefs = m_desktop ? m_desktop->preferences() : nullptr;
+    if (qstrcmp(key, NotificationManager::kRepeatEscalationSoundKey) == 0) // off unless set
+        return prefs && NotificationManager::switchSet(prefs, key);
     return !prefs || NotificationManager::switchOn(prefs, key);
 }
 
@@ -70,6 +72,12 @@ bool NotificationSettings::playSound() const {
 }
 void NotificationSettings::setPlaySound(bool on) {
     write(NotificationManager::kPlaySoundKey, on);
+}
+bool NotificationSettings::repeatEscalationSound() const {
+    return read(NotificationManager::kRepeatEscalationSoundKey);
+}
+void NotificationSettings::setRepeatEscalationSound(bool on) {
+    write(NotificationManager::kRepeatEscalationSoundKey, on);
 }
 
 QList<ProjectMuteRow> NotificationSettings::projects() const {

@@ -38,6 +38,9 @@ class NotificationSettings : public QObject {
     Q_PROPERTY(bool newMessage READ newMessage WRITE setNewMessage NOTIFY switchesChanged)
     Q_PROPERTY(bool visitorOnline READ visitorOnline WRITE setVisitorOnline NOTIFY switchesChanged)
     Q_PROPERTY(bool playSound READ playSound WRITE setPlaySound NOTIFY switchesChanged)
+    // Off until the operator turns it on.
+    Q_PROPERTY(bool repeatEscalationSound READ repeatEscalationSound WRITE setRepeatEscalationSound
+                   NOTIFY switchesChanged)
     // In the order of the agents.
     Q_PROPERTY(QList<kv::ProjectMuteRow> projects READ projects NOTIFY projectsChanged)
     // No notification service answered when last asked: the banner shows.
@@ -59,6 +62,8 @@ public:
     void setVisitorOnline(bool on);
     bool playSound() const;
     void setPlaySound(bool on);
+    bool repeatEscalationSound() const;
+    void setRepeatEscalationSound(bool on);
     QList<ProjectMuteRow> projects() const;
     bool serviceMissing() const;
     bool testing() const { return m_testing; }

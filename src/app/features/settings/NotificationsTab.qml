@@ -89,6 +89,13 @@ ScrollView {
                 on: notif.playSound
                 onSwitched: (on) => notif.playSound = on
             }
+            SwitchRow {
+                objectName: "notifyRepeatSound"
+                Layout.fillWidth: true
+                label: "Repeat the sound until someone answers"
+                on: notif.repeatEscalationSound
+                onSwitched: (on) => notif.repeatEscalationSound = on
+            }
             Rectangle { Layout.fillWidth: true; height: 1; color: Theme.separator }
             RowLayout {
                 Layout.fillWidth: true
