@@ -1,8 +1,8 @@
 // How a visitor is described: the panels' lines, the live list's texts, and
 // which groups are open.
 
-#include "TestLocale.h"
 #include "LinkPolicy.h"
+#include "TestLocale.h"
 #include "UiTexts.h"
 #include "VisitorRules.h"
 
