@@ -56,6 +56,9 @@ struct Timing {
     ms updateFirstCheck{60'000};
     ms updateCheckInterval{24 * 3'600'000};
 
+    // The composer's drafts reach the disk this long after the last keystroke.
+    ms draftSave{400};
+
     // A failed action's notice stays this long.
     ms noticeDuration{8'000};
 

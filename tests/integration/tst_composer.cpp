@@ -5,8 +5,11 @@
 #include "Composer.h"
 #include "DraftStore.h"
 #include "ThreadController.h"
+#include "UiTexts.h"
 #include "ViewModelWorld.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 
 using namespace kv;
@@ -22,7 +25,7 @@ private slots:
     void composerSendsAndGivesBack() {
         await(state->bootstrap());
         await(state->loadConversations(u"p1"_qs));
-        DraftStore drafts;
+        DraftStore drafts(nullptr, {});
         Composer composer(state.get(), nullptr);
         composer.setDrafts(&drafts);
         const QString id = state->conversations().first().id;
@@ -75,6 +78,78 @@ private slots:
         QCOMPARE(composer.draft(), QString());
         state->setSelectedConversationID(id);
         QCOMPARE(composer.draft(), u"for the first"_qs);
+    }
+
+    // The account's drafts on disk: owner-only, back after a restart, a reply
+    // on its way kept until confirmed, gone with resolving and signing out.
+    void draftsOnDiskFollowTheAccount() {
+        await(state->bootstrap());
+        await(state->loadConversations(u"p1"_qs));
+        const QString folder = dir.filePath("drafts");
+        auto drafts = std::make_unique<DraftStore>(state.get(), folder);
+        const QString file = drafts->filePath();
+        QVERIFY(!file.isEmpty());
+        const QString id = state->conversations().at(0).id;
+        const QString other = state->conversations().at(1).id;
+        drafts->setText(id, "half a reply");
+        drafts->setText(other, "for later");
+        QTRY_VERIFY(QFile::exists(file));
+        QCOMPARE(QFile::permissions(file) & 0x0077, QFileDevice::Permissions());
+        QCOMPARE(QFile::permissions(folder) & 0x0077, QFileDevice::Permissions());
+
+        // A reply the service has not confirmed when the console stops comes
+        // back, marked; once confirmed it is gone from the file.
+        sim::Fault slow;
+        slow.kind = sim::Fault::Kind::delay;
+        slow.method = "POST";
+        slow.path = "*/send";
+        slow.delayMs = 400;
+        sim->addFault(slow);
+        Composer composer(state.get(), nullptr);
+        composer.setDrafts(drafts.get());
+        state->setSelectedConversationID(id);
+        composer.send(false);
+        QCOMPARE(composer.draft(), QString());
+        {
+            const DraftStore crashed(state.get(), folder);
+            QCOMPARE(crashed.entry(id).text, u"half a reply"_qs);
+            QCOMPARE(crashed.entry(id).failure, UiTexts::replyUnconfirmed());
+            QCOMPARE(crashed.entry(other).text, u"for later"_qs);
+        }
+        QTRY_VERIFY(drafts->entry(id).sending.isEmpty());
+        QCOMPARE(DraftStore(state.get(), folder).entry(id), DraftStore::Entry());
+
+        // Resolved: that draft goes, the others stay.
+        await(state->resolve(other));
+        QCOMPARE(drafts->entry(other).text, QString());
+        drafts->flush();
+        QVERIFY(!QFile::exists(file)); // nothing left to keep
+
+        // An expired session keeps the file for the next sign-in; signing out deletes it.
+        drafts->setText(id, "kept");
+        drafts->flush();
+        sim->acceptKey(sim->apiKey(), false);
+        await(state->loadConversations(u"p2"_qs));
+        QCOMPARE(state->authStatus(), AuthStatus::signedOut);
+        QCOMPARE(drafts->entry(id).text, QString());
+        QVERIFY(QFile::exists(file));
+        sim->acceptKey(sim->apiKey(), true);
+        state->api().setApiKey(sim->apiKey());
+        await(state->bootstrap());
+        QCOMPARE(drafts->entry(id).text, u"kept"_qs);
+        state->signOut();
+        QVERIFY(!QFile::exists(file));
+
+        // A damaged file restores nothing and breaks nothing.
+        QVERIFY(QDir().mkpath(folder));
+        QFile damaged(file);
+        QVERIFY(damaged.open(QIODevice::WriteOnly));
+        damaged.write(R"({"c1": [1, {"text": 5}], "c2": {"text": 5, "sending": [null, 3, {}]}})");
+        damaged.close();
+        state->api().setApiKey(sim->apiKey());
+        await(state->bootstrap());
+        QCOMPARE(drafts->entry(u"c1"_qs), DraftStore::Entry());
+        QCOMPARE(drafts->entry(u"c2"_qs), DraftStore::Entry());
     }
 };
 

@@ -22,7 +22,7 @@ private slots:
     void messageRowsAndTheThread() {
         await(state->bootstrap());
         await(state->loadConversations(std::nullopt));
-        DraftStore drafts;
+        DraftStore drafts(nullptr, {});
         ThreadController thread(state.get(), nullptr);
         thread.setDrafts(&drafts);
         auto* rows = qobject_cast<QAbstractItemModel*>(thread.messages());

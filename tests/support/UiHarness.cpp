@@ -16,7 +16,8 @@
 
 namespace kv::test {
 
-UiHarness::UiHarness(sim::SimConfig config, const QString& notificationService)
+UiHarness::UiHarness(sim::SimConfig config, const QString& notificationService,
+                     const QString& dataDirectory)
     : m_sim(std::make_unique<sim::SimServer>(config)) {
     m_sim->start();
     qputenv(Configuration::kApiUrlVariable, m_sim->baseUrl().toUtf8());
@@ -27,6 +28,9 @@ UiHarness::UiHarness(sim::SimConfig config, const QString& notificationService)
     deps.settings = m_settings.get();
     deps.browser = &m_browser;
     m_state = std::make_unique<AppState>(deps);
+    m_drafts = std::make_unique<DraftStore>(
+        m_state.get(), dataDirectory.isEmpty() ? m_dir.filePath("drafts") : dataDirectory);
+    DraftStore::setInstance(m_drafts.get());
     // The settings reach the desktop; the state itself notifies nothing (tests of
     // notifications drive the manager directly).
     m_notifier = notificationService.isEmpty()
@@ -45,6 +49,8 @@ UiHarness::UiHarness(sim::SimConfig config, const QString& notificationService)
 UiHarness::~UiHarness() {
     m_engine.reset();
     DesktopServices::setInstance(nullptr);
+    DraftStore::setInstance(nullptr);
+    m_drafts.reset();
     m_state.reset();
     qunsetenv(Configuration::kApiUrlVariable);
 }

@@ -4,6 +4,7 @@
 // service: what the UI tests drive and look at.
 
 #include "DesktopServices.h"
+#include "DraftStore.h"
 #include "EngineNetwork.h"
 #include "FreedesktopNotifier.h"
 #include "LoginItem.h"
@@ -27,7 +28,9 @@ namespace kv::test {
 class UiHarness {
 public:
     // `notificationService`: the desktop's notification service, when not the session's own.
-    explicit UiHarness(sim::SimConfig config = {}, const QString& notificationService = {});
+    // `dataDirectory`: where the console keeps the account's drafts, when not a folder of its own.
+    explicit UiHarness(sim::SimConfig config = {}, const QString& notificationService = {},
+                       const QString& dataDirectory = {});
     ~UiHarness();
 
     // Loads the main window (the sign-in screen until someone signs in).
@@ -80,6 +83,7 @@ public:
 
     sim::SimServer& sim() { return *m_sim; }
     AppState& state() { return *m_state; }
+    DraftStore& drafts() { return *m_drafts; }
     RecordingBrowser& browser() { return m_browser; }
     QQmlApplicationEngine& engine() { return *m_engine; }
     QSettings& settings() { return *m_settings; }
@@ -95,6 +99,7 @@ private:
     std::unique_ptr<QSettings> m_settings;
     RecordingBrowser m_browser;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<DraftStore> m_drafts;
     std::unique_ptr<FreedesktopNotifier> m_notifier;
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<LoginItem> m_loginItem;

@@ -8,6 +8,11 @@ QString UiTexts::replyNotSent(const QString& reason) {
     return QStringLiteral("Reply not sent: ") + reason;
 }
 
+QString UiTexts::replyUnconfirmed() {
+    return QStringLiteral("Not confirmed: the console closed before the service answered. "
+                          "Check the conversation before you send it again.");
+}
+
 QString UiTexts::statusText(int conversationStatus) {
     switch (ConversationStatus(conversationStatus)) {
     case ConversationStatus::waiting:

@@ -29,6 +29,8 @@ public:
 
     // A reply the service did not take: "Reply not sent: <reason>".
     Q_INVOKABLE static QString replyNotSent(const QString& reason);
+    // A reply handed to the service when the console stopped, before any answer.
+    static QString replyUnconfirmed();
     // The status pill's text: "Needs reply", "Active", "You're chatting", "Resolved".
     Q_INVOKABLE static QString statusText(int conversationStatus);
 

@@ -44,6 +44,7 @@ public:
     Browser& browser() { return *m_browser; }
     // Where the demo's "Launch at login" entry goes: never the user's own autostart.
     QString autostartDirectory() const { return m_directory + QStringLiteral("/autostart"); }
+    QString draftsDirectory() const { return m_directory + QStringLiteral("/drafts"); }
 
     // Once the window is up: sign in as a user would, or wait for the first
     // signed-in frame.

@@ -3,6 +3,7 @@
 #include "AccessibleState.h"
 #include "DemoSession.h"
 #include "DesktopServices.h"
+#include "DraftStore.h"
 #include "EngineNetwork.h"
 #include "FreedesktopNotifier.h"
 #include "KeychainCredentialStore.h"
@@ -30,6 +31,7 @@
 #include <QQmlComponent>
 #include <QQuickWindow>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QSystemTrayIcon>
 
 namespace kv {
@@ -99,6 +101,11 @@ bool Shell::start() {
     deps.notifications = m_notifications.get();
     m_state = std::make_unique<AppState>(deps);
     connect(m_state.get(), &AppState::projectsChanged, this, &Shell::updateTrayUnread);
+    m_drafts = std::make_unique<DraftStore>(
+        m_state.get(), m_demo ? m_demo->draftsDirectory()
+                              : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
+                                    QStringLiteral("/drafts"));
+    DraftStore::setInstance(m_drafts.get());
 
     // Releases are announced in an appcast beside the service, unless told otherwise.
     const QString feed = qEnvironmentVariable("KESTOVAR_APPCAST_URL");

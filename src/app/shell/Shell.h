@@ -29,6 +29,7 @@ class Browser;
 class CredentialStore;
 class DemoSession;
 class DesktopServices;
+class DraftStore;
 class LauncherBadge;
 class LoginItem;
 class NotificationManager;
@@ -85,6 +86,7 @@ private:
     std::unique_ptr<LauncherBadge> m_badge;
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<DraftStore> m_drafts;
     std::unique_ptr<Updater> m_updater;
     std::unique_ptr<LoginItem> m_loginItem;
     std::unique_ptr<DesktopServices> m_desktop;

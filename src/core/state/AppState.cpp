@@ -87,7 +87,8 @@ void AppState::wireStores() {
 bool AppState::signedOutBy(const ApiError& error) {
     if (error.kind != ApiError::Kind::unauthorized)
         return false;
-    signOut();
+    // The service refused the key: not the operator's choice, so their drafts stay.
+    endSession(true);
     return true;
 }
 
@@ -184,6 +185,7 @@ QCoro::Task<ApiResult<void>> AppState::refreshTopLevel(std::optional<Cancellatio
 }
 
 void AppState::signOut() {
+    emit signingOut();
     endSession(true);
 }
 
@@ -280,7 +282,7 @@ void AppState::wireRealtime() {
     // The client posts its callbacks; they arrive here on the main thread,
     // and never after it was stopped.
     m_sse->onStateChange = [this](ConnectionState state) { setConnectionState(state); };
-    m_sse->onUnauthorized = [this] { signOut(); };
+    m_sse->onUnauthorized = [this] { endSession(true); };
     m_sse->onEvent = [this](const RealtimeEvent& event) { handleRealtime(event); };
     m_sse->onCatchUp = [this](bool inCatchUp) {
         m_sseCatchUpEverSignalled = true;

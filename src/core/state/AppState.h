@@ -288,6 +288,9 @@ public:
     Notices* notices() const { return m_notices; }
 
 signals:
+    // The operator signs out (a session that expires is not this): what the
+    // account kept on this machine goes. Before anything of the session is cleared.
+    void signingOut();
     void loadStateChanged();
     void authStatusChanged();
     void projectsChanged();

@@ -16,9 +16,6 @@ SplitView {
     readonly property bool panelWanted: AppState.contextPanelVisible
                                         && inboxModel.openConversationID !== ""
     readonly property bool roomForPanel: inbox.width >= 300 + 360 + 220
-    // What the operator typed, per conversation, for as long as the console shows.
-    DraftStore { id: drafts }
-
     ColumnLayout {
         SplitView.minimumWidth: 300
         SplitView.preferredWidth: 340
@@ -101,7 +98,7 @@ SplitView {
             id: thread
             anchors.fill: parent
             visible: inboxModel.openConversationID !== ""
-            drafts: drafts
+            drafts: Drafts
         }
         Loader {
             anchors.right: parent.right

@@ -117,9 +117,7 @@ void Composer::send(bool resolveAfter) {
     if (text.isEmpty() || !m_drafts || m_conversationID.isEmpty())
         return;
     // Empty at once; the text comes back if the service refuses it.
-    m_drafts->setText(m_conversationID, QString());
-    m_drafts->setAppliedSuggestion(m_conversationID);
-    m_drafts->clearFailure(m_conversationID);
+    m_drafts->beginSend(m_conversationID, text);
     sendTask(m_conversationID, text, resolveAfter);
 }
 
@@ -133,10 +131,13 @@ QCoro::Task<> Composer::sendTask(QString conversationID, QString text, bool reso
     const ApiResult<void> outcome =
         co_await m_state->sendOperatorReply(text, conversationID, resolveAfter);
     // The drafts outlive this composer (another conversation may be open by now).
-    if (!outcome.ok() && drafts) {
+    if (!drafts)
+        co_return;
+    if (outcome.ok())
+        drafts->confirmSent(conversationID, text);
+    else
         drafts->giveBack(conversationID, text,
                          UiTexts::replyNotSent(outcome.error().errorDescription()), resolveAfter);
-    }
 }
 
 } // namespace kv
