@@ -1,6 +1,7 @@
 #include "Shell.h"
 
 #include "AccessibleState.h"
+#include "ConnectivityWatcher.h"
 #include "DemoSession.h"
 #include "DesktopServices.h"
 #include "DraftStore.h"
@@ -106,6 +107,12 @@ bool Shell::start() {
                               : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
                                     QStringLiteral("/drafts"));
     DraftStore::setInstance(m_drafts.get());
+    // A laptop that slept or changed networks: reconnect and catch up at once.
+    m_connectivity = std::make_unique<ConnectivityWatcher>(QDBusConnection::systemBus());
+    m_connectivity->watchNetwork();
+    connect(m_connectivity.get(), &ConnectivityWatcher::resumed, m_state.get(), &AppState::resume);
+    connect(m_connectivity.get(), &ConnectivityWatcher::networkLost, m_state.get(),
+            &AppState::networkLost);
 
     // Releases are announced in an appcast beside the service, unless told otherwise.
     const QString feed = qEnvironmentVariable("KESTOVAR_APPCAST_URL");

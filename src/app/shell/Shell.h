@@ -26,6 +26,7 @@ namespace kv {
 class AppState;
 class EngineNetwork;
 class Browser;
+class ConnectivityWatcher;
 class CredentialStore;
 class DemoSession;
 class DesktopServices;
@@ -87,6 +88,7 @@ private:
     std::unique_ptr<NotificationManager> m_notifications;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<DraftStore> m_drafts;
+    std::unique_ptr<ConnectivityWatcher> m_connectivity;
     std::unique_ptr<Updater> m_updater;
     std::unique_ptr<LoginItem> m_loginItem;
     std::unique_ptr<DesktopServices> m_desktop;

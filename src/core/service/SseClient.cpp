@@ -57,6 +57,21 @@ void SSEClient::stop() {
     emitState(ConnectionState::disconnected);
 }
 
+void SSEClient::reconnectNow() {
+    if (!m_run)
+        return;
+    qCInfo(lcSseClient).noquote() << "SSE reconnect now";
+    // Events the old connection already delivered still reach the owner: the
+    // resume point has moved past them.
+    std::exchange(m_run, std::nullopt)->cancel();
+    if (m_catchUp)
+        std::exchange(m_catchUp, std::nullopt)->cancel();
+    m_inCatchUp = false;
+    emitState(ConnectionState::reconnecting);
+    m_run = Cancellation();
+    runLoop(*m_run);
+}
+
 QCoro::Task<> SSEClient::runLoop(Cancellation cancel) {
     const Timing& timing = Timing::current();
     if (cancel.isCancelled()) {
@@ -67,7 +82,8 @@ QCoro::Task<> SSEClient::runLoop(Cancellation cancel) {
     for (;;) {
         const Outcome outcome = co_await connectAndStream(cancel);
         if (cancel.isCancelled() || outcome.kind == Outcome::Kind::stopLoop) {
-            if (!cancel.isCancelled() || m_run)
+            // Cancelled: stop() has posted `disconnected`, or a new loop runs.
+            if (!cancel.isCancelled())
                 emitState(ConnectionState::disconnected);
             co_return;
         }

@@ -46,6 +46,10 @@ public:
     void stop();
 
     bool isStarted() const { return m_run.has_value(); }
+    // The connection may be dead without a sign (the machine slept, the network
+    // went or changed): drop it and connect again at once, the back-off from its
+    // start and the resume point kept. Posts `reconnecting`. Nothing when stopped.
+    void reconnectNow();
     bool inCatchUp() const { return m_inCatchUp; }
     // The resume id sent as Last-Event-ID; kept across stop and start.
     std::optional<QString> lastEventID() const { return m_parser.resumeId(); }

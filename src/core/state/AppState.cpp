@@ -362,6 +362,27 @@ void AppState::startPoll() {
     pollLoop(*m_pollTask);
 }
 
+void AppState::resume(const QString& reason) {
+    if (!m_session->signedIn())
+        return;
+    qCInfo(lcAppState).noquote()
+        << QStringLiteral("resume: %1 — reconnecting and resyncing").arg(reason);
+    m_sse->reconnectNow();
+    // The resync now, not after a debounce; the next poll a whole period after it.
+    if (m_realtimeRefreshTask)
+        m_realtimeRefreshTask->cancel();
+    m_realtimeRefreshTask = m_session->token().child();
+    realtimeRefresh(*m_realtimeRefreshTask);
+    startPoll();
+}
+
+void AppState::networkLost() {
+    if (!m_session->signedIn())
+        return;
+    qCInfo(lcAppState).noquote() << "network lost — the stream reconnects when it is back";
+    m_sse->reconnectNow();
+}
+
 QCoro::Task<> AppState::pollLoop(Cancellation cancel) {
     while (!cancel.isCancelled()) {
         co_await sleepFor(Timing::current().pollInterval, cancel);

@@ -157,6 +157,14 @@ public:
     QCoro::Task<> realtimeRefresh(std::optional<Cancellation> cancel = {});
     void scheduleSuppressionFallback();
     void startPoll();
+    // The machine woke, or the network came back: the stream may be dead
+    // without a sign, and anything may have happened meanwhile. Reconnects the
+    // stream at once (resuming where it was) and runs one full resync: the
+    // scope's lists, detection, the agents and the badge. What the resync finds
+    // is announced by detection's rules; the replay stays quiet as any catch-up.
+    void resume(const QString& reason);
+    // The network went: the stream reads reconnecting (not "Live") until it is back.
+    void networkLost();
     bool notificationsSuppressed() const { return m_notificationsSuppressed; }
 
     // ---- change detection (all agents, independent of the selection) ------------
