@@ -9,7 +9,7 @@
 set -euo pipefail
 BUILD=${1:-build-rel}
 RUNS=${2:-7}
-export QT_QUICK_BACKEND=software QT_QPA_PLATFORM=offscreen QT_QUICK_CONTROLS_STYLE=${QT_QUICK_CONTROLS_STYLE:-Fusion} QT_LOGGING_RULES='*.info=false'
+export QT_QUICK_BACKEND=software QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} QT_QUICK_CONTROLS_STYLE=${QT_QUICK_CONTROLS_STYLE:-Fusion} QT_LOGGING_RULES='*.info=false'
 
 measure() { # prints: milliseconds-from-process-start peak_kb pss_kb
   "$@" 2>/dev/null | grep -m1 'first' |

@@ -11,7 +11,8 @@ private slots:
     void demoReachesTheSignedInWindow() {
         QProcess demo;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!env.contains("QT_QPA_PLATFORM")) // the session's screen, where there is one
+            env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert("QT_QUICK_BACKEND", "software");
         demo.setProcessEnvironment(env);
         demo.setProcessChannelMode(QProcess::MergedChannels);

@@ -6,10 +6,13 @@ ThemedWindow {
     id: window
     objectName: "mainWindow"
     title: "Kestovar"
-    width: 1280
-    height: 820
-    minimumWidth: 1100
-    minimumHeight: 600
+    // The size it opens at, never larger than the screen's free area (a
+    // 1366 × 768 laptop with a panel), room kept for the title bar.
+    readonly property int frameAllowance: 40
+    width: Math.min(1280, Screen.desktopAvailableWidth)
+    height: Math.min(820, Screen.desktopAvailableHeight - frameAllowance)
+    minimumWidth: Math.min(1100, Screen.desktopAvailableWidth)
+    minimumHeight: Math.min(600, Screen.desktopAvailableHeight - frameAllowance)
 
     RootView {
         anchors.fill: parent
