@@ -41,9 +41,12 @@ public:
 
     // Ctrl+, and the tray's "Settings…": the settings window.
     Q_INVOKABLE void openSettings() { emit settingsRequested(); }
+    // Ctrl+Q and "Quit Kestovar": the console ends, window, tray and stream.
+    Q_INVOKABLE void quit() { emit quitRequested(); }
 
 signals:
     void settingsRequested();
+    void quitRequested();
 
 private:
     Parts m_parts;

@@ -39,4 +39,8 @@ ThemedWindow {
         sequence: "Ctrl+,"
         onActivated: Desktop.openSettings()
     }
+    Shortcut {
+        sequence: StandardKey.Quit
+        onActivated: Desktop.quit()
+    }
 }

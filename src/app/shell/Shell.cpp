@@ -26,6 +26,7 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QMenu>
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
@@ -128,6 +129,8 @@ bool Shell::start() {
         DesktopServices::Parts{m_preferences, m_loginItem.get(), m_notifications.get()});
     DesktopServices::setInstance(m_desktop.get());
     connect(m_desktop.get(), &DesktopServices::settingsRequested, this, &Shell::showSettings);
+    connect(m_desktop.get(), &DesktopServices::quitRequested, qApp, &QCoreApplication::quit,
+            Qt::QueuedConnection);
     registerQmlTypes(m_state.get(), m_updater.get());
     installAccessibleState();
     m_engine = std::make_unique<QQmlApplicationEngine>();
@@ -145,6 +148,8 @@ bool Shell::start() {
     connect(m_instance, &SingleInstance::urlReceived, this, &Shell::handleUrl);
     connect(m_instance, &SingleInstance::activationRequested, this, &Shell::showMainWindow);
     buildTray();
+    if (!m_tray)
+        mainWindow()->installEventFilter(this);
     if (!m_options.measureStartup)
         m_updater->startScheduledChecks();
     if (m_demo)
@@ -249,6 +254,31 @@ void Shell::buildTray() {
         });
         m_tray->show();
     }
+}
+
+bool Shell::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Close || watched != mainWindow() || m_tray)
+        return QObject::eventFilter(watched, event);
+    event->ignore();
+    mainWindow()->showMinimized();
+    explainMinimising();
+    return true;
+}
+
+void Shell::explainMinimising() {
+    if (std::exchange(m_minimisingExplained, true))
+        return;
+    // Said where the operator looks as the window goes: on the desktop.
+    qCInfo(lcAppDelegate).noquote()
+        << "no tray on this desktop: closing the window minimises it; told the operator why";
+    NotificationRequest notice;
+    notice.title = QStringLiteral("Kestovar is still open");
+    notice.body = QStringLiteral(
+        "This desktop has no tray to keep Kestovar in, so closing the window minimised it and "
+        "notifications keep coming. To quit, press Ctrl+Q or choose Quit Kestovar in the "
+        "account menu.");
+    notice.sound = false;
+    m_notifier->post(notice);
 }
 
 void Shell::updateTrayUpdates() {

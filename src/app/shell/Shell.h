@@ -67,8 +67,13 @@ public slots:
     void openQuickReply(const QString& projectID, const QString& conversationID);
     void handleUrl(const QUrl& url);
 
+protected:
+    // Without a tray host a closed window could not be brought back: it minimises.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void buildTray();
+    void explainMinimising();
     void updateTrayUnread();
     void updateTrayUpdates();
     static QIcon trayIcon(bool unread);
@@ -96,6 +101,7 @@ private:
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;
+    bool m_minimisingExplained = false;
     QAction* m_unreadLine = nullptr;
     QAction* m_checkForUpdates = nullptr;
     QAction* m_downloadUpdate = nullptr;

@@ -74,6 +74,12 @@ RowLayout {
                 text: "Sign out"
                 onTriggered: AppState.signOut()
             }
+            MenuEntry {
+                // The way out on desktops without a tray, where closing only minimises.
+                objectName: "quitItem"
+                text: "Quit Kestovar"
+                onTriggered: Desktop.quit()
+            }
         }
     }
 }

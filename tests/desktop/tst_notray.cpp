@@ -1,0 +1,66 @@
+// A desktop without a tray host (stock GNOME; this session has none): the
+// console's window cannot go to a tray, so closing it minimises it, the
+// operator is told why once, and Quit is within reach in the window.
+
+#include "DesktopServices.h"
+#include "LogCapture.h"
+#include "Shell.h"
+#include "SingleInstance.h"
+#include "state/AppState.h"
+
+#include <QApplication>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+using namespace kv;
+
+class TestNoTray : public QObject {
+    Q_OBJECT
+
+private slots:
+    void closingMinimisesAndSaysWhyOnce() {
+        QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
+        test::LogCapture log;
+        SingleInstance instance(QStringLiteral("com.kestovar.Kestovar.notray-test"));
+        Shell::Options options;
+        options.demo = true;
+        options.demoAgents = 2;
+        Shell shell(options, &instance);
+        QVERIFY(shell.start());
+        QTRY_COMPARE_WITH_TIMEOUT(shell.state().authStatus(), AuthStatus::signedIn, 30'000);
+        QQuickWindow* window = shell.mainWindow();
+        QTRY_VERIFY(window->isExposed());
+
+        const auto told = [&] {
+            return log.messages("AppDelegate")
+                .filter(QStringLiteral("told the operator why"))
+                .size();
+        };
+        for (int close = 0; close < 2; ++close) {
+            QVERIFY(!window->close()); // refused: it stays, minimised
+            QVERIFY(window->isVisible());
+            QTRY_VERIFY(window->windowStates() & Qt::WindowMinimized);
+            QCOMPARE(told(), 1);
+            shell.showMainWindow();
+            window->showNormal();
+        }
+
+        // Quit is within reach in the window.
+        QSignalSpy quitting(DesktopServices::instance(), &DesktopServices::quitRequested);
+        QObject* quit = window->findChild<QObject*>(QStringLiteral("quitItem"));
+        QVERIFY(quit);
+        QMetaObject::invokeMethod(quit, "triggered");
+        QTRY_COMPARE(quitting.size(), 1);
+    }
+};
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TestNoTray test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_notray.moc"
