@@ -27,6 +27,9 @@ FreedesktopNotifier::FreedesktopNotifier(QDBusConnection bus, QString service, Q
             &FreedesktopNotifier::forgetAll);
     const QString path = QString::fromLatin1(desktop::kNotificationsPath);
     const QString iface = QString::fromLatin1(desktop::kNotificationsInterface);
+    // Sent just before ActionInvoked by servers that take part in activation.
+    m_bus.connect(m_service, path, iface, QStringLiteral("ActivationToken"), this,
+                  SLOT(onActivationToken(uint, QString)));
     m_bus.connect(m_service, path, iface, QStringLiteral("ActionInvoked"), this,
                   SLOT(onActionInvoked(uint, QString)));
     m_bus.connect(m_service, path, iface, QStringLiteral("NotificationReplied"), this,
@@ -167,6 +170,12 @@ QString FreedesktopNotifier::escapeBodyMarkup(const QString& body) {
             out += c;
     }
     return out;
+}
+
+void FreedesktopNotifier::onActivationToken(uint id, const QString& token) {
+    if (!m_shown.contains(id) || token.isEmpty())
+        return;
+    qputenv(kActivationTokenVariable, token.toUtf8());
 }
 
 void FreedesktopNotifier::onActionInvoked(uint id, const QString& action) {

@@ -48,7 +48,13 @@ public:
     // "&", "<" and ">" escaped, nothing else touched.
     static QString escapeBodyMarkup(const QString& body);
 
+    // The variable through which the window system takes an activation token:
+    // the next window raised presents it (xdg-activation on Wayland), so the
+    // compositor lets the window the operator clicked for come to the front.
+    static constexpr char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
+
 private slots:
+    void onActivationToken(uint id, const QString& token);
     void onActionInvoked(uint id, const QString& action);
     void onReplied(uint id, const QString& text);
     void onClosed(uint id, uint reason);

@@ -53,7 +53,10 @@ void FakeNotificationServer::emitSignal(const QString& name, const QVariantList&
     m_bus.send(signal);
 }
 
-void FakeNotificationServer::invokeAction(uint id, const QString& action) {
+void FakeNotificationServer::invokeAction(uint id, const QString& action,
+                                          const QString& activationToken) {
+    if (!activationToken.isEmpty())
+        emitSignal("ActivationToken", {id, activationToken});
     emitSignal("ActionInvoked", {id, action});
 }
 

@@ -37,7 +37,8 @@ public:
     QList<NotifyCall> calls;
     QList<uint> closedByCaller; // ids the client took back with CloseNotification
 
-    void invokeAction(uint id, const QString& action);
+    // `activationToken`: sent first, as servers that take part in window activation do.
+    void invokeAction(uint id, const QString& action, const QString& activationToken = {});
     void typeReply(uint id, const QString& text);
     void close(uint id);
 
