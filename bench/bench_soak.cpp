@@ -10,14 +10,22 @@
 // window of its conversation, not for a muted agent. The notification server
 // on the session bus counts what arrives. Reported: lost and duplicate
 // notifications, resume ids against the ids delivered, RSS and CPU per minute,
-// reconnects. Run inside the headless session:
+// reconnects. With --window the console under test is the real main window
+// (software rendering), in a process of its own so that its memory and CPU
+// are its alone, with a scripted operator who switches sections every 20 s,
+// opens conversations and types drafts; after the soak the account goes still
+// and the window's idle CPU is measured for a minute. Run inside the headless session:
 //   scripts/headless-session build-rel/bench/bench_soak --minutes 480 [--interval-ms 10000]
-//   [--check]
+//   [--window] [--check]
 // A shorter interval is an accelerated run: the back-off shrinks in proportion.
 // --check exits 1 unless nothing was lost, duplicated or resumed wrongly.
 
+#include "DesktopServices.h"
+#include "DraftStore.h"
 #include "FakeNotificationServer.h"
 #include "FreedesktopNotifier.h"
+#include "ObjectLookup.h"
+#include "QmlRegistration.h"
 #include "SignedInCore.h"
 #include "SimServer.h"
 #include "Timing.h"
@@ -26,6 +34,7 @@
 #include "service/Configuration.h"
 #include "state/AppState.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QCoroTask>
@@ -36,6 +45,10 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QNetworkAccessManager>
+#include <QProcess>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
@@ -43,7 +56,7 @@
 #include <QTimer>
 
 #include <malloc.h>
-#include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -69,12 +82,17 @@ public:
     explicit Ledger(QSet<QString> muted) : m_muted(std::move(muted)) {}
 
     void delivered(const QByteArray& frame, bool live) {
-        if (!live || !frame.contains(kMarker))
-            return; // catch-up is never notified; the scenario's events are not counted
+        if (!frame.contains(kMarker))
+            return; // the scenario's events are not counted
         const qsizetype data = frame.indexOf("\ndata: ");
         const QJsonObject envelope =
             QJsonDocument::fromJson(frame.mid(data + 7).trimmed()).object();
         const int number = envelope["data"]["preview"].toString().mid(int(strlen(kMarker))).toInt();
+        if (!live) { // catch-up is never notified
+            std::lock_guard lock(m_mutex);
+            m_whyNot[number] = "sent during catch-up";
+            return;
+        }
         const QString conversation = envelope["conversation_id"].toString();
         const bool muted = m_muted.contains(envelope["project_id"].toString());
 
@@ -85,6 +103,7 @@ public:
         if (through != m_lastThrough.end() && now - through->second < window) {
             ++counts.live;
             ++counts.throttled;
+            m_whyNot[number] = "throttled";
             return; // a suppressed repeat does not extend the window
         }
         m_lastThrough[conversation] = now;
@@ -92,9 +111,10 @@ public:
         if (m_expected.size() <= size_t(number))
             m_expected.resize(size_t(number) + 1, false);
         ++counts.live;
-        if (muted)
+        if (muted) {
             ++counts.muted;
-        else
+            m_whyNot[number] = "muted agent";
+        } else
             m_expected[size_t(number)] = true;
     }
 
@@ -111,37 +131,59 @@ public:
         return m_expected;
     }
 
+    // Why a marked event was not expected to notify, as its last delivery had it.
+    QString whyNot(int number) const {
+        std::lock_guard lock(m_mutex);
+        return QString::fromLatin1(m_whyNot.count(number) ? m_whyNot.at(number) : "never sent");
+    }
+
 private:
     const QSet<QString> m_muted;
     mutable std::mutex m_mutex;
     std::map<QString, SteadyClock::time_point> m_lastThrough;
     std::vector<bool> m_expected; // by soak number
+    std::map<int, const char*> m_whyNot;
     Counts counts;
 };
 
 struct Usage {
     long rssKb = 0;
     long peakKb = 0;
+    long pssKb = 0;  // its share of pages it shares with other processes
     long heapKb = 0; // what malloc has handed out and not had back: growth here is data kept
     double cpuMs = 0;
 };
 
-Usage usage() {
+long kbField(const QByteArray& text, const char* field) {
+    const qsizetype at = text.indexOf(field);
+    return at < 0 ? 0
+                  : text.mid(at + qsizetype(strlen(field))).trimmed().split(' ').first().toLong();
+}
+
+// The console's process: this one, or the window's of its own.
+Usage usage(qint64 pid) {
     Usage u;
-    QFile status(QStringLiteral("/proc/self/status"));
+    const QString proc = QStringLiteral("/proc/%1/").arg(pid);
+    QFile status(proc + "status");
     if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                u.rssKb = line.mid(6).trimmed().split(' ').first().toLong();
-            else if (line.startsWith("VmHWM:"))
-                u.peakKb = line.mid(6).trimmed().split(' ').first().toLong();
-        }
+        const QByteArray text = status.readAll();
+        u.rssKb = kbField(text, "VmRSS:");
+        u.peakKb = kbField(text, "VmHWM:");
     }
-    u.heapKb = long(mallinfo2().uordblks / 1024);
-    rusage r{};
-    getrusage(RUSAGE_SELF, &r);
-    u.cpuMs = double(r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1000.0 +
-              double(r.ru_utime.tv_usec + r.ru_stime.tv_usec) / 1000.0;
+    QFile rollup(proc + "smaps_rollup");
+    if (rollup.open(QIODevice::ReadOnly))
+        u.pssKb = kbField(rollup.readAll(), "\nPss:");
+    if (pid == QCoreApplication::applicationPid())
+        u.heapKb = long(mallinfo2().uordblks / 1024);
+    QFile stat(proc + "stat");
+    if (stat.open(QIODevice::ReadOnly)) {
+        // After the name (which may hold spaces): state is field 3, utime 14, stime 15.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            u.cpuMs = double(fields[11].toLongLong() + fields[12].toLongLong()) * 1000.0 /
+                      double(sysconf(_SC_CLK_TCK));
+    }
     return u;
 }
 
@@ -160,9 +202,89 @@ void spinUntil(const std::function<bool()>& done, int timeoutMs) {
     loop.exec();
 }
 
+constexpr char kConsoleWindow[] = "--console-window";
+constexpr int kOperatorStepMs = 20'000;
+
+// The real main window, signed in to the soak's service as a returning user,
+// its notifications going to the soak's server. A scripted operator moves on
+// every 20 s: the next section and, in the inbox, another conversation with a
+// draft typed into it; after `operateMs` the operator leaves and the window
+// stays still. Prints "console: signed in" once the inbox shows.
+int runConsoleWindow(int argc, char** argv, const QStringList& args) {
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules("*.info=false\n*.warning=false");
+    const QString url = args.value(0), key = args.value(1), service = args.value(2);
+    const qint64 operateMs = args.value(3).toLongLong();
+    qputenv(Configuration::kApiUrlVariable, url.toUtf8());
+    QTemporaryDir dir;
+    QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
+    QNetworkAccessManager network;
+    MemoryCredentialStore store;
+    QCoro::waitFor(store.save(key));
+    FreedesktopNotifier notifier(QDBusConnection::sessionBus(), service);
+    NotificationManager manager(&notifier, &settings);
+    AppState::Dependencies deps;
+    deps.network = &network;
+    deps.credentials = &store;
+    deps.settings = &settings;
+    deps.notifications = &manager;
+    AppState state(deps);
+    DraftStore drafts(&state, dir.filePath("drafts"));
+    DraftStore::setInstance(&drafts);
+    DesktopServices desktop({&settings, nullptr, &manager});
+    DesktopServices::setInstance(&desktop);
+    registerQmlTypes(&state);
+    QQmlApplicationEngine engine;
+    engine.addImportPath("qrc:/");
+    engine.load(QUrl("qrc:/Kestovar/shell/Main.qml"));
+    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().value(0));
+    if (!window)
+        return 2;
+    window->show();
+    QCoro::waitFor(state.bootstrap());
+    const auto item = [&](const char* name) {
+        return qobject_cast<QQuickItem*>(
+            findObjectByName(window->contentItem(), QString::fromLatin1(name)));
+    };
+    spinUntil([&] { return item("conversationList") != nullptr; }, 60'000);
+    std::printf("console: signed in\n");
+    std::fflush(stdout);
+
+    int step = 0;
+    QElapsedTimer operating;
+    operating.start();
+    QTimer operatorTimer;
+    QObject::connect(&operatorTimer, &QTimer::timeout, [&] {
+        if (operating.elapsed() > operateMs) {
+            operatorTimer.stop();
+            state.setSelectedSection(AppSection::inbox);
+            return;
+        }
+        constexpr AppSection kSections[] = {AppSection::inbox, AppSection::visitors,
+                                            AppSection::stats, AppSection::settings};
+        state.setSelectedSection(kSections[++step % 4]);
+        if (state.selectedSection() != AppSection::inbox || state.conversations().isEmpty())
+            return;
+        const Conversation& c = state.conversations().at(step % state.conversations().size());
+        state.setSelectedConversationID(c.id);
+        QTimer::singleShot(2000, window, [&, step] {
+            if (QQuickItem* editor = item("composerEditor"))
+                editor->setProperty("text", QStringLiteral("A draft, step %1").arg(step));
+        });
+    });
+    operatorTimer.start(kOperatorStepMs);
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && qstrcmp(argv[1], kConsoleWindow) == 0) {
+        QStringList args;
+        for (int i = 2; i < argc; ++i)
+            args.append(QString::fromLocal8Bit(argv[i]));
+        return runConsoleWindow(1, argv, args);
+    }
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules("*.info=false\n*.warning=false");
 
@@ -172,7 +294,9 @@ int main(int argc, char** argv) {
                                             "10000");
     const QCommandLineOption agentsOption("agents", "Agents on the account.", "n", "60");
     const QCommandLineOption checkOption("check", "Exit 1 on anything lost, doubled or misread.");
-    parser.addOptions({minutesOption, intervalOption, agentsOption, checkOption});
+    const QCommandLineOption windowOption(
+        "window", "Soak the real main window, in a process of its own, with a scripted operator.");
+    parser.addOptions({minutesOption, intervalOption, agentsOption, checkOption, windowOption});
     parser.addHelpOption();
     parser.process(app);
     const double minutes = parser.value(minutesOption).toDouble();
@@ -212,8 +336,19 @@ int main(int argc, char** argv) {
             list.append({p.id, p.name});
         return std::pair{list, data.visitors.size()};
     });
-    // Two agents muted: their events start the throttle window but post nothing.
+    // Two agents muted (as the service has it when the console signs in): their
+    // events start the throttle window but post nothing.
     const QSet<QString> muted{projects[1].first, projects[4].first};
+    sim.withData([&](sim::SimData& data) {
+        for (const QString& id : muted) {
+            auto pref = std::find_if(data.prefs.begin(), data.prefs.end(),
+                                     [&](const sim::SimPref& p) { return p.projectId == id; });
+            if (pref == data.prefs.end())
+                pref = data.prefs.insert(data.prefs.end(), sim::SimPref{id});
+            pref->muted = true;
+        }
+        return 0;
+    });
     Ledger ledger(muted);
     sim.setStreamDeliveryObserver([&ledger](const QString&, const QByteArray& frame, bool live) {
         ledger.delivered(frame, live);
@@ -226,11 +361,38 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_soak: could not register a notification server\n");
         return 2;
     }
+    // The console under test: the core here, or the window in a process of its own.
+    const bool windowed = parser.isSet(windowOption);
     FreedesktopNotifier desktop(QDBusConnection::sessionBus(), server.serviceName());
-    bench::SignedInCore core(sim.apiKey(), &desktop);
-    AppState& state = core.state;
-    for (const QString& id : muted)
-        QCoro::waitFor(state.setProjectMuted(id, true));
+    std::unique_ptr<bench::SignedInCore> core;
+    QProcess window;
+    qint64 consolePid = QCoreApplication::applicationPid();
+    if (windowed) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QUICK_BACKEND", "software");
+        if (env.contains("DISPLAY")) // the session's Xvfb: a real X window
+            env.insert("QT_QPA_PLATFORM", "xcb");
+        window.setProcessEnvironment(env);
+        window.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        window.start(QCoreApplication::applicationFilePath(),
+                     {kConsoleWindow, sim.baseUrl(), sim.apiKey(), server.serviceName(),
+                      QString::number(qint64(minutes * 60'000))});
+        QByteArray said;
+        spinUntil(
+            [&] {
+                said += window.readAllStandardOutput();
+                return said.contains("console: signed in") ||
+                       window.state() == QProcess::NotRunning;
+            },
+            90'000);
+        if (!said.contains("console: signed in")) {
+            std::fprintf(stderr, "bench_soak: the console window did not sign in\n");
+            return 2;
+        }
+        consolePid = window.processId();
+    } else {
+        core = std::make_unique<bench::SignedInCore>(sim.apiKey(), &desktop);
+    }
 
     // The notifications that arrive, by soak number; everything else counted apart.
     std::vector<int> received;
@@ -316,6 +478,7 @@ int main(int argc, char** argv) {
     const auto tally = [&](qint64 settledBefore) {
         struct {
             qint64 expected = 0, delivered = 0, lost = 0, duplicate = 0, unexpected = 0;
+            QStringList unexpectedWhy;
         } t;
         const std::vector<bool> expected = ledger.expected();
         for (size_t n = 0; n < std::max(expected.size(), received.size()); ++n) {
@@ -328,6 +491,9 @@ int main(int argc, char** argv) {
             t.lost += want && got == 0;
             t.duplicate += got > 1;
             t.unexpected += !want && got > 0;
+            if (!want && got > 0 && t.unexpectedWhy.size() < 5)
+                t.unexpectedWhy.append(
+                    QStringLiteral("#%1 (%2)").arg(n).arg(ledger.whyNot(int(n))));
         }
         return t;
     };
@@ -352,12 +518,14 @@ int main(int argc, char** argv) {
     QObject::connect(&drain, &QTimer::timeout, drainNotifications);
     drain.start(1000);
 
-    std::printf("soak: %.1f min, stream closed every %d ms, %d agents (2 muted), an event with "
+    std::printf("soak%s: %.1f min, stream closed every %d ms, %d agents (2 muted), an event with "
                 "notify every %d ms\n",
-                minutes, intervalMs, int(projects.size()), kEventEveryMs);
+                windowed ? " of the window (its own process, operator every 20 s)" : "", minutes,
+                intervalMs, int(projects.size()), kEventEveryMs);
     std::fflush(stdout);
-    const Usage start = usage();
+    const Usage start = usage(consolePid);
     Usage atOneMinute;
+    Usage atTenMinutes;
     Usage previous = start;
     QElapsedTimer elapsed;
     elapsed.start();
@@ -369,15 +537,17 @@ int main(int argc, char** argv) {
         ++minute;
         trimAccount();
         drainNotifications();
-        const Usage now = usage();
+        const Usage now = usage(consolePid);
         if (minute == 1)
             atOneMinute = now;
+        if (minute == std::min(10, int(minutes))) // memory is judged from minute 10 on
+            atTenMinutes = now;
         const auto t = tally(published - 20);
         std::printf(
-            "minute %d: rss %ld kB, peak %ld kB, heap in use %ld kB, cpu %.0f ms, reconnects %lld, "
-            "notifications expected %lld delivered %lld lost %lld duplicate %lld "
+            "minute %d: rss %ld kB, pss %ld kB, peak %ld kB, heap in use %ld kB, cpu %.0f ms, "
+            "reconnects %lld, notifications expected %lld delivered %lld lost %lld duplicate %lld "
             "unexpected %lld, other %lld\n",
-            minute, now.rssKb, now.peakKb, now.heapKb, now.cpuMs - previous.cpuMs,
+            minute, now.rssKb, now.pssKb, now.peakKb, now.heapKb, now.cpuMs - previous.cpuMs,
             sim.streamConnections().size() - 1, t.expected, t.delivered, t.lost, t.duplicate,
             t.unexpected, otherNotifications);
         std::fflush(stdout);
@@ -400,7 +570,7 @@ int main(int argc, char** argv) {
         },
         30'000);
     const bool barrier = received.size() > size_t(last) && received[size_t(last)] > 0;
-    const Usage end = usage();
+    const Usage end = usage(consolePid);
     const auto t = tally(published);
     const int wrongResumes = resumeMismatches();
     const qint64 connections = sim.streamConnections().size();
@@ -417,17 +587,50 @@ int main(int argc, char** argv) {
                 "%lld, duplicate %lld, unexpected %lld (last one %s); other notifications %lld\n",
                 t.expected, t.delivered, t.lost, t.duplicate, t.unexpected,
                 barrier ? "arrived" : "never arrived", otherNotifications);
+    if (!t.unexpectedWhy.isEmpty())
+        std::printf("  unexpected, with what the service saw: %s\n",
+                    qPrintable(t.unexpectedWhy.join(QStringLiteral(", "))));
     std::printf("  stream connections %lld (reconnects %lld; closes %d, skipped %d), resume ids "
                 "differing from the last id delivered: %d\n",
                 connections, connections - 1, closes, skipped, wrongResumes);
     std::printf("  peak RSS at 1 min %ld kB, at the end %ld kB (%+.1f %%); RSS now %ld kB; heap in "
                 "use at 1 min %ld kB, at the end %ld kB\n",
                 atOneMinute.peakKb, end.peakKb, growth, end.rssKb, atOneMinute.heapKb, end.heapKb);
+    const auto change = [](long from, long to) {
+        return from > 0 ? 100.0 * double(to - from) / double(from) : 0.0;
+    };
+    std::printf("  RSS at minute %d %ld kB, at the end %ld kB (%+.1f %%); PSS %ld kB → %ld kB "
+                "(%+.1f %%)\n",
+                std::min(10, int(minutes)), atTenMinutes.rssKb, end.rssKb,
+                change(atTenMinutes.rssKb, end.rssKb), atTenMinutes.pssKb, end.pssKb,
+                change(atTenMinutes.pssKb, end.pssKb));
     std::printf("  CPU %.0f ms per minute on average\n",
                 (end.cpuMs - start.cpuMs) / std::max(1.0, double(elapsed.elapsed()) / 60'000.0));
     std::fflush(stdout);
 
-    state.signOut();
+    // Still: nothing happens on the account, the stream only keeps its beat (as
+    // the service's does, every 15 s), the operator has left. A minute of that.
+    sim.setScenarioSpeed(0);
+    sim.setHeartbeatInterval(15'000);
+    QElapsedTimer quiet;
+    quiet.start();
+    spinUntil([&] { return quiet.elapsed() > 15'000; }, 16'000);
+    const Usage idleFrom = usage(consolePid);
+    quiet.restart();
+    spinUntil([&] { return quiet.elapsed() > 60'000; }, 61'000);
+    const Usage idleTo = usage(consolePid);
+    std::printf("  idle CPU on a still account (%s): %.3f %% of a core over %.0f s\n",
+                windowed ? "the window process alone" : "console core, simulator and server",
+                100.0 * (idleTo.cpuMs - idleFrom.cpuMs) / double(quiet.elapsed()),
+                double(quiet.elapsed()) / 1000.0);
+    std::fflush(stdout);
+
+    if (windowed) {
+        window.terminate();
+        window.waitForFinished(10'000);
+    } else {
+        core->state.signOut();
+    }
     const bool sound = barrier && t.lost == 0 && t.duplicate == 0 && t.unexpected == 0 &&
                        wrongResumes == 0 && closes > 0;
     return parser.isSet(checkOption) && !sound ? 1 : 0;
