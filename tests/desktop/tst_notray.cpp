@@ -2,11 +2,9 @@
 // console's window cannot go to a tray, so closing it minimises it, the
 // operator is told why once, and Quit is within reach in the window.
 
+#include "DemoShell.h"
 #include "DesktopServices.h"
 #include "LogCapture.h"
-#include "Shell.h"
-#include "SingleInstance.h"
-#include "state/AppState.h"
 
 #include <QApplication>
 #include <QQuickWindow>
@@ -23,15 +21,10 @@ private slots:
     void closingMinimisesAndSaysWhyOnce() {
         QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable());
         test::LogCapture log;
-        SingleInstance instance(QStringLiteral("com.kestovar.Kestovar.notray-test"));
-        Shell::Options options;
-        options.demo = true;
-        options.demoAgents = 2;
-        Shell shell(options, &instance);
-        QVERIFY(shell.start());
-        QTRY_COMPARE_WITH_TIMEOUT(shell.state().authStatus(), AuthStatus::signedIn, 30'000);
+        test::DemoShell console(QStringLiteral("com.kestovar.Kestovar.notray-test"));
+        QVERIFY(console.start());
+        Shell& shell = console.shell;
         QQuickWindow* window = shell.mainWindow();
-        QTRY_VERIFY(window->isExposed());
 
         const auto told = [&] {
             return log.messages("AppDelegate")

@@ -4,10 +4,9 @@
 // signs in; a click on a notification brings it back with the activation
 // token the server sent; the reply action opens the quick-reply window.
 
+#include "DemoShell.h"
 #include "DesktopServices.h"
 #include "FakeNotificationServer.h"
-#include "Shell.h"
-#include "SingleInstance.h"
 #include "notifications/NotificationManager.h"
 #include "state/AppState.h"
 
@@ -30,15 +29,10 @@ private slots:
         QCOMPARE(QGuiApplication::platformName(), u"wayland"_qs);
         test::FakeNotificationServer server("org.freedesktop.Notifications", {"actions", "body"});
         QVERIFY(server.isRegistered());
-        SingleInstance instance(QStringLiteral("com.kestovar.Kestovar.wayland-test"));
-        Shell::Options options;
-        options.demo = true;
-        options.demoAgents = 2;
-        Shell shell(options, &instance);
-        QVERIFY(shell.start());
-        QTRY_COMPARE_WITH_TIMEOUT(shell.state().authStatus(), AuthStatus::signedIn, 30'000);
+        test::DemoShell console(QStringLiteral("com.kestovar.Kestovar.wayland-test"));
+        QVERIFY(console.start());
+        Shell& shell = console.shell;
         QQuickWindow* window = shell.mainWindow();
-        QTRY_VERIFY(window->isExposed());
         QTRY_VERIFY(!shell.state().conversations().isEmpty());
         const Conversation waiting = shell.state().conversations().first();
 
