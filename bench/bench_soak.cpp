@@ -12,7 +12,8 @@
 // notifications, resume ids against the ids delivered, RSS and CPU per minute,
 // reconnects. With --window the console under test is the real main window
 // (software rendering), in a process of its own so that its memory and CPU
-// are its alone, with a scripted operator who switches sections every 20 s,
+// are its alone, with a scripted operator who switches sections every 20 s
+// (twice the interval),
 // opens conversations and types drafts; after the soak the account goes still
 // and the window's idle CPU is measured for a minute. Run inside the headless session:
 //   scripts/headless-session build-rel/bench/bench_soak --minutes 480 [--interval-ms 10000]
@@ -203,11 +204,11 @@ void spinUntil(const std::function<bool()>& done, int timeoutMs) {
 }
 
 constexpr char kConsoleWindow[] = "--console-window";
-constexpr int kOperatorStepMs = 20'000;
 
 // The real main window, signed in to the soak's service as a returning user,
 // its notifications going to the soak's server. A scripted operator moves on
-// every 20 s: the next section and, in the inbox, another conversation with a
+// every `stepMs` (20 s, twice the stream's interval; less in an accelerated
+// run): the next section and, in the inbox, another conversation with a
 // draft typed into it; after `operateMs` the operator leaves and the window
 // stays still. Prints "console: signed in" once the inbox shows.
 int runConsoleWindow(int argc, char** argv, const QStringList& args) {
@@ -215,6 +216,7 @@ int runConsoleWindow(int argc, char** argv, const QStringList& args) {
     QLoggingCategory::setFilterRules("*.info=false\n*.warning=false");
     const QString url = args.value(0), key = args.value(1), service = args.value(2);
     const qint64 operateMs = args.value(3).toLongLong();
+    const int stepMs = args.value(4).toInt();
     qputenv(Configuration::kApiUrlVariable, url.toUtf8());
     QTemporaryDir dir;
     QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
@@ -272,7 +274,7 @@ int runConsoleWindow(int argc, char** argv, const QStringList& args) {
                 editor->setProperty("text", QStringLiteral("A draft, step %1").arg(step));
         });
     });
-    operatorTimer.start(kOperatorStepMs);
+    operatorTimer.start(stepMs);
     return app.exec();
 }
 
@@ -376,7 +378,7 @@ int main(int argc, char** argv) {
         window.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         window.start(QCoreApplication::applicationFilePath(),
                      {kConsoleWindow, sim.baseUrl(), sim.apiKey(), server.serviceName(),
-                      QString::number(qint64(minutes * 60'000))});
+                      QString::number(qint64(minutes * 60'000)), QString::number(2 * intervalMs)});
         QByteArray said;
         spinUntil(
             [&] {
@@ -520,8 +522,10 @@ int main(int argc, char** argv) {
 
     std::printf("soak%s: %.1f min, stream closed every %d ms, %d agents (2 muted), an event with "
                 "notify every %d ms\n",
-                windowed ? " of the window (its own process, operator every 20 s)" : "", minutes,
-                intervalMs, int(projects.size()), kEventEveryMs);
+                windowed
+                    ? " of the window (its own process, an operator step every twice the interval)"
+                    : "",
+                minutes, intervalMs, int(projects.size()), kEventEveryMs);
     std::fflush(stdout);
     const Usage start = usage(consolePid);
     Usage atOneMinute;
