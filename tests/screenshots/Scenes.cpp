@@ -243,6 +243,11 @@ QList<Scene> scenes() {
              ui.state().setStatsDays(7);
              settle(2);
          }},
+        {"account-menu",
+         [](UiHarness& ui) {
+             QMetaObject::invokeMethod(ui.find(QStringLiteral("accountMenuButton")), "clicked");
+             settle();
+         }},
         {"settings-account", [](UiHarness& ui) { showSettingsTab(ui, 0); }},
         {"settings-notifications", [](UiHarness& ui) { showSettingsTab(ui, 1); }},
         // The same tab on a desktop where nothing shows notifications.
