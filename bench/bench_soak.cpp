@@ -205,6 +205,26 @@ void spinUntil(const std::function<bool()>& done, int timeoutMs) {
 
 constexpr char kConsoleWindow[] = "--console-window";
 
+// The stream's timing in the soak, for the console in either process: a dead
+// stream is noticed in at most 2 s (heartbeats come every 250 ms), so a stall
+// is over well within one interval; an accelerated run (a shorter interval)
+// shortens the watchdog and the reconnect back-off in proportion, keeping
+// its doubling, so that reconnects come that much faster. Returns how long a
+// stall lasts: just past the watchdog.
+int applySoakStreamTiming(int intervalMs) {
+    Timing& t = Timing::current();
+    t.sseWatchdog = std::chrono::milliseconds(std::min(2000, intervalMs / 2));
+    if (intervalMs < 10'000) {
+        const auto scaled = [&](std::chrono::milliseconds d) {
+            return std::chrono::milliseconds(d.count() * intervalMs / 10'000);
+        };
+        t.sseInitialBackoff = scaled(t.sseInitialBackoff);
+        t.sseMaxBackoff = scaled(t.sseMaxBackoff);
+        t.sseJitterMax = scaled(t.sseJitterMax);
+    }
+    return int(t.sseWatchdog.count()) + 500;
+}
+
 // The real main window, signed in to the soak's service as a returning user,
 // its notifications going to the soak's server. A scripted operator moves on
 // every `stepMs` (20 s, twice the stream's interval; less in an accelerated
@@ -217,6 +237,7 @@ int runConsoleWindow(int argc, char** argv, const QStringList& args) {
     const QString url = args.value(0), key = args.value(1), service = args.value(2);
     const qint64 operateMs = args.value(3).toLongLong();
     const int stepMs = args.value(4).toInt();
+    applySoakStreamTiming(stepMs / 2);
     qputenv(Configuration::kApiUrlVariable, url.toUtf8());
     QTemporaryDir dir;
     QSettings settings(dir.filePath("prefs.ini"), QSettings::IniFormat);
@@ -260,6 +281,9 @@ int runConsoleWindow(int argc, char** argv, const QStringList& args) {
         if (operating.elapsed() > operateMs) {
             operatorTimer.stop();
             state.setSelectedSection(AppSection::inbox);
+            // The still account beats every 15 s: the next connection keeps
+            // the shipped watchdog.
+            Timing::current().sseWatchdog = Timing().sseWatchdog;
             return;
         }
         constexpr AppSection kSections[] = {AppSection::inbox, AppSection::visitors,
@@ -302,28 +326,14 @@ int main(int argc, char** argv) {
     parser.addHelpOption();
     parser.process(app);
     const double minutes = parser.value(minutesOption).toDouble();
-    const int intervalMs = std::max(3000, parser.value(intervalOption).toInt());
+    const int intervalMs = std::max(2000, parser.value(intervalOption).toInt());
 
     if (!QDBusConnection::sessionBus().isConnected()) {
         std::fprintf(stderr, "bench_soak: no session bus (run it in scripts/headless-session)\n");
         return 2;
     }
 
-    // A dead stream is noticed in 2 s here (heartbeats come every 250 ms), so a
-    // stall is over well within one interval.
-    Timing::current().sseWatchdog = std::chrono::milliseconds(2000);
-    const int stallMs = 2500;
-    // An accelerated run (a shorter interval) shortens the reconnect back-off in
-    // proportion, keeping its doubling, so that reconnects come that much faster.
-    if (intervalMs < 10'000) {
-        Timing& t = Timing::current();
-        const auto scaled = [&](std::chrono::milliseconds d) {
-            return std::chrono::milliseconds(d.count() * intervalMs / 10'000);
-        };
-        t.sseInitialBackoff = scaled(t.sseInitialBackoff);
-        t.sseMaxBackoff = scaled(t.sseMaxBackoff);
-        t.sseJitterMax = scaled(t.sseJitterMax);
-    }
+    const int stallMs = applySoakStreamTiming(intervalMs);
 
     sim::SimConfig config;
     config.data.agents = parser.value(agentsOption).toInt();
@@ -622,6 +632,7 @@ int main(int argc, char** argv) {
     // the service's does, every 15 s), the operator has left. A minute of that.
     sim.setScenarioSpeed(0);
     sim.setHeartbeatInterval(15'000);
+    Timing::current().sseWatchdog = Timing().sseWatchdog; // from the next connection on
     QElapsedTimer quiet;
     quiet.start();
     spinUntil([&] { return quiet.elapsed() > 15'000; }, 16'000);
