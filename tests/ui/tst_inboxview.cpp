@@ -4,13 +4,17 @@
 // a hundred thousand conversations.
 
 #include "Await.h"
+#include "InboxRules.h"
+#include "KeyboardShortcuts.h"
 #include "ScopedTiming.h"
+#include "TextMatch.h"
 #include "WorkspaceWorld.h"
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeySequence>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
@@ -184,6 +188,96 @@ private slots:
         open(id);
         QTRY_COMPARE(UiHarness::text(editor()), u"Half-written reply"_qs);
         type(QString());
+    }
+
+    // Ctrl+F, typed letters: the list narrows in place and keeps the
+    // selection; nothing found says so; Escape clears it.
+    void searchByKeyboard() {
+        QQuickWindow* window = ui->window();
+        const auto& all = ui->state().conversations();
+        const auto named = std::find_if(all.begin() + 2, all.end(), [](const Conversation& c) {
+            return c.visitorName && c.visitorName->size() >= 4;
+        });
+        QVERIFY(named != all.end());
+        const Conversation target = *named;
+        open(target.id);
+        QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+        QQuickItem* search = find("conversationSearch");
+        QTRY_VERIFY(window->activeFocusItem() && search->isAncestorOf(window->activeFocusItem()));
+        const auto typeKeys = [&](const QString& text) {
+            for (const QChar c : text)
+                QTest::keyClick(window, c.toLatin1());
+        };
+        // Part of the visitor's name, in lower case and without accents.
+        const QString part = foldForSearch(*target.visitorName).left(4);
+        typeKeys(part);
+        QTRY_COMPARE(search->property("text").toString(), part);
+        QQuickItem* list = find("conversationList");
+        QTRY_VERIFY(list->property("count").toInt() < ui->state().conversations().size());
+        QVERIFY(list->property("count").toInt() >= 1);
+        QVERIFY(UiHarness::text(find("contentSubtitle"))
+                    .contains(QLatin1Char('\'') + part + QLatin1Char('\'')));
+        QCOMPARE(ui->state().selectedConversationID(), target.id);
+        QCOMPARE(find("chatThread")->property("conversationID").toString(), target.id);
+
+        typeKeys(u"qqq"_qs);
+        QTRY_COMPARE(list->property("count").toInt(), 0);
+        QTRY_VERIFY(find("inboxEmpty")->isVisible());
+        QCOMPARE(find("inboxEmpty")->property("title").toString(),
+                 u"No conversations match '"_qs + part + u"qqq'"_qs);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_COMPARE(search->property("text").toString(), QString());
+        QTRY_COMPARE(list->property("count").toInt(), ui->state().conversations().size());
+        QCOMPARE(ui->state().selectedConversationID(), target.id);
+    }
+
+    // Ctrl+J opens whoever has waited longest; with nobody waiting it says so
+    // and leaves the selection.
+    void nextWaitingByKeyboard() {
+        QQuickWindow* window = ui->window();
+        const auto expected = inbox::longestWaiting(ui->state().conversations());
+        QVERIFY(expected);
+        ui->state().setSelectedSection(AppSection::stats);
+        QTest::keyClick(window, Qt::Key_J, Qt::ControlModifier);
+        QTRY_COMPARE(ui->state().selectedSection(), AppSection::inbox);
+        QTRY_COMPARE(ui->state().selectedConversationID(), expected->id);
+        QTRY_COMPARE(find("chatThread")->property("conversationID").toString(), expected->id);
+
+        ui->sim().withData([](sim::SimData& d) {
+            for (auto& c : d.conversations) {
+                if (c.status == u"waiting")
+                    c.status = "active";
+            }
+            return 0;
+        });
+        await(ui->state().loadConversations(std::nullopt));
+        QVERIFY(!inbox::longestWaiting(ui->state().conversations()));
+        QTest::keyClick(window, Qt::Key_J, Qt::ControlModifier);
+        QTRY_COMPARE(ui->state().notices()->text(), u"Nobody is waiting"_qs);
+        QCOMPARE(ui->state().selectedConversationID(), expected->id);
+    }
+
+    // Ctrl+/ shows the sheet with every shortcut of the table; Escape closes it.
+    void shortcutSheetListsTheTable() {
+        QQuickWindow* window = ui->window();
+        QObject* sheet = window->findChild<QObject*>(u"shortcutsSheet"_qs);
+        QVERIFY(sheet);
+        QTest::keyClick(window, Qt::Key_Slash, Qt::ControlModifier);
+        QTRY_VERIFY(sheet->property("visible").toBool());
+        QQuickItem* list = find("shortcutList");
+        QTRY_COMPARE(list->property("count").toInt(), int(shortcutTable().size()));
+        QStringList names;
+        for (QQuickItem* row : UiHarness::itemsOf(window)) {
+            if (row->parentItem() == list)
+                names.append(UiHarness::accessibleName(row));
+        }
+        for (const ShortcutEntry& e : shortcutTable())
+            QVERIFY2(
+                names.contains(e.description + u": "_qs +
+                               QKeySequence(e.keys.first()).toString(QKeySequence::NativeText)),
+                qPrintable(e.description + u" in "_qs + names.join(u'|')));
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!sheet->property("visible").toBool());
     }
 };
 

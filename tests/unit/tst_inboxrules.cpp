@@ -3,6 +3,7 @@
 
 #include "InboxRules.h"
 #include "TestLocale.h"
+#include "TextMatch.h"
 #include "UiTexts.h"
 
 #include <QTest>
@@ -86,6 +87,63 @@ private slots:
                  u"Switch to 'All' to see all 12 conversations for this agent."_qs);
         QCOMPARE(UiTexts::statusText(int(ConversationStatus::operatorActive)),
                  u"You're chatting"_qs);
+    }
+
+    // The search: name, preview, tags and country, without case or accents,
+    // narrowed together with the filter, and its counts and empty state.
+    void searchMatchesWhatTheRowShows() {
+        using inbox::Filter;
+        Conversation jose = conversation("jose", ConversationStatus::waiting, 3);
+        jose.visitorName = u"José Álvarez"_qs;
+        jose.visitorCountry = u"ES"_qs;
+        Conversation tagged = conversation("tagged", ConversationStatus::active, 2);
+        tagged.tags = {u"billing"_qs, u"Überweisung"_qs};
+        tagged.lastMessagePreview = u"Where is my invoice?"_qs;
+        const Conversation anonymous = conversation("anon", ConversationStatus::resolved, 1);
+        const QList<Conversation> all{jose, tagged, anonymous};
+        const auto found = [&](const QString& text, Filter filter = Filter::all) {
+            QStringList out;
+            for (const Conversation& c : all) {
+                if (inbox::shown(c, filter, foldForSearch(text)))
+                    out.append(c.id);
+            }
+            return out;
+        };
+        QCOMPARE(found(u"jose"_qs), QStringList{u"jose"_qs});
+        QCOMPARE(found(u"ALVAREZ"_qs), QStringList{u"jose"_qs});
+        QCOMPARE(found(u"josé"_qs), QStringList{u"jose"_qs});
+        QCOMPARE(found(u"uberweisung"_qs), QStringList{u"tagged"_qs});
+        QCOMPARE(found(u"invoice"_qs), QStringList{u"tagged"_qs});
+        QCOMPARE(found(u"es"_qs), QStringList{u"jose"_qs}); // the country
+        QCOMPARE(found(QString()), (QStringList{u"jose"_qs, u"tagged"_qs, u"anon"_qs}));
+        QCOMPARE(found(u"jose"_qs, Filter::active), QStringList());
+        QCOMPARE(found(u"<b>"_qs), QStringList());
+
+        QCOMPARE(inbox::subtitle(all, Filter::all, u" jose "_qs), u"1 of 3 matches 'jose'"_qs);
+        QCOMPARE(inbox::subtitle(all, Filter::all, u"e"_qs), u"2 of 3 match 'e'"_qs);
+        QCOMPARE(inbox::subtitle(all, Filter::waiting, u"e"_qs),
+                 u"1 of 3 matches 'e' in 'Needs reply'"_qs);
+        QCOMPARE(inbox::subtitle(all, Filter::all, u"   "_qs), u"3 total · 1 need reply"_qs);
+        const auto none = inbox::emptyState(all, Filter::all, QString(), u"zzz"_qs);
+        QVERIFY(none);
+        QCOMPARE(none->title, u"No conversations match 'zzz'"_qs);
+        QCOMPARE(none->text, u"Clear the search to see all 3 conversations here."_qs);
+        QVERIFY(!inbox::emptyState(all, Filter::all, QString(), u"jose"_qs));
+    }
+
+    // The next visitor to answer: of those waiting, the longest without a
+    // reply; the first listed wins a tie; none when nobody waits.
+    void longestWaitingIsTheOldestWaitingMessage() {
+        const QList<Conversation> list{
+            conversation("new", ConversationStatus::waiting, 50),
+            conversation("resolvedOld", ConversationStatus::resolved, 1),
+            conversation("activeOld", ConversationStatus::active, 2),
+            conversation("old", ConversationStatus::waiting, 10),
+            conversation("oldToo", ConversationStatus::waiting, 10),
+        };
+        QCOMPARE(inbox::longestWaiting(list)->id, u"old"_qs);
+        QVERIFY(!inbox::longestWaiting({list[1], list[2]}));
+        QVERIFY(!inbox::longestWaiting({}));
     }
 };
 

@@ -18,29 +18,17 @@ ThemedWindow {
         anchors.fill: parent
     }
 
-    // Ctrl+1 … Ctrl+4: the four sections; Ctrl+,: the settings window.
-    Shortcut {
-        sequence: "Ctrl+1"
-        onActivated: AppState.selectedSection = AppSection.Inbox
+    // Every shortcut from the one table; the sheet lists the same entries.
+    Repeater {
+        model: Shortcuts.entries
+        delegate: Item {
+            id: entry
+            required property var modelData
+            Shortcut {
+                sequences: entry.modelData.keys
+                onActivated: Shortcuts.activate(entry.modelData.action)
+            }
+        }
     }
-    Shortcut {
-        sequence: "Ctrl+2"
-        onActivated: AppState.selectedSection = AppSection.Visitors
-    }
-    Shortcut {
-        sequence: "Ctrl+3"
-        onActivated: AppState.selectedSection = AppSection.Stats
-    }
-    Shortcut {
-        sequence: "Ctrl+4"
-        onActivated: AppState.selectedSection = AppSection.Settings
-    }
-    Shortcut {
-        sequence: "Ctrl+,"
-        onActivated: Desktop.openSettings()
-    }
-    Shortcut {
-        sequence: StandardKey.Quit
-        onActivated: Desktop.quit()
-    }
+    ShortcutsSheet {}
 }

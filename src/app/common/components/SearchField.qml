@@ -3,12 +3,18 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kestovar
 
-// A magnifying glass and a plain text field.
+// A magnifying glass and a plain text field. With text in it, Escape clears
+// it (and says so through textEdited); without, Escape goes on to the window.
 Rectangle {
     id: search
     property alias text: field.text
     property string placeholder
     signal textEdited(string text)
+
+    function focusField() {
+        field.forceActiveFocus()
+        field.selectAll()
+    }
 
     implicitHeight: field.implicitHeight + 4
     radius: 6
@@ -30,6 +36,14 @@ Rectangle {
             font.pointSize: Theme.size("body")
             Accessible.name: search.placeholder
             onTextEdited: search.textEdited(text)
+            Keys.onEscapePressed: (event) => {
+                if (text === "") {
+                    event.accepted = false
+                    return
+                }
+                clear()
+                search.textEdited("")
+            }
         }
     }
 }

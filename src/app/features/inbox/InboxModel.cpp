@@ -2,6 +2,7 @@
 
 #include "AppStateForeign.h"
 #include "PeopleText.h"
+#include "TextMatch.h"
 #include "TimeText.h"
 #include "Timing.h"
 #include "UiTexts.h"
@@ -34,6 +35,17 @@ void InboxRows::setFilter(inbox::Filter filter) {
     invalidateRowsFilter();
 }
 
+void InboxRows::setSearch(const QString& search) {
+    if (m_search == search)
+        return;
+    m_search = search;
+    const QString folded = foldForSearch(search.trimmed());
+    if (folded == m_foldedSearch)
+        return;
+    m_foldedSearch = folded;
+    invalidateRowsFilter();
+}
+
 void InboxRows::refreshTimes() {
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {RelativeTimeRole});
@@ -41,7 +53,7 @@ void InboxRows::refreshTimes() {
 
 bool InboxRows::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     const auto& all = m_state->conversations();
-    return sourceRow < all.size() && inbox::matches(m_filter, all[sourceRow].status);
+    return sourceRow < all.size() && inbox::shown(all[sourceRow], m_filter, m_foldedSearch);
 }
 
 bool InboxRows::lessThan(const QModelIndex& left, const QModelIndex& right) const {
@@ -141,13 +153,21 @@ QStringList InboxModel::filterLabels() const {
     return labels;
 }
 
+void InboxModel::setSearch(const QString& search) {
+    if (search == m_rows->search())
+        return;
+    m_rows->setSearch(search);
+    emit searchChanged();
+    update();
+}
+
 QString InboxModel::subtitle() const {
-    return inbox::subtitle(m_state->conversations(), m_rows->filter());
+    return inbox::subtitle(m_state->conversations(), m_rows->filter(), m_rows->search());
 }
 
 void InboxModel::update() {
     m_empty = inbox::emptyState(m_state->conversations(), m_rows->filter(),
-                                m_state->conversationsError());
+                                m_state->conversationsError(), m_rows->search());
     emit textsChanged();
     QString open;
     if (const auto selected = m_state->selectedConversationID()) {

@@ -17,7 +17,8 @@ namespace kv {
 class AppState;
 
 // The state's conversations, newest first (ties keep the service's order),
-// narrowed to a filter, with the texts a row shows.
+// narrowed to a filter and a search, with the texts a row shows. A new
+// search narrows in place: the rows keep their order, the selection stays.
 class InboxRows : public QSortFilterProxyModel {
     Q_OBJECT
 
@@ -34,6 +35,8 @@ public:
     InboxRows(AppState* state, QObject* parent);
     void setFilter(inbox::Filter filter);
     inbox::Filter filter() const { return m_filter; }
+    void setSearch(const QString& search);
+    QString search() const { return m_search; }
     // Relative times moved on: every row's time text may have changed.
     void refreshTimes();
 
@@ -47,6 +50,8 @@ protected:
 private:
     AppState* m_state;
     inbox::Filter m_filter = inbox::Filter::all;
+    QString m_search;
+    QString m_foldedSearch;
 };
 
 class InboxModel : public QObject {
@@ -54,6 +59,8 @@ class InboxModel : public QObject {
     QML_ELEMENT
     Q_PROPERTY(int filter READ filter WRITE setFilter NOTIFY filterChanged)
     Q_PROPERTY(QStringList filterLabels READ filterLabels CONSTANT)
+    // "Search conversations": narrows the list together with the filter.
+    Q_PROPERTY(QString search READ search WRITE setSearch NOTIFY searchChanged)
     Q_PROPERTY(QObject* rows READ rows CONSTANT)
     Q_PROPERTY(QString subtitle READ subtitle NOTIFY textsChanged)
     Q_PROPERTY(bool showsEmptyState READ showsEmptyState NOTIFY textsChanged)
@@ -79,6 +86,8 @@ public:
     int filter() const { return int(m_rows->filter()); }
     void setFilter(int filter);
     QStringList filterLabels() const;
+    QString search() const { return m_rows->search(); }
+    void setSearch(const QString& search);
     QObject* rows() const { return m_rows; }
     QString subtitle() const;
     bool showsEmptyState() const { return m_empty.has_value(); }
@@ -102,6 +111,7 @@ public:
 
 signals:
     void filterChanged();
+    void searchChanged();
     void textsChanged();
     void openConversationChanged();
     void loadStatusChanged();

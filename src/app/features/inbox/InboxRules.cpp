@@ -1,5 +1,7 @@
 #include "InboxRules.h"
 
+#include "TextMatch.h"
+
 #include <algorithm>
 
 namespace kv::inbox {
@@ -57,10 +59,49 @@ QList<Conversation> filtered(const QList<Conversation>& conversations, Filter fi
     return out;
 }
 
-QString subtitle(const QList<Conversation>& conversations, Filter filter) {
+bool matchesSearch(const Conversation& c, const QString& foldedSearch) {
+    if (foldedSearch.isEmpty())
+        return true;
+    if (containsFolded(c.visitorName.value_or(QString()), foldedSearch) ||
+        containsFolded(c.lastMessagePreview, foldedSearch) ||
+        containsFolded(c.visitorCountry.value_or(QString()), foldedSearch))
+        return true;
+    return std::any_of(c.tags.cbegin(), c.tags.cend(),
+                       [&](const QString& tag) { return containsFolded(tag, foldedSearch); });
+}
+
+bool shown(const Conversation& c, Filter filter, const QString& foldedSearch) {
+    return matches(filter, c.status) && matchesSearch(c, foldedSearch);
+}
+
+std::optional<Conversation> longestWaiting(const QList<Conversation>& conversations) {
+    const Conversation* found = nullptr;
+    for (const Conversation& c : conversations) {
+        if (c.status == ConversationStatus::waiting &&
+            (!found || c.lastMessageAt < found->lastMessageAt))
+            found = &c;
+    }
+    return found ? std::optional(*found) : std::nullopt;
+}
+
+QString subtitle(const QList<Conversation>& conversations, Filter filter, const QString& search) {
     if (conversations.isEmpty())
         return QStringLiteral("No conversations loaded for this agent");
     const qsizetype total = conversations.size();
+    const QString trimmed = search.trimmed();
+    if (!trimmed.isEmpty()) {
+        const QString folded = foldForSearch(trimmed);
+        const auto count =
+            std::count_if(conversations.begin(), conversations.end(),
+                          [&](const Conversation& c) { return shown(c, filter, folded); });
+        QString line =
+            QStringLiteral("%1 of %2 %3 '%4'")
+                .arg(QString::number(count), QString::number(total),
+                     count == 1 ? QStringLiteral("matches") : QStringLiteral("match"), trimmed);
+        if (filter != Filter::all)
+            line += QStringLiteral(" in '%1'").arg(filterText(filter));
+        return line;
+    }
     if (filter == Filter::all) {
         const auto waiting =
             std::count_if(conversations.begin(), conversations.end(), [](const Conversation& c) {
@@ -77,7 +118,7 @@ QString subtitle(const QList<Conversation>& conversations, Filter filter) {
 }
 
 std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,
-                                     const QString& loadError) {
+                                     const QString& loadError, const QString& search) {
     if (conversations.isEmpty() && !loadError.isEmpty()) {
         return EmptyState{QStringLiteral("exclamationmark.triangle.fill"),
                           QStringLiteral("Couldn’t load conversations"), loadError};
@@ -88,12 +129,20 @@ std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, F
             QStringLiteral("This agent hasn't received any messages. Once visitors start "
                            "chatting, they'll appear here.")};
     }
-    const bool any =
-        std::any_of(conversations.begin(), conversations.end(),
-                    [filter](const Conversation& c) { return matches(filter, c.status); });
+    const QString trimmed = search.trimmed();
+    const QString folded = foldForSearch(trimmed);
+    const bool any = std::any_of(conversations.begin(), conversations.end(),
+                                 [&](const Conversation& c) { return shown(c, filter, folded); });
     if (any)
         return std::nullopt;
     const qsizetype total = conversations.size();
+    if (!trimmed.isEmpty()) {
+        return EmptyState{
+            QStringLiteral("magnifyingglass"),
+            QStringLiteral("No conversations match '%1'").arg(trimmed),
+            QStringLiteral("Clear the search to see all %1 conversation%2 here.")
+                .arg(QString::number(total), total == 1 ? QString() : QStringLiteral("s"))};
+    }
     return EmptyState{QStringLiteral("line.3.horizontal.decrease.circle"),
                       QStringLiteral("No conversations match '%1'").arg(filterText(filter)),
                       QStringLiteral("Switch to '%1' to see all %2 conversation%3 for this agent.")

@@ -1,7 +1,7 @@
 #pragma once
 
-// The inbox's rules: the status filter, the visible order, and the texts
-// above and in place of the list.
+// The inbox's rules: the status filter, the search, the visible order, the
+// next visitor to answer, and the texts above and in place of the list.
 
 #include "EmptyState.h"
 #include "records/Records.h"
@@ -23,14 +23,29 @@ bool matches(Filter filter, ConversationStatus status);
 QList<Conversation> visibleOrder(QList<Conversation> conversations);
 QList<Conversation> filtered(const QList<Conversation>& conversations, Filter filter);
 
-// "12 total · 3 need reply", "2 of 12 matches 'Resolved'", or the empty-agent line.
-QString subtitle(const QList<Conversation>& conversations, Filter filter);
+// The search over the loaded conversations: the visitor's name, the preview,
+// the tags and the country, case and accents ignored. `foldedSearch` is the
+// search text through foldForSearch; empty matches all.
+bool matchesSearch(const Conversation& conversation, const QString& foldedSearch);
+bool shown(const Conversation& conversation, Filter filter, const QString& foldedSearch);
+
+// The conversation that has waited longest for a reply: of those waiting,
+// the one whose last message is oldest (the service's order breaks ties).
+std::optional<Conversation> longestWaiting(const QList<Conversation>& conversations);
+
+// "12 total · 3 need reply", "2 of 12 matches 'Resolved'", or the empty-agent
+// line; with a search, how many it matches ("3 of 12 match 'jose'", within
+// the filter's when there is one).
+QString subtitle(const QList<Conversation>& conversations, Filter filter,
+                 const QString& search = QString());
 
 using kv::EmptyState;
 // What stands in place of the rows when the filter leaves none; none while rows show.
 // A list that failed to load says so (with the reason), rather than "no conversations".
+// A search that matches nothing says so, and how to see the rest.
 std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,
-                                     const QString& loadError = QString());
+                                     const QString& loadError = QString(),
+                                     const QString& search = QString());
 
 // The thread pane's state when no listed conversation is selected.
 EmptyState noConversationPicked();

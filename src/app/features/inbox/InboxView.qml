@@ -11,6 +11,13 @@ SplitView {
     orientation: Qt.Horizontal
 
     InboxModel { id: inboxModel; objectName: "inboxModel" }
+    Connections {
+        target: Shortcuts
+        function onActivated(action) {
+            if (action === "searchConversations")
+                searchField.focusField()
+        }
+    }
     // The context panel shows whenever its toggle says so: beside the thread
     // while list, thread and panel fit, laid over the thread's edge otherwise.
     readonly property bool panelWanted: AppState.contextPanelVisible
@@ -26,6 +33,17 @@ SplitView {
             Layout.fillWidth: true
             title: "Inbox"
             subtitle: inboxModel.subtitle
+        }
+        SearchField {
+            id: searchField
+            objectName: "conversationSearch"
+            Layout.fillWidth: true
+            Layout.leftMargin: 8
+            Layout.rightMargin: 8
+            Layout.topMargin: 8
+            placeholder: "Search conversations"
+            text: inboxModel.search
+            onTextEdited: (text) => inboxModel.search = text
         }
         SegmentedControl {
             Layout.fillWidth: true

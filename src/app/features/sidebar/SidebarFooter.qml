@@ -75,6 +75,11 @@ RowLayout {
                 onTriggered: AppState.signOut()
             }
             MenuEntry {
+                objectName: "shortcutsItem"
+                text: "Keyboard shortcuts"
+                onTriggered: Shortcuts.activate("shortcuts")
+            }
+            MenuEntry {
                 // The way out on desktops without a tray, where closing only minimises.
                 objectName: "quitItem"
                 text: "Quit Kestovar"

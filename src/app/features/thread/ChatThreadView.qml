@@ -15,6 +15,17 @@ Rectangle {
     color: Theme.window
 
     ThreadController { id: controller; objectName: "threadController" }
+    Connections {
+        target: Shortcuts
+        function onActivated(action) {
+            if (!controller.exists)
+                return
+            if (action === "takeOver")
+                controller.takeOver()
+            else if (action === "resolve")
+                controller.resolve()
+        }
+    }
 
     ColumnLayout {
         anchors.fill: parent

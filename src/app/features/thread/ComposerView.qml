@@ -11,8 +11,22 @@ Rectangle {
     property alias drafts: composer.drafts
     implicitHeight: column.implicitHeight + 20
     color: Theme.surface
+    // Shown after a take-over: ready to type.
+    onVisibleChanged: if (visible && Shortcuts.sheetOpen === false) editor.focusAtEnd()
 
     Composer { id: composer; objectName: "composerModel" }
+    // Ctrl+Return and Ctrl+Shift+Return, from the shortcut table.
+    Connections {
+        target: Shortcuts
+        function onActivated(action) {
+            if (!view.visible)
+                return
+            if (action === "send")
+                composer.send(false)
+            else if (action === "sendAndResolve")
+                composer.send(true)
+        }
+    }
 
     ColumnLayout {
         id: column
@@ -95,11 +109,7 @@ Rectangle {
                         cursorPosition = length
                     }
                     Keys.onPressed: (event) => {
-                        const enter = event.key === Qt.Key_Return || event.key === Qt.Key_Enter
-                        if (enter && (event.modifiers & Qt.ControlModifier)) {
-                            composer.send((event.modifiers & Qt.ShiftModifier) !== 0)
-                            event.accepted = true
-                        } else if (event.key === Qt.Key_Tab && composer.pickerVisible) {
+                        if (event.key === Qt.Key_Tab && composer.pickerVisible) {
                             composer.pick(0)
                             focusAtEnd()
                             event.accepted = true
