@@ -361,6 +361,16 @@ private slots:
         });
         await(state->loadConversations(std::nullopt));
         QCOMPARE(notifier->withdrawn, (QStringList{"c1", waiting}));
+
+        // Escalations that no list ever shows again are remembered up to a
+        // bound, the oldest forgotten first: a day of them does not pile up.
+        const int many = NotificationManager::kMaxWaiting + 50;
+        for (int i = 0; i < many; ++i)
+            manager->present(realtime(Kind::escalated, "p1", u"gone%1"_qs.arg(i)));
+        QCOMPARE(manager->waitingOnScreen().size(), NotificationManager::kMaxWaiting);
+        QVERIFY(!manager->waitingOnScreen().contains(u"gone49"_qs));
+        QVERIFY(manager->waitingOnScreen().contains(u"gone50"_qs));
+        QVERIFY(manager->waitingOnScreen().contains(u"gone%1"_qs.arg(many - 1)));
     }
 
     void suppressedLooksOnlyRecord() {

@@ -152,6 +152,12 @@ void NotificationManager::fire(const QString& title, const QString& body, const 
         projectID, conversationID, urgent};
     if (urgent) {
         m_waiting.insert(*conversationID, request);
+        m_waitingOrder.removeOne(*conversationID);
+        m_waitingOrder.append(*conversationID);
+        // Escalations nobody answers here and no list shows again (another
+        // scope, gone from the service) must not pile up all day.
+        while (m_waitingOrder.size() > kMaxWaiting)
+            m_waiting.remove(m_waitingOrder.takeFirst());
         m_newestWaiting = *conversationID;
         if (request.sound && repeatsSound()) {
             m_repeatsLeft = kSoundRepeats;
@@ -183,6 +189,7 @@ void NotificationManager::withdrawAnswered(const QList<Conversation>& list) {
         return;
     for (const Conversation& c : list) {
         if (c.status != ConversationStatus::waiting && m_waiting.remove(c.id)) {
+            m_waitingOrder.removeOne(c.id);
             if (m_waiting.isEmpty())
                 m_repeat.stop();
             qCInfo(lcNotifications).noquote()

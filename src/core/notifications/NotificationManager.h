@@ -36,6 +36,9 @@ public:
     // while a visitor waits, at most kSoundRepeats times.
     static constexpr char kRepeatEscalationSoundKey[] = "KestovarMac.notif.repeatEscalationSound";
     static constexpr int kSoundRepeats = 10;
+    // Waiting visitors remembered for withdrawal and the repeated sound, at
+    // most: the oldest beyond it is forgotten (a desktop shows far fewer).
+    static constexpr int kMaxWaiting = 200;
     static constexpr char kCategoryID[] = "KESTOVAR_EVENT";
     static constexpr char kReplyActionID[] = "KESTOVAR_REPLY";
     static constexpr qsizetype kPruneAbove = 500;
@@ -102,8 +105,10 @@ private:
     QPointer<AppState> m_appState;
     NotificationPermission m_permission = NotificationPermission::notDetermined;
     QHash<QString, QDateTime> m_recentlyNotified;
-    // Conversations whose escalation is on screen, with what was last posted for each.
+    // Conversations whose escalation is on screen, with what was last posted
+    // for each; m_waitingOrder holds their ids, oldest first.
     QHash<QString, NotificationRequest> m_waiting;
+    QList<QString> m_waitingOrder;
     QString m_newestWaiting;
     QTimer m_repeat;
     int m_repeatsLeft = 0;
