@@ -15,6 +15,21 @@
 
 namespace kv::bench {
 
+// Notifications that go nowhere, every one accepted: for benches without a
+// notification server, which still measure up to the hand-over.
+class Nowhere final : public Notifier {
+public:
+    QCoro::Task<NotificationPermission> requestAuthorization() override {
+        co_return NotificationPermission::authorized;
+    }
+    QCoro::Task<NotificationPermission> currentAuthorization() override {
+        co_return NotificationPermission::authorized;
+    }
+    QCoro::Task<std::optional<QString>> post(NotificationRequest) override {
+        co_return std::nullopt;
+    }
+};
+
 class SignedInCore {
 public:
     // Bootstraps with `apiKey` already stored, as a returning user would.

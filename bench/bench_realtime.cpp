@@ -55,20 +55,6 @@ private:
     Notifier* m_inner;
 };
 
-// Without a notification server the bench still measures up to the hand-over.
-class Nowhere final : public Notifier {
-public:
-    QCoro::Task<NotificationPermission> requestAuthorization() override {
-        co_return NotificationPermission::authorized;
-    }
-    QCoro::Task<NotificationPermission> currentAuthorization() override {
-        co_return NotificationPermission::authorized;
-    }
-    QCoro::Task<std::optional<QString>> post(NotificationRequest) override {
-        co_return std::nullopt;
-    }
-};
-
 void spin(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -102,7 +88,7 @@ int main(int argc, char** argv) {
 
     const bool bus = QDBusConnection::sessionBus().isConnected();
     FreedesktopNotifier desktop;
-    Nowhere nowhere;
+    bench::Nowhere nowhere;
     Stopwatch stopwatch(bus ? static_cast<Notifier*>(&desktop) : &nowhere);
     bench::SignedInCore core(sim.apiKey(), &stopwatch);
     AppState& state = core.state;

@@ -63,6 +63,18 @@ chart = find(r"opening Stats adds (\d+) kB", screens)
 if chart:
     row("memory that opening Stats adds (the chart library)", mb(chart[0]))
 
+# Typing: the quick switcher and the conversation search, per keystroke.
+typing = text("typing.txt")
+for label, pattern in (("quick switcher: a keystroke ranked and shown", r"switcher keystroke: p50 ([\d.]+) ms, p99 ([\d.]+) ms"),
+                       ("conversation search: a keystroke filtered", r"conversation search keystroke: p50 ([\d.]+) ms, p99 ([\d.]+) ms")):
+    figures = find(pattern, typing)
+    if figures:
+        row(f"{label} (200 agents, 1 000 conversations, 2 000 visitors), p99",
+            f"{figures[1]:.2f} ms (p50 {figures[0]:.2f} ms)", goal="≤ 2 ms", verdict=met(figures[1] <= 2))
+opening = find(r"switcher opening \(gathering every candidate\): p50 ([\d.]+) ms", typing)
+if opening:
+    row("quick switcher: gathering every candidate as it opens", f"{opening[0]:.1f} ms")
+
 # Realtime.
 realtime = text("realtime.txt")
 latency = find(r"p50 ([\d.]+) ms, p99 ([\d.]+) ms, max ([\d.]+) ms", realtime)

@@ -6,6 +6,7 @@
 #include "NotificationSettings.h"
 #include "SidebarModel.h"
 #include "SnippetLibrary.h"
+#include "SwitcherModel.h"
 #include "ThreadController.h"
 #include "Timing.h"
 #include "UiHarness.h"
@@ -241,6 +242,32 @@ QList<Scene> scenes() {
              showSection(ui, AppSection::stats);
              ui.sim().addFault(fault("", QStringLiteral("/api/v2/stats*"), 503));
              ui.state().setStatsDays(7);
+             settle(2);
+         }},
+        // Part of a name: agents, conversations, visitors, places and actions.
+        {"switcher",
+         [p2](UiHarness& ui) {
+             open(ui, ConversationStatus::waiting, p2);
+             await(ui.state().loadLiveVisitors(std::nullopt));
+             QTest::keyClick(ui.window(), Qt::Key_K, Qt::ControlModifier);
+             settle();
+             if (auto* switcher = ui.window()->findChild<SwitcherModel*>())
+                 switcher->setQuery(QStringLiteral("s"));
+             settle(2);
+         }},
+        {"inbox-search",
+         [](UiHarness& ui) {
+             part<InboxModel>(ui, "inboxModel")->setSearch(QStringLiteral("an"));
+             settle();
+         }},
+        {"inbox-search-none",
+         [](UiHarness& ui) {
+             part<InboxModel>(ui, "inboxModel")->setSearch(QStringLiteral("zebra"));
+             settle();
+         }},
+        {"shortcuts-sheet",
+         [](UiHarness& ui) {
+             QTest::keyClick(ui.window(), Qt::Key_Slash, Qt::ControlModifier);
              settle(2);
          }},
         {"account-menu",

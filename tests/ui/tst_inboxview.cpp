@@ -9,6 +9,7 @@
 #include "ScopedTiming.h"
 #include "TextMatch.h"
 #include "WorkspaceWorld.h"
+#include <QAbstractItemModel>
 #include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -255,6 +256,62 @@ private slots:
         QTest::keyClick(window, Qt::Key_J, Qt::ControlModifier);
         QTRY_COMPARE(ui->state().notices()->text(), u"Nobody is waiting"_qs);
         QCOMPARE(ui->state().selectedConversationID(), expected->id);
+    }
+
+    // Ctrl+K, part of a visitor's name, Down to the row, Return: that
+    // conversation opens in its agent; a query that finds nothing says so.
+    void switcherOpensAConversation() {
+        QQuickWindow* window = ui->window();
+        const auto& all = ui->state().conversations();
+        const auto named = std::find_if(all.begin(), all.end(), [](const Conversation& c) {
+            return c.visitorName && c.visitorName->size() >= 4;
+        });
+        QVERIFY(named != all.end());
+        const Conversation target = *named;
+        QObject* dialog = window->findChild<QObject*>(u"quickSwitcher"_qs);
+        QVERIFY(dialog);
+        QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(dialog->property("visible").toBool());
+        QQuickItem* field = find("switcherField");
+        QTRY_VERIFY(field->hasActiveFocus());
+        const QString part = foldForSearch(*target.visitorName).left(4);
+        for (const QChar c : part)
+            QTest::keyClick(window, c.toLatin1());
+        QTRY_COMPARE(field->property("text").toString(), part);
+        auto* results = qobject_cast<QAbstractItemModel*>(
+            find("switcherResults")->property("model").value<QObject*>());
+        QVERIFY(results);
+        int row = -1;
+        QTRY_VERIFY([&] {
+            for (int i = 0; i < results->rowCount(); ++i) {
+                if (results->index(i, 0).data(Qt::DisplayRole).toString() == *target.visitorName &&
+                    results->index(i, 0).data(results->roleNames().key("kindText")).toString() ==
+                        u"Conversation") {
+                    row = i;
+                    return true;
+                }
+            }
+            return false;
+        }());
+        for (int i = 0; i < row; ++i)
+            QTest::keyClick(window, Qt::Key_Down);
+        QTRY_COMPARE(find("switcherResults")->property("currentIndex").toInt(), row);
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_VERIFY(!dialog->property("visible").toBool());
+        QTRY_COMPARE(ui->state().selectedConversationID(), target.id);
+        QTRY_COMPARE(ui->state().selectedProjectID(), std::optional(target.projectID));
+        QTRY_COMPARE(find("chatThread")->property("conversationID").toString(), target.id);
+
+        QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
+        QTRY_VERIFY(dialog->property("visible").toBool());
+        QTRY_COMPARE(field->property("text").toString(), QString()); // afresh
+        for (const QChar c : u"qqqzzz"_qs)
+            QTest::keyClick(window, c.toLatin1());
+        QTRY_COMPARE(results->rowCount(), 0);
+        QTRY_VERIFY(find("switcherEmpty")->isVisible());
+        QCOMPARE(UiHarness::text(find("switcherEmpty")), u"No results for 'qqqzzz'"_qs);
+        QTest::keyClick(window, Qt::Key_Escape);
+        QTRY_VERIFY(!dialog->property("visible").toBool());
     }
 
     // Ctrl+/ shows the sheet with every shortcut of the table; Escape closes it.

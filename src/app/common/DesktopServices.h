@@ -43,10 +43,13 @@ public:
     Q_INVOKABLE void openSettings() { emit settingsRequested(); }
     // Ctrl+Q and "Quit Kestovar": the console ends, window, tray and stream.
     Q_INVOKABLE void quit() { emit quitRequested(); }
+    // The quick switcher's settings places: that tab of the settings shown.
+    Q_INVOKABLE void showSettingsTab(int index) { emit settingsTabRequested(index); }
 
 signals:
     void settingsRequested();
     void quitRequested();
+    void settingsTabRequested(int index);
 
 private:
     Parts m_parts;

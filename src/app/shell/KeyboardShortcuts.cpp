@@ -25,6 +25,9 @@ const QList<ShortcutEntry>& shortcutTable() {
         {QStringLiteral("settings"),
          {QStringLiteral("Ctrl+,")},
          QStringLiteral("Open the settings window")},
+        {QStringLiteral("switcher"),
+         {QStringLiteral("Ctrl+K")},
+         QStringLiteral("Go to an agent, a conversation, a visitor, a place or an action")},
         {QStringLiteral("nextWaiting"),
          {QStringLiteral("Ctrl+J")},
          QStringLiteral("Open the conversation that has waited longest for a reply")},
@@ -141,6 +144,13 @@ void KeyboardShortcuts::setSheetOpen(bool open) {
     emit sheetOpenChanged();
 }
 
+void KeyboardShortcuts::setSwitcherOpen(bool open) {
+    if (m_switcherOpen == open)
+        return;
+    m_switcherOpen = open;
+    emit switcherOpenChanged();
+}
+
 void KeyboardShortcuts::activate(const QString& action) {
     if (action == u"inbox")
         m_state->setSelectedSection(AppSection::inbox);
@@ -160,6 +170,8 @@ void KeyboardShortcuts::activate(const QString& action) {
         m_state->setContextPanelVisible(!m_state->contextPanelVisible());
     else if (action == u"shortcuts")
         setSheetOpen(true);
+    else if (action == u"switcher")
+        setSwitcherOpen(true);
     else if (action == u"searchConversations")
         m_state->setSelectedSection(AppSection::inbox); // the inbox then takes the focus
     emit activated(action);

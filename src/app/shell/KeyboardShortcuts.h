@@ -39,6 +39,8 @@ class KeyboardShortcuts : public QObject {
     // desktop writes them), description.
     Q_PROPERTY(QVariantList entries READ entries CONSTANT)
     Q_PROPERTY(bool sheetOpen READ sheetOpen WRITE setSheetOpen NOTIFY sheetOpenChanged)
+    // The quick switcher ("Go to", Ctrl+K) is showing.
+    Q_PROPERTY(bool switcherOpen READ switcherOpen WRITE setSwitcherOpen NOTIFY switcherOpenChanged)
 
 public:
     explicit KeyboardShortcuts(QObject* parent = nullptr);
@@ -47,6 +49,8 @@ public:
     QVariantList entries() const;
     bool sheetOpen() const { return m_sheetOpen; }
     void setSheetOpen(bool open);
+    bool switcherOpen() const { return m_switcherOpen; }
+    void setSwitcherOpen(bool open);
 
     Q_INVOKABLE void activate(const QString& action);
     // Ctrl+J: the conversation that has waited longest for a reply in the
@@ -56,10 +60,12 @@ public:
 signals:
     void activated(const QString& action);
     void sheetOpenChanged();
+    void switcherOpenChanged();
 
 private:
     AppState* m_state;
     bool m_sheetOpen = false;
+    bool m_switcherOpen = false;
 };
 
 } // namespace kv

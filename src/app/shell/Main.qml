@@ -31,4 +31,5 @@ ThemedWindow {
         }
     }
     ShortcutsSheet {}
+    QuickSwitcher {}
 }

@@ -23,7 +23,17 @@ int sourceRole(const QAbstractItemModel* model, const QByteArray& name) {
 
 InboxRows::InboxRows(AppState* state, QObject* parent)
     : QSortFilterProxyModel(parent), m_state(state) {
-    setSourceModel(state->conversationsModel());
+    // Connected before the proxy's own: a changed row is read afresh when
+    // the proxy filters it again.
+    const auto forget = [this] { m_searchText.clear(); };
+    QAbstractItemModel* source = state->conversationsModel();
+    connect(source, &QAbstractItemModel::modelAboutToBeReset, this, forget);
+    connect(source, &QAbstractItemModel::rowsAboutToBeInserted, this, forget);
+    connect(source, &QAbstractItemModel::rowsAboutToBeRemoved, this, forget);
+    connect(source, &QAbstractItemModel::rowsAboutToBeMoved, this, forget);
+    connect(source, &QAbstractItemModel::layoutAboutToBeChanged, this, forget);
+    connect(source, &QAbstractItemModel::dataChanged, this, forget);
+    setSourceModel(source);
     setDynamicSortFilter(true);
     sort(0, Qt::DescendingOrder);
 }
@@ -53,7 +63,16 @@ void InboxRows::refreshTimes() {
 
 bool InboxRows::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     const auto& all = m_state->conversations();
-    return sourceRow < all.size() && inbox::shown(all[sourceRow], m_filter, m_foldedSearch);
+    if (sourceRow >= all.size() || !inbox::matches(m_filter, all[sourceRow].status))
+        return false;
+    if (m_foldedSearch.isEmpty())
+        return true;
+    if (m_searchText.size() != all.size())
+        m_searchText = QList<QString>(all.size());
+    QString& text = m_searchText[sourceRow];
+    if (text.isNull())
+        text = inbox::searchText(all[sourceRow]);
+    return text.contains(m_foldedSearch);
 }
 
 bool InboxRows::lessThan(const QModelIndex& left, const QModelIndex& right) const {

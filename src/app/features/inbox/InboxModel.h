@@ -52,6 +52,9 @@ private:
     inbox::Filter m_filter = inbox::Filter::all;
     QString m_search;
     QString m_foldedSearch;
+    // Each source row's search text, made on first use and dropped whenever
+    // the source changes: a keystroke only compares.
+    mutable QList<QString> m_searchText;
 };
 
 class InboxModel : public QObject {

@@ -59,15 +59,15 @@ QList<Conversation> filtered(const QList<Conversation>& conversations, Filter fi
     return out;
 }
 
+QString searchText(const Conversation& c) {
+    QStringList fields{c.visitorName.value_or(QString()), c.lastMessagePreview,
+                       c.visitorCountry.value_or(QString())};
+    fields += c.tags;
+    return foldForSearch(fields.join(u'\n'));
+}
+
 bool matchesSearch(const Conversation& c, const QString& foldedSearch) {
-    if (foldedSearch.isEmpty())
-        return true;
-    if (containsFolded(c.visitorName.value_or(QString()), foldedSearch) ||
-        containsFolded(c.lastMessagePreview, foldedSearch) ||
-        containsFolded(c.visitorCountry.value_or(QString()), foldedSearch))
-        return true;
-    return std::any_of(c.tags.cbegin(), c.tags.cend(),
-                       [&](const QString& tag) { return containsFolded(tag, foldedSearch); });
+    return foldedSearch.isEmpty() || searchText(c).contains(foldedSearch);
 }
 
 bool shown(const Conversation& c, Filter filter, const QString& foldedSearch) {

@@ -28,6 +28,9 @@ QList<Conversation> filtered(const QList<Conversation>& conversations, Filter fi
 // search text through foldForSearch; empty matches all.
 bool matchesSearch(const Conversation& conversation, const QString& foldedSearch);
 bool shown(const Conversation& conversation, Filter filter, const QString& foldedSearch);
+// What the search looks in, folded, one field to a line: worth keeping
+// while the conversation stays the same.
+QString searchText(const Conversation& conversation);
 
 // The conversation that has waited longest for a reply: of those waiting,
 // the one whose last message is oldest (the service's order breaks ties).

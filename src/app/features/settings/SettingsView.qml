@@ -13,6 +13,10 @@ ColumnLayout {
     property alias currentTab: tabs.currentIndex
     spacing: 0
 
+    Connections {
+        target: Desktop
+        function onSettingsTabRequested(index) { tabs.currentIndex = index }
+    }
     TabBar {
         id: tabs
         objectName: "settingsTabs"
