@@ -249,6 +249,10 @@ class TestAccessibility : public QObject {
             return nullptr;
         if (!UiHarness::click(opener))
             return nullptr;
+        return popupShown(window);
+    }
+    // The window once a popup on it has finished opening; none if none did.
+    QQuickWindow* popupShown(QQuickWindow* window) {
         return waitFor([&] {
             for (QQuickItem* item : UiHarness::itemsOf(window)) {
                 if (item->inherits("QQuickPopupItem") && item->isVisible() &&
@@ -328,6 +332,20 @@ private slots:
             }
             return window ? opened(window, appearance) : nullptr;
         });
+    }
+
+    // The dialogs the keyboard opens: the quick switcher (its places and
+    // actions, as it opens) and the shortcuts sheet.
+    void keyboardDialogs() {
+        const auto withKeys = [&](Qt::Key key) -> QQuickWindow* {
+            QQuickWindow* window = console(AppSection::inbox);
+            if (!window)
+                return nullptr;
+            QTest::keyClick(window, key, Qt::ControlModifier);
+            return popupShown(window);
+        };
+        sweep(u"quick switcher"_qs, [&] { return withKeys(Qt::Key_K); });
+        sweep(u"keyboard shortcuts"_qs, [&] { return withKeys(Qt::Key_Slash); });
     }
 
     void liveVisitors() {
