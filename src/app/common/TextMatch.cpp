@@ -24,12 +24,4 @@ QString foldForSearch(const QString& text) {
     return out.toCaseFolded();
 }
 
-bool containsFolded(const QString& text, const QString& foldedNeedle) {
-    if (foldedNeedle.isEmpty())
-        return true;
-    if (text.isEmpty())
-        return false;
-    return foldForSearch(text).contains(foldedNeedle);
-}
-
 } // namespace kv

@@ -11,7 +11,4 @@ namespace kv {
 // The text as searches compare it: case-folded, accents dropped.
 QString foldForSearch(const QString& text);
 
-// Whether `text` holds `foldedNeedle` (already folded); an empty needle matches all.
-bool containsFolded(const QString& text, const QString& foldedNeedle);
-
 } // namespace kv
