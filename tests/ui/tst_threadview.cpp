@@ -343,11 +343,13 @@ private slots:
         const auto shownText = [&] { return UiHarness::text(inBubble("messageText")); };
         QCOMPARE(shownText(), original.content);
 
-        // The bubble's menu, first entry: the default language.
+        // From the keyboard: the message that has the focus, into the default
+        // language (the menu's first entry).
         ui->sim().clearRequests();
         QVERIFY(inBubble("translateMenuButton"));
-        QMetaObject::invokeMethod(ui->findObject("threadController"), "translate",
-                                  Q_ARG(QString, original.id), Q_ARG(int, 0));
+        UiHarness::mouseClick(inBubble("messageText"));
+        QTRY_VERIFY(inBubble("messageText")->hasActiveFocus());
+        QTest::keyClick(ui->window(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(visitorMessage().translation.has_value());
         QCOMPARE(ui->requestsTo("/api/v2/translate", "POST").size(), 1);
         QTRY_COMPARE(shownText(), *visitorMessage().translation);
@@ -358,6 +360,11 @@ private slots:
         QTRY_COMPARE(shownText(), original.content); // "Show original"
         QVERIFY(UiHarness::click(toggle));
         QTRY_COMPARE(shownText(), *visitorMessage().translation);
+        // The same key goes back to the original, without asking the service again.
+        inBubble("messageText")->forceActiveFocus();
+        QTest::keyClick(ui->window(), Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(shownText(), original.content);
+        QCOMPARE(ui->requestsTo("/api/v2/translate", "POST").size(), 1);
     }
 
     void contextPanelDescribesTheVisitor() {

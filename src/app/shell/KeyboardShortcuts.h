@@ -8,7 +8,8 @@
 // The actions that belong to the whole console (sections, settings, the next
 // waiting visitor, the context panel, the sheet, quitting) are carried out
 // here; those of a screen (take over, resolve, send, the conversation
-// search) are announced through `activated` for the screen that shows them.
+// search, translating the focused message) are announced through `activated` for the screen that
+// shows them.
 
 #include <QObject>
 #include <QStringList>

@@ -3,6 +3,7 @@ import Kestovar
 
 // Plain text the operator can select and copy (a suggested reply, a page address).
 TextEdit {
+    id: selectable
     property string textStyle: "body"
     textFormat: TextEdit.PlainText
     readOnly: true
@@ -13,4 +14,5 @@ TextEdit {
     font.pointSize: Theme.size(textStyle)
     Accessible.role: Accessible.StaticText
     Accessible.name: text
+    ReadOnlyTextKeys { target: selectable }
 }

@@ -5,7 +5,9 @@ import Kestovar
 
 // One message: the visitor's on the leading side, the AI's, the operator's
 // and the system's on the trailing side; selectable text, and its translation.
-Item {
+// A focus scope, so that the keyboard's translate reaches the message whose
+// text or buttons have the focus.
+FocusScope {
     id: bubble
     objectName: "bubble_" + messageID
     required property string messageID
@@ -34,6 +36,15 @@ Item {
                                                                           : Theme.controlBackground
     readonly property color ink: onBrand ? "white" : Theme.text
     implicitHeight: column.implicitHeight
+
+    Connections {
+        target: Shortcuts
+        enabled: bubble.activeFocus
+        function onActivated(action) {
+            if (action === "translateMessage")
+                bubble.controller.translateFromKeyboard(bubble.messageID)
+        }
+    }
 
     RowLayout {
         id: column
@@ -69,6 +80,8 @@ Item {
                 implicitHeight: text.height + 16
                 radius: 12
                 color: bubble.fill
+                border.width: text.activeFocus ? 2 : 0
+                border.color: Theme.brandAccent
                 TextEdit {
                     id: text
                     objectName: "messageText"
@@ -79,6 +92,7 @@ Item {
                     text: bubble.shownText
                     textFormat: bubble.rich ? TextEdit.RichText : TextEdit.PlainText
                     readOnly: true
+                    activeFocusOnTab: true
                     selectByMouse: true
                     wrapMode: TextEdit.Wrap
                     color: bubble.ink
@@ -87,6 +101,7 @@ Item {
                     Accessible.role: Accessible.StaticText
                     Accessible.name: bubble.accessibleText
                     onLinkActivated: (link) => bubble.controller.openLink(link)
+                    ReadOnlyTextKeys { target: text }
                     HoverHandler {
                         cursorShape: text.hoveredLink ? Qt.PointingHandCursor : Qt.IBeamCursor
                     }

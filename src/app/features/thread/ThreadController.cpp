@@ -230,6 +230,19 @@ void ThreadController::translate(const QString& messageID, int entry) {
     translateTask(m_conversationID, messageID, entries[entry].code);
 }
 
+void ThreadController::translateFromKeyboard(const QString& messageID) {
+    const int row = m_messages->rowOf(messageID);
+    if (row < 0)
+        return;
+    const QModelIndex at = m_messages->index(row, 0);
+    if (at.data(MessageRows::TranslatingRole).toBool())
+        return;
+    if (at.data(MessageRows::HasTranslationRole).toBool())
+        toggleTranslation(messageID);
+    else if (at.data(MessageRows::TranslatableRole).toBool())
+        translate(messageID, 0);
+}
+
 QCoro::Task<> ThreadController::translateTask(QString conversationID, QString messageID,
                                               std::optional<QString> target) {
     QPointer self(this);

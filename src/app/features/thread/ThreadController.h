@@ -89,6 +89,10 @@ public:
     Q_INVOKABLE void toggleTranslation(const QString& messageID);
     // Translates into the language of menu entry `entry` (0: the default).
     Q_INVOKABLE void translate(const QString& messageID, int entry);
+    // The keyboard's translate on the focused message: between translation and
+    // original once there is one, else into the default language; nothing
+    // while a translation is under way or for a message that has none to offer.
+    Q_INVOKABLE void translateFromKeyboard(const QString& messageID);
 
 signals:
     void conversationIDChanged();
