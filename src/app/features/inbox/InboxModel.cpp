@@ -53,12 +53,23 @@ void InboxRows::setSearch(const QString& search) {
     if (folded == m_foldedSearch)
         return;
     m_foldedSearch = folded;
+    m_matcher.setPattern(folded);
     invalidateRowsFilter();
 }
 
 void InboxRows::refreshTimes() {
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {RelativeTimeRole});
+}
+
+qsizetype InboxRows::shownCount() const {
+    // From the source, not the rows: it holds whichever of the list's
+    // changes has reached it first.
+    qsizetype count = 0;
+    const auto total = int(m_state->conversations().size());
+    for (int row = 0; row < total; ++row)
+        count += filterAcceptsRow(row, QModelIndex()) ? 1 : 0;
+    return count;
 }
 
 bool InboxRows::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
@@ -72,7 +83,7 @@ bool InboxRows::filterAcceptsRow(int sourceRow, const QModelIndex&) const {
     QString& text = m_searchText[sourceRow];
     if (text.isNull())
         text = inbox::searchText(all[sourceRow]);
-    return text.contains(m_foldedSearch);
+    return m_matcher.indexIn(text) >= 0;
 }
 
 bool InboxRows::lessThan(const QModelIndex& left, const QModelIndex& right) const {
@@ -181,12 +192,14 @@ void InboxModel::setSearch(const QString& search) {
 }
 
 QString InboxModel::subtitle() const {
-    return inbox::subtitle(m_state->conversations(), m_rows->filter(), m_rows->search());
+    return inbox::subtitle(m_state->conversations(), m_rows->filter(), m_rows->search(),
+                           m_rows->shownCount());
 }
 
 void InboxModel::update() {
-    m_empty = inbox::emptyState(m_state->conversations(), m_rows->filter(),
-                                m_state->conversationsError(), m_rows->search());
+    m_empty =
+        inbox::emptyState(m_state->conversations(), m_rows->filter(), m_state->conversationsError(),
+                          m_rows->search(), m_rows->shownCount());
     emit textsChanged();
     QString open;
     if (const auto selected = m_state->selectedConversationID()) {

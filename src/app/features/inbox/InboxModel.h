@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QSortFilterProxyModel>
+#include <QStringMatcher>
 #include <QTimer>
 #include <QtQml/qqmlregistration.h>
 
@@ -37,6 +38,8 @@ public:
     inbox::Filter filter() const { return m_filter; }
     void setSearch(const QString& search);
     QString search() const { return m_search; }
+    // How many conversations the filter and the search let through.
+    qsizetype shownCount() const;
     // Relative times moved on: every row's time text may have changed.
     void refreshTimes();
 
@@ -52,6 +55,7 @@ private:
     inbox::Filter m_filter = inbox::Filter::all;
     QString m_search;
     QString m_foldedSearch;
+    QStringMatcher m_matcher; // the folded search, prepared once per keystroke
     // Each source row's search text, made on first use and dropped whenever
     // the source changes: a keystroke only compares.
     mutable QList<QString> m_searchText;

@@ -84,16 +84,27 @@ std::optional<Conversation> longestWaiting(const QList<Conversation>& conversati
     return found ? std::optional(*found) : std::nullopt;
 }
 
-QString subtitle(const QList<Conversation>& conversations, Filter filter, const QString& search) {
+namespace {
+
+qsizetype countShown(const QList<Conversation>& conversations, Filter filter,
+                     const QString& foldedSearch, std::optional<qsizetype> known) {
+    if (known)
+        return *known;
+    return std::count_if(conversations.begin(), conversations.end(),
+                         [&](const Conversation& c) { return shown(c, filter, foldedSearch); });
+}
+
+} // namespace
+
+QString subtitle(const QList<Conversation>& conversations, Filter filter, const QString& search,
+                 std::optional<qsizetype> shownCount) {
     if (conversations.isEmpty())
         return QStringLiteral("No conversations loaded for this agent");
     const qsizetype total = conversations.size();
     const QString trimmed = search.trimmed();
     if (!trimmed.isEmpty()) {
-        const QString folded = foldForSearch(trimmed);
-        const auto count =
-            std::count_if(conversations.begin(), conversations.end(),
-                          [&](const Conversation& c) { return shown(c, filter, folded); });
+        const qsizetype count =
+            countShown(conversations, filter, foldForSearch(trimmed), shownCount);
         QString line =
             QStringLiteral("%1 of %2 %3 '%4'")
                 .arg(QString::number(count), QString::number(total),
@@ -110,15 +121,14 @@ QString subtitle(const QList<Conversation>& conversations, Filter filter, const 
         return QStringLiteral("%1 total · %2 need reply")
             .arg(QString::number(total), QString::number(waiting));
     }
-    const auto shown =
-        std::count_if(conversations.begin(), conversations.end(),
-                      [filter](const Conversation& c) { return matches(filter, c.status); });
     return QStringLiteral("%1 of %2 matches '%3'")
-        .arg(QString::number(shown), QString::number(total), filterText(filter));
+        .arg(QString::number(countShown(conversations, filter, QString(), shownCount)),
+             QString::number(total), filterText(filter));
 }
 
 std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,
-                                     const QString& loadError, const QString& search) {
+                                     const QString& loadError, const QString& search,
+                                     std::optional<qsizetype> shownCount) {
     if (conversations.isEmpty() && !loadError.isEmpty()) {
         return EmptyState{QStringLiteral("exclamationmark.triangle.fill"),
                           QStringLiteral("Couldn’t load conversations"), loadError};
@@ -130,10 +140,7 @@ std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, F
                            "chatting, they'll appear here.")};
     }
     const QString trimmed = search.trimmed();
-    const QString folded = foldForSearch(trimmed);
-    const bool any = std::any_of(conversations.begin(), conversations.end(),
-                                 [&](const Conversation& c) { return shown(c, filter, folded); });
-    if (any)
+    if (countShown(conversations, filter, foldForSearch(trimmed), shownCount) > 0)
         return std::nullopt;
     const qsizetype total = conversations.size();
     if (!trimmed.isEmpty()) {

@@ -38,9 +38,12 @@ std::optional<Conversation> longestWaiting(const QList<Conversation>& conversati
 
 // "12 total · 3 need reply", "2 of 12 matches 'Resolved'", or the empty-agent
 // line; with a search, how many it matches ("3 of 12 match 'jose'", within
-// the filter's when there is one).
+// the filter's when there is one). `shownCount`: how many rows the list
+// shows, where the caller knows (the list keeps each row's folded text;
+// counting here folds every row again).
 QString subtitle(const QList<Conversation>& conversations, Filter filter,
-                 const QString& search = QString());
+                 const QString& search = QString(),
+                 std::optional<qsizetype> shownCount = std::nullopt);
 
 using kv::EmptyState;
 // What stands in place of the rows when the filter leaves none; none while rows show.
@@ -48,7 +51,8 @@ using kv::EmptyState;
 // A search that matches nothing says so, and how to see the rest.
 std::optional<EmptyState> emptyState(const QList<Conversation>& conversations, Filter filter,
                                      const QString& loadError = QString(),
-                                     const QString& search = QString());
+                                     const QString& search = QString(),
+                                     std::optional<qsizetype> shownCount = std::nullopt);
 
 // The thread pane's state when no listed conversation is selected.
 EmptyState noConversationPicked();

@@ -3,6 +3,9 @@
 #include "TextMatch.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
 
 namespace kv::switcher {
 
@@ -157,68 +160,64 @@ void prepare(Candidate& c) {
     c.foldedExtra.clear();
     for (const QString& e : c.extra)
         c.foldedExtra.append(foldWithOrigin(e));
+    c.activityMs =
+        c.activity.isValid() ? c.activity.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
 }
 
 QList<Result> search(const QList<Candidate>& candidates, const QString& query, int perKind,
                      const QList<int>* within, QList<int>* matched) {
     const QString q = foldForSearch(query.simplified());
-    QList<Result> found;
-    QList<Best> how;
+    struct Hit {
+        int candidate;
+        Best how;
+    };
+    std::array<std::vector<Hit>, std::size_t(Kind::action) + 1> byKind;
+    if (matched)
+        matched->clear();
     const qsizetype total = within ? within->size() : candidates.size();
     for (qsizetype k = 0; k < total; ++k) {
         const int i = within ? within->at(k) : int(k);
         const Candidate& c = candidates.at(i);
         if (q.isEmpty()) {
             if (c.kind == Kind::place || c.kind == Kind::action)
-                found.append(Result{i, Rank::prefix, {}, {}});
+                byKind[std::size_t(c.kind)].push_back(Hit{i, Best{{Rank::prefix, 0}, -1, -1}});
             continue;
         }
         if (const auto b = best(c, q)) {
-            found.append(Result{i, b->found.rank, {}, {}});
-            how.append(*b);
+            byKind[std::size_t(c.kind)].push_back(Hit{i, *b});
+            if (matched)
+                matched->append(i);
         }
     }
-    if (matched) {
-        matched->clear();
-        for (const Result& r : found)
-            matched->append(r.candidate);
-    }
-    // The marks, for the rows kept only.
-    QHash<int, Best> bestOf;
-    if (!q.isEmpty()) {
-        for (qsizetype k = 0; k < found.size(); ++k)
-            bestOf.insert(found[k].candidate, how[k]);
-    }
-    std::stable_sort(found.begin(), found.end(), [&](const Result& a, const Result& b) {
+    // Rank, then recent activity, then the text; the candidates' order last,
+    // so that the order is total and a partial sort gives the same rows.
+    const auto before = [&](const Hit& a, const Hit& b) {
+        if (a.how.found.rank != b.how.found.rank)
+            return a.how.found.rank < b.how.found.rank;
         const Candidate& x = candidates.at(a.candidate);
         const Candidate& y = candidates.at(b.candidate);
-        if (x.kind != y.kind)
-            return x.kind < y.kind;
-        if (a.rank != b.rank)
-            return a.rank < b.rank;
-        if (x.activity != y.activity)
-            return x.activity > y.activity;
-        return x.title.compare(y.title, Qt::CaseInsensitive) < 0;
-    });
-    if (q.isEmpty())
-        return found;
-    QList<Result> cut;
-    int inKind = 0;
-    for (qsizetype i = 0; i < found.size(); ++i) {
-        const Kind kind = candidates.at(found[i].candidate).kind;
-        inKind = i > 0 && candidates.at(found[i - 1].candidate).kind == kind ? inKind + 1 : 0;
-        if (inKind >= perKind)
-            continue;
-        Result r = found[i];
-        const Best b = bestOf.value(r.candidate);
-        const Candidate& c = candidates.at(r.candidate);
-        if (b.field == 0)
-            r.titleMarks = marksOf(c.foldedTitle, q, b.found);
-        else if (b.field == 1)
-            r.detailMarks = marksOf(c.foldedDetail, q, b.found);
-        cut.append(r);
+        if (x.activityMs != y.activityMs)
+            return x.activityMs > y.activityMs;
+        if (const int byTitle = x.title.compare(y.title, Qt::CaseInsensitive))
+            return byTitle < 0;
+        return a.candidate < b.candidate;
+    };
+    QList<Result> out;
+    for (std::vector<Hit>& hits : byKind) {
+        const auto keep = q.isEmpty() ? hits.size() : std::min(hits.size(), std::size_t(perKind));
+        std::partial_sort(hits.begin(), hits.begin() + qsizetype(keep), hits.end(), before);
+        for (std::size_t h = 0; h < keep; ++h) {
+            const Hit& hit = hits[h];
+            Result r{hit.candidate, hit.how.found.rank, {}, {}};
+            const Candidate& c = candidates.at(hit.candidate);
+            if (hit.how.field == 0)
+                r.titleMarks = marksOf(c.foldedTitle, q, hit.how.found);
+            else if (hit.how.field == 1)
+                r.detailMarks = marksOf(c.foldedDetail, q, hit.how.found);
+            out.append(r);
+        }
     }
-    return cut;
+    return out;
 }
 
 QList<std::pair<QString, bool>> segments(const QString& text, const QList<int>& marks) {

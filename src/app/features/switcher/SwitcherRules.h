@@ -53,6 +53,7 @@ struct Candidate {
     FoldedText foldedTitle;
     FoldedText foldedDetail;
     QList<FoldedText> foldedExtra;
+    qint64 activityMs = 0; // the activity as a number, cheap to compare
 };
 void prepare(Candidate& candidate);
 
@@ -64,7 +65,8 @@ struct Result {
 };
 
 // The results for a query, grouped by kind in group order, each group ranked
-// and cut to `perKind`. An empty query lists the places and actions only.
+// and cut to `perKind` (only the kept rows are put in order and marked: a
+// single letter matches nearly everything). An empty query lists the places and actions only.
 // `within`: only these candidates are tried (those that matched a query
 // this one extends: a longer query never matches more). `matched`: every
 // candidate that matched, before the cut, for the next keystroke.
