@@ -24,9 +24,18 @@ Button {
     Accessible.name: text.length > 0 ? text : tip
     Accessible.onPressAction: control.press()
 
-    // Also over a disabled button, which says why it cannot be used.
-    HoverHandler { id: hover }
-    HoverTip { shown: hover.hovered; text: control.tip }
+    // Also over a disabled button, which says why it cannot be used: a
+    // disabled button has no hover of its own, so a hover handler stands in,
+    // there only. Qt 6.4 keeps every hover handler a resting pointer has met
+    // listed after the handler is gone, and buttons come and go with rows.
+    HoverHandler {
+        id: disabledHover
+        enabled: !control.enabled && control.tip !== ""
+    }
+    HoverTip {
+        shown: control.enabled ? control.hovered : disabledHover.enabled && disabledHover.hovered
+        text: control.tip
+    }
 
     // What a click does, for assistive technology and keyboard shortcuts alike.
     function press() {

@@ -16,14 +16,21 @@ Rectangle {
 
     implicitHeight: lines.implicitHeight + 12
     radius: 6
-    color: current ? Theme.selection : (hover.hovered ? Theme.controlBackground : "transparent")
+    color: current ? Theme.selection : (pointer.containsMouse ? Theme.controlBackground : "transparent")
     Accessible.role: Accessible.ListItem
     Accessible.name: accessibleName
     Accessible.selected: current
     Accessible.onPressAction: row.chosen(row.index)
 
-    HoverHandler { id: hover }
-    TapHandler { onTapped: row.chosen(row.index) }
+    // A mouse area, not pointer handlers: rows are made anew at every
+    // keystroke, and Qt 6.4 keeps a hovering pointer's handlers listed after
+    // they are gone, so that list grows while the pointer rests on the window.
+    MouseArea {
+        id: pointer
+        anchors.fill: parent
+        hoverEnabled: true
+        onClicked: row.chosen(row.index)
+    }
 
     RowLayout {
         anchors.fill: parent

@@ -102,7 +102,12 @@ FocusScope {
                     Accessible.name: bubble.accessibleText
                     onLinkActivated: (link) => bubble.controller.openLink(link)
                     ReadOnlyTextKeys { target: text }
-                    HoverHandler {
+                    // Only the pointer's shape: presses go on to the text. A mouse area,
+                    // not a hover handler: bubbles come and go under a resting pointer,
+                    // and Qt 6.4 keeps each hover handler it met listed after it is gone.
+                    MouseArea {
+                        anchors.fill: parent
+                        acceptedButtons: Qt.NoButton
                         cursorShape: text.hoveredLink ? Qt.PointingHandCursor : Qt.IBeamCursor
                     }
                 }
