@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -54,6 +55,7 @@ class TestSseClient : public QObject {
     std::optional<QString> key;
     std::unique_ptr<SSEClient> client;
     Recorder record;
+    int probes = 0;
 
     void startSim(int heartbeatMs) {
         sim::SimConfig config;
@@ -64,6 +66,16 @@ class TestSseClient : public QObject {
     }
 
     QJsonArray connections() const { return sim->streamConnections(); }
+
+    // The barrier before a check that the client did nothing more: a request
+    // sent now, on the client's own network access manager, has reached the
+    // service. Whatever the client had due by now was sent before it.
+    void serviceHasSeenAllThatWasDue() {
+        const QString probe = u"GET /_probe/"_qs + QString::number(++probes);
+        std::unique_ptr<QNetworkReply> reply(
+            network->get(QNetworkRequest(QUrl(sim->baseUrl() + probe.mid(4)))));
+        QTRY_VERIFY(sim->arrivals().contains(probe));
+    }
 
 private slots:
     void init() {
@@ -80,6 +92,7 @@ private slots:
         client = std::make_unique<SSEClient>(network.get(), [this] { return key; });
         record = Recorder{};
         record.attach(*client);
+        probes = 0;
     }
 
     void cleanup() {
@@ -225,12 +238,14 @@ private slots:
         QTRY_COMPARE(record.unauthorized, 1);
         QTRY_VERIFY(record.states.contains(ConnectionState::disconnected));
         QTest::qWait(300); // several back-off periods
+        serviceHasSeenAllThatWasDue();
         QCOMPARE(connections().size(), 1);
         QCOMPARE(record.unauthorized, 1);
         QVERIFY(log.messages("SSEClient").contains(u"SSE: 401 — signing out"_qs));
 
         client->start(); // still counts as started until stopped
         QTest::qWait(100);
+        serviceHasSeenAllThatWasDue();
         QCOMPARE(connections().size(), 1);
         client->stop();
         client->start();
@@ -244,8 +259,9 @@ private slots:
         QTRY_COMPARE(record.unauthorized, 1);
         QVERIFY(log.messages("SSEClient").contains(u"SSE: no credential — not connecting"_qs));
         QTest::qWait(150);
+        serviceHasSeenAllThatWasDue();
         QVERIFY(connections().isEmpty());
-        QVERIFY(sim->requests().isEmpty());
+        QCOMPARE(sim->arrivals(), QStringList{u"GET /_probe/1"_qs});
     }
 
     void catchUpEndsAtFirstHeartbeat() {
@@ -300,6 +316,10 @@ private slots:
         client->start();
         QTRY_COMPARE(sim->openStreams(), 1);
         QTest::qWait(1500); // heartbeats keep a live stream alive past the watchdog period
+        // An event published now reaches the client on the stream it has: had the
+        // watchdog cut it, the event would come on a second connection.
+        sim->publishEvent("message.received", "p1", u"c1"_qs, {{"preview", "still here"}});
+        QTRY_COMPARE(record.events.size(), 1);
         QCOMPARE(connections().size(), 1);
 
         sim->stallStreams();
@@ -317,6 +337,7 @@ private slots:
         client->stop();
         QTRY_COMPARE(record.states.last(), ConnectionState::disconnected);
         QTest::qWait(1600); // well past the back-off
+        serviceHasSeenAllThatWasDue();
         QCOMPARE(connections().size(), 1);
         QVERIFY(!client->isStarted());
     }

@@ -94,7 +94,7 @@ private slots:
         auto second = detector->look();
         const auto older = nextHeld("fetchConversations");
         QVERIFY(older);
-        QTest::qWait(50); // time for a second fetch, were looks allowed to overlap
+        // Looks start at once: a second fetch, were looks allowed to overlap, is already waiting.
         const auto pending = repo->waiting("fetchConversations");
         if (pending.size() == 2) {
             // Overlapping looks: the newer answer (the chat wants a human) first, the older last.
