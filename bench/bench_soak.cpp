@@ -10,12 +10,13 @@
 // window of its conversation, not for a muted agent. The notification server
 // on the session bus counts what arrives. Reported: lost and duplicate
 // notifications, resume ids against the ids delivered, RSS and CPU per minute,
-// reconnects. With --window the console under test is the real main window
-// (software rendering), in a process of its own so that its memory and CPU
-// are its alone, with a scripted operator who switches sections every 20 s
-// (twice the interval),
-// opens conversations and types drafts; after the soak the account goes still
-// and the window's idle CPU is measured for a minute. Run inside the headless session:
+// reconnects. The console under test runs in a process of its own, so that
+// the memory and CPU reported are its alone (the service, the ledger and the
+// notification server stay here): its core, or with --window the real main
+// window (software rendering) with a scripted operator who switches sections
+// every 20 s (twice the interval), opens conversations and types drafts.
+// After the soak the account goes still and the console's idle CPU is
+// measured for a minute. Run inside the headless session:
 //   scripts/headless-session build-rel/bench/bench_soak --minutes 480 [--interval-ms 10000]
 //   [--window] [--check]
 // A shorter interval is an accelerated run: the back-off shrinks in proportion.
@@ -56,7 +57,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -150,8 +150,7 @@ private:
 struct Usage {
     long rssKb = 0;
     long peakKb = 0;
-    long pssKb = 0;  // its share of pages it shares with other processes
-    long heapKb = 0; // what malloc has handed out and not had back: growth here is data kept
+    long pssKb = 0; // its share of pages it shares with other processes
     double cpuMs = 0;
 };
 
@@ -161,7 +160,7 @@ long kbField(const QByteArray& text, const char* field) {
                   : text.mid(at + qsizetype(strlen(field))).trimmed().split(' ').first().toLong();
 }
 
-// The console's process: this one, or the window's of its own.
+// The console's process.
 Usage usage(qint64 pid) {
     Usage u;
     const QString proc = QStringLiteral("/proc/%1/").arg(pid);
@@ -174,8 +173,6 @@ Usage usage(qint64 pid) {
     QFile rollup(proc + "smaps_rollup");
     if (rollup.open(QIODevice::ReadOnly))
         u.pssKb = kbField(rollup.readAll(), "\nPss:");
-    if (pid == QCoreApplication::applicationPid())
-        u.heapKb = long(mallinfo2().uordblks / 1024);
     QFile stat(proc + "stat");
     if (stat.open(QIODevice::ReadOnly)) {
         // After the name (which may hold spaces): state is field 3, utime 14, stime 15.
@@ -204,6 +201,7 @@ void spinUntil(const std::function<bool()>& done, int timeoutMs) {
 }
 
 constexpr char kConsoleWindow[] = "--console-window";
+constexpr char kConsoleCore[] = "--console-core";
 
 // The stream's timing in the soak, for the console in either process: a dead
 // stream is noticed in at most 2 s (heartbeats come every 250 ms), so a stall
@@ -302,14 +300,36 @@ int runConsoleWindow(int argc, char** argv, const QStringList& args) {
     return app.exec();
 }
 
+// The console's core without a window, signed in to the soak's service as a
+// returning user, its notifications going to the soak's server; after
+// `operateMs` the next connection keeps the shipped watchdog, as the window's
+// does. Prints "console: signed in" once bootstrapped.
+int runConsoleCore(int argc, char** argv, const QStringList& args) {
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules("*.info=false\n*.warning=false");
+    const QString url = args.value(0), key = args.value(1), service = args.value(2);
+    const qint64 operateMs = args.value(3).toLongLong();
+    applySoakStreamTiming(args.value(4).toInt() / 2);
+    qputenv(Configuration::kApiUrlVariable, url.toUtf8());
+    FreedesktopNotifier notifier(QDBusConnection::sessionBus(), service);
+    bench::SignedInCore core(key, &notifier);
+    std::printf("console: signed in\n");
+    std::fflush(stdout);
+    QTimer::singleShot(std::chrono::milliseconds(operateMs), &app,
+                       [] { Timing::current().sseWatchdog = Timing().sseWatchdog; });
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && qstrcmp(argv[1], kConsoleWindow) == 0) {
+    if (argc > 1 &&
+        (qstrcmp(argv[1], kConsoleWindow) == 0 || qstrcmp(argv[1], kConsoleCore) == 0)) {
         QStringList args;
         for (int i = 2; i < argc; ++i)
             args.append(QString::fromLocal8Bit(argv[i]));
-        return runConsoleWindow(1, argv, args);
+        return qstrcmp(argv[1], kConsoleWindow) == 0 ? runConsoleWindow(1, argv, args)
+                                                     : runConsoleCore(1, argv, args);
     }
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules("*.info=false\n*.warning=false");
@@ -373,38 +393,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "bench_soak: could not register a notification server\n");
         return 2;
     }
-    // The console under test: the core here, or the window in a process of its own.
+    // The console under test, in a process of its own: the core, or the window.
     const bool windowed = parser.isSet(windowOption);
-    FreedesktopNotifier desktop(QDBusConnection::sessionBus(), server.serviceName());
-    std::unique_ptr<bench::SignedInCore> core;
-    QProcess window;
-    qint64 consolePid = QCoreApplication::applicationPid();
-    if (windowed) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QUICK_BACKEND", "software");
-        if (env.contains("DISPLAY")) // the session's Xvfb: a real X window
-            env.insert("QT_QPA_PLATFORM", "xcb");
-        window.setProcessEnvironment(env);
-        window.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        window.start(QCoreApplication::applicationFilePath(),
-                     {kConsoleWindow, sim.baseUrl(), sim.apiKey(), server.serviceName(),
-                      QString::number(qint64(minutes * 60'000)), QString::number(2 * intervalMs)});
-        QByteArray said;
-        spinUntil(
-            [&] {
-                said += window.readAllStandardOutput();
-                return said.contains("console: signed in") ||
-                       window.state() == QProcess::NotRunning;
-            },
-            90'000);
-        if (!said.contains("console: signed in")) {
-            std::fprintf(stderr, "bench_soak: the console window did not sign in\n");
-            return 2;
-        }
-        consolePid = window.processId();
-    } else {
-        core = std::make_unique<bench::SignedInCore>(sim.apiKey(), &desktop);
+    QProcess console;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QUICK_BACKEND", "software");
+    if (env.contains("DISPLAY")) // the session's Xvfb: a real X window
+        env.insert("QT_QPA_PLATFORM", "xcb");
+    console.setProcessEnvironment(env);
+    console.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    console.start(QCoreApplication::applicationFilePath(),
+                  {windowed ? kConsoleWindow : kConsoleCore, sim.baseUrl(), sim.apiKey(),
+                   server.serviceName(), QString::number(qint64(minutes * 60'000)),
+                   QString::number(2 * intervalMs)});
+    QByteArray said;
+    spinUntil(
+        [&] {
+            said += console.readAllStandardOutput();
+            return said.contains("console: signed in") || console.state() == QProcess::NotRunning;
+        },
+        90'000);
+    if (!said.contains("console: signed in")) {
+        std::fprintf(stderr, "bench_soak: the console did not sign in\n");
+        return 2;
     }
+    const qint64 consolePid = console.processId();
 
     // The notifications that arrive, by soak number; everything else counted apart.
     std::vector<int> received;
@@ -558,10 +571,10 @@ int main(int argc, char** argv) {
             atTenMinutes = now;
         const auto t = tally(published - 20);
         std::printf(
-            "minute %d: rss %ld kB, pss %ld kB, peak %ld kB, heap in use %ld kB, cpu %.0f ms, "
+            "minute %d: rss %ld kB, pss %ld kB, peak %ld kB, cpu %.0f ms, "
             "reconnects %lld, notifications expected %lld delivered %lld lost %lld duplicate %lld "
             "unexpected %lld, other %lld\n",
-            minute, now.rssKb, now.pssKb, now.peakKb, now.heapKb, now.cpuMs - previous.cpuMs,
+            minute, now.rssKb, now.pssKb, now.peakKb, now.cpuMs - previous.cpuMs,
             sim.streamConnections().size() - 1, t.expected, t.delivered, t.lost, t.duplicate,
             t.unexpected, otherNotifications);
         std::fflush(stdout);
@@ -613,12 +626,13 @@ int main(int argc, char** argv) {
     std::printf("  stream connections %lld (reconnects %lld; closes %d, skipped %d), resume ids "
                 "differing from the last id delivered: %d\n",
                 connections, connections - 1, closes, skipped, wrongResumes);
-    std::printf("  peak RSS at 1 min %ld kB, at the end %ld kB (%+.1f %%); RSS now %ld kB; heap in "
-                "use at 1 min %ld kB, at the end %ld kB\n",
-                atOneMinute.peakKb, end.peakKb, growth, end.rssKb, atOneMinute.heapKb, end.heapKb);
+    std::printf("  peak RSS at 1 min %ld kB, at the end %ld kB (%+.1f %%)\n", atOneMinute.peakKb,
+                end.peakKb, growth);
     const auto change = [](long from, long to) {
         return from > 0 ? 100.0 * double(to - from) / double(from) : 0.0;
     };
+    std::printf("  the console's own RSS from minute 1 %ld kB to the end %ld kB (%+.1f %%)\n",
+                atOneMinute.rssKb, end.rssKb, change(atOneMinute.rssKb, end.rssKb));
     std::printf("  RSS at minute %d %ld kB, at the end %ld kB (%+.1f %%); PSS %ld kB → %ld kB "
                 "(%+.1f %%)\n",
                 std::min(10, int(minutes)), atTenMinutes.rssKb, end.rssKb,
@@ -632,7 +646,6 @@ int main(int argc, char** argv) {
     // the service's does, every 15 s), the operator has left. A minute of that.
     sim.setScenarioSpeed(0);
     sim.setHeartbeatInterval(15'000);
-    Timing::current().sseWatchdog = Timing().sseWatchdog; // from the next connection on
     QElapsedTimer quiet;
     quiet.start();
     spinUntil([&] { return quiet.elapsed() > 15'000; }, 16'000);
@@ -641,17 +654,13 @@ int main(int argc, char** argv) {
     spinUntil([&] { return quiet.elapsed() > 60'000; }, 61'000);
     const Usage idleTo = usage(consolePid);
     std::printf("  idle CPU on a still account (%s): %.3f %% of a core over %.0f s\n",
-                windowed ? "the window process alone" : "console core, simulator and server",
+                windowed ? "the window process alone" : "the console core's process alone",
                 100.0 * (idleTo.cpuMs - idleFrom.cpuMs) / double(quiet.elapsed()),
                 double(quiet.elapsed()) / 1000.0);
     std::fflush(stdout);
 
-    if (windowed) {
-        window.terminate();
-        window.waitForFinished(10'000);
-    } else {
-        core->state.signOut();
-    }
+    console.terminate();
+    console.waitForFinished(10'000);
     const bool sound = barrier && t.lost == 0 && t.duplicate == 0 && t.unexpected == 0 &&
                        wrongResumes == 0 && closes > 0;
     return parser.isSet(checkOption) && !sound ? 1 : 0;
