@@ -123,15 +123,19 @@ if refresh:
     row("inbox of 1 000: refresh changing one conversation, GUI thread",
         f"{cost:.2f} ms, {refresh[2]:.0f} rows inserted, {refresh[3]:.0f} removed", goal="≤ 2 ms, no new row",
         verdict=met(cost <= 2 and refresh[2] == 0))
+# Each against the same rows drawn the cheapest way (the goal), and against a
+# bare one-text list (the floor, reported).
 for pattern, label, goal, limit in (
-        (r"flicking 1 000 rows: ([\d.]+) ms a frame; bare list ([\d.]+) ms", "frame while flicking 1 000 conversations", "≤ 1.5×", 1.5),
-        (r"opening a thread of 2 000 messages: ([\d.]+) ms; bare list ([\d.]+) ms", "opening a 2 000-message thread", "≤ 2×", 2),
-        (r"flicking 2 000 visitors: ([\d.]+) ms a frame; bare list ([\d.]+) ms", "frame while flicking 2 000 live visitors", "≤ 1.5×", 1.5)):
+        (r"flicking 1 000 rows: ([\d.]+) ms a frame; same-content list ([\d.]+) ms.*bare list ([\d.]+) ms", "frame while flicking 1 000 conversations", "≤ 1.5×", 1.5),
+        (r"opening a thread of 2 000 messages: ([\d.]+) ms; same-content list ([\d.]+) ms.*bare list ([\d.]+) ms", "opening a 2 000-message thread", "≤ 2×", 2),
+        (r"flicking 2 000 visitors: ([\d.]+) ms a frame; same-content list ([\d.]+) ms.*bare list ([\d.]+) ms", "frame while flicking 2 000 live visitors", "≤ 1.5×", 1.5)):
     source = screens if "visitors" in label else workspace
-    pair = find(pattern, source)
-    if pair:
-        row(label, f"{pair[0]:.2f} ms", f"{pair[1]:.2f} ms (bare ListView)", pair[0] / pair[1], goal,
-            met(pair[0] / pair[1] <= limit))
+    figures = find(pattern, source)
+    if figures:
+        ours, same, bare = figures
+        row(label, f"{ours:.2f} ms", f"{same:.2f} ms (same-content ListView)", ours / same, goal,
+            met(ours / same <= limit))
+        row(f"{label}, against the floor", f"{ours:.2f} ms", f"{bare:.2f} ms (bare one-text ListView)", ours / bare)
 memory = find(r"the thread open: (\d+) kB; bare window with the texts: (\d+) kB", workspace)
 if memory:
     row("peak RSS, 200 agents, 1 000 conversations, thread open", mb(memory[0]), mb(memory[1]),
