@@ -54,6 +54,15 @@ if console and bare:
 else:
     row("start-up to the first signed-in frame (100 agents)", "—", verdict="not run")
 
+# What each Qt module costs at start, beside a window of Qt Quick alone.
+modules = text("modules.txt")
+base = find(r"module Qt Quick alone: peak RSS (\d+) kB, PSS (\d+) kB", modules)
+if base:
+    for label, rss, pss, added_rss, added_pss in re.findall(
+            r"module (.+?): peak RSS (\d+) kB, PSS (\d+) kB, adds (-?\d+) kB RSS, (-?\d+) kB PSS", modules):
+        row(f"RSS / PSS at start, Qt Quick + {label}", f"+{mb(int(added_rss))} / +{mb(int(added_pss))}",
+            f"{mb(base[0])} / {mb(base[1])} (Qt Quick alone)", int(rss) / base[0])
+
 screens = text("screens.txt")
 sections = find(r"peak RSS after opening every section: (\d+) kB; bare window with 2000 rows: (\d+) kB", screens)
 if sections:
