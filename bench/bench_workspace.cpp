@@ -187,7 +187,9 @@ int main(int argc, char** argv) {
     const QStringList texts = threadTexts();
     const auto threadRows = threadModel(texts);
     ReferenceList threadReference(&referenceEngine, kThreadReference);
-    for (int round = 0; round < 7; ++round) {
+    // More rounds under a profiler: KV_BENCH_THREAD_ROUNDS=60 perf record …
+    const int rounds = std::max(7, qEnvironmentVariableIntValue("KV_BENCH_THREAD_ROUNDS"));
+    for (int round = 0; round < rounds; ++round) {
         console.state->setSelectedConversationID(other);
         if (!QTest::qWaitFor(
                 [&] { return console.messages()->property("count").toInt() < kThreadMessages; }))

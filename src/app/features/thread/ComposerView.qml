@@ -64,12 +64,20 @@ Rectangle {
                 Layout.alignment: Qt.AlignBottom
                 symbol: "text.app"
                 tip: "Insert a snippet (type / in the message)"
-                onClicked: snippetMenu.popup()
+                onClicked: {
+                    snippetMenu.wanted = true
+                    snippetMenu.popup()
+                }
                 Menu {
                     id: snippetMenu
                     objectName: "snippetMenu"
+                    // The entries exist only while the menu shows: the snippets change
+                    // with every conversation opened in another agent's inbox, and a
+                    // closed menu should not make its items again each time.
+                    property bool wanted: false
+                    onClosed: wanted = false
                     Repeater {
-                        model: composer.menuEntries
+                        model: snippetMenu.wanted ? composer.menuEntries : []
                         MenuEntry {
                             required property int index
                             required property string modelData

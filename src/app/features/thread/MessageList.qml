@@ -35,6 +35,7 @@ Item {
                 languages.messageID = messageID
                 languages.parent = anchor
                 languages.y = anchor.height
+                languages.wanted = true
                 languages.open()
             }
         }
@@ -83,8 +84,11 @@ Item {
         id: languages
         objectName: "translateMenu"
         property string messageID
+        // The entries exist only while the menu shows (they follow the open conversation).
+        property bool wanted: false
+        onClosed: wanted = false
         Repeater {
-            model: messages.controller ? messages.controller.translationEntries : []
+            model: languages.wanted && messages.controller ? messages.controller.translationEntries : []
             MenuEntry {
                 required property int index
                 required property string modelData
