@@ -70,14 +70,17 @@ void OpenConversation::followMessages() {
     QList<Message> shown;
     if (m_id) {
         // A sent reply shows once, also after the service's list holds it.
-        const QList<Message> api = m_store->apiMessages().value(*m_id);
-        QSet<QString> known;
-        for (const Message& m : api)
-            known.insert(m.id);
-        shown = api;
-        for (const Message& m : m_store->localMessages().value(*m_id)) {
-            if (!known.contains(m.id))
-                shown.append(m);
+        shown = m_store->apiMessages().value(*m_id);
+        const QList<Message> local = m_store->localMessages().value(*m_id);
+        if (!local.isEmpty()) {
+            QSet<QString> known;
+            known.reserve(shown.size());
+            for (const Message& m : shown)
+                known.insert(m.id);
+            for (const Message& m : local) {
+                if (!known.contains(m.id))
+                    shown.append(m);
+            }
         }
     }
     m_messages->apply(shown);
