@@ -1,8 +1,8 @@
 #pragma once
 
 // The console as the screen benchmarks run it: the real main window over a
-// state signed in to a simulated service on loopback, and the bare Qt Quick
-// list it is measured against.
+// state signed in to a simulated service on loopback. The lists it is
+// measured against are in ReferenceLists.h.
 
 #include "FrameTiming.h"
 #include "ObjectLookup.h"
@@ -15,7 +15,6 @@
 #include <QCoroTask>
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
-#include <QQmlComponent>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -75,41 +74,6 @@ private:
     QTemporaryDir m_dir;
     QSettings m_settings{m_dir.filePath("prefs.ini"), QSettings::IniFormat};
     QQmlApplicationEngine m_engine;
-};
-
-// The yardstick: a window of the same size holding a ListView of plain texts.
-class BareList {
-public:
-    explicit BareList(QQmlEngine* engine) : m_component(engine) {
-        m_component.setData(R"(
-import QtQuick
-Window {
-    width: 1280; height: 820
-    property alias list: view
-    ListView {
-        id: view
-        anchors.fill: parent
-        delegate: Text {
-            required property var modelData
-            width: ListView.view.width
-            wrapMode: Text.Wrap
-            padding: 10
-            text: String(modelData)
-        }
-    }
-}
-)",
-                            QUrl());
-        m_root.reset(m_component.create());
-        window()->show();
-    }
-    QQuickWindow* window() const { return qobject_cast<QQuickWindow*>(m_root.get()); }
-    QQuickItem* list() const { return m_root->property("list").value<QQuickItem*>(); }
-    void show(const QStringList& texts) { list()->setProperty("model", texts); }
-
-private:
-    QQmlComponent m_component;
-    std::unique_ptr<QObject> m_root;
 };
 
 } // namespace kv::bench

@@ -1,6 +1,7 @@
 #pragma once
 
-// Same-content references for the screen benchmarks: a ListView in a window
+// What the screen benchmarks measure against: the bare one-text list (the
+// floor), and same-content references: a ListView in a window
 // of the console's size whose rows show the same texts and shapes as the
 // console's rows (an avatar circle, the same strings, a pill), built the
 // cheapest way Qt Quick allows: plain Text and Rectangle on anchors, no
@@ -34,6 +35,26 @@ inline std::unique_ptr<QStandardItemModel> snapshot(const QAbstractItemModel* fr
     }
     return copy;
 }
+
+// The floor: one wrapped text a row, nothing else.
+inline constexpr char kBareList[] = R"(
+import QtQuick
+Window {
+    width: 1280; height: 820
+    property alias list: view
+    ListView {
+        id: view
+        anchors.fill: parent
+        delegate: Text {
+            required property var modelData
+            width: ListView.view.width
+            wrapMode: Text.Wrap
+            padding: 10
+            text: String(modelData)
+        }
+    }
+}
+)";
 
 // The inbox's rows: avatar with initials, name and time, the last message,
 // the agent, a status pill and the message count.
@@ -245,6 +266,7 @@ public:
     void show(QAbstractItemModel* model) {
         list()->setProperty("model", QVariant::fromValue(static_cast<QObject*>(model)));
     }
+    void show(const QStringList& texts) { list()->setProperty("model", texts); }
     void clear() { list()->setProperty("model", QVariant()); }
 
 private:

@@ -71,7 +71,7 @@ struct Console : BenchConsole {
 int peakOnly(const QString& which) {
     if (which == u"bare") {
         QQmlEngine engine;
-        BareList bare(&engine);
+        ReferenceList bare(&engine, kBareList);
         bare.show(bareRows());
         bare.window()->grabWindow();
     } else {
@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
     const double referenceFlick = flick(reference.window(), reference.list(), 200);
     reference.window()->hide();
     QQmlEngine bareEngine;
-    BareList bare(&bareEngine);
+    ReferenceList bare(&bareEngine, kBareList);
     bare.show(bareRows());
     const double bareFlick = flick(bare.window(), bare.list(), 200);
     std::printf("flicking 2 000 visitors: %.2f ms a frame; same-content list %.2f ms → %.2fx (goal "

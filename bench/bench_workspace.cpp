@@ -86,7 +86,7 @@ struct Console : BenchConsole {
 int peakOnly(const QString& which) {
     if (which == u"bare") {
         QQmlEngine engine;
-        BareList bare(&engine);
+        ReferenceList bare(&engine, kBareList);
         bare.show(threadTexts());
         bare.window()->grabWindow();
     } else {
@@ -158,7 +158,7 @@ int main(int argc, char** argv) {
     const double referenceFlick = flick(inboxReference.window(), inboxReference.list());
     inboxReference.window()->hide();
     QQmlEngine bareEngine;
-    BareList bare(&bareEngine);
+    ReferenceList bare(&bareEngine, kBareList);
     QQuickWindow* bareWindow = bare.window();
     QQuickItem* bareList = bare.list();
     QStringList rows;
