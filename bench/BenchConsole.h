@@ -3,6 +3,10 @@
 // The console as the screen benchmarks run it: the real main window over a
 // state signed in to a simulated service on loopback. The lists it is
 // measured against are in ReferenceLists.h.
+//
+// The service runs in this process, on threads of its own, unless the
+// environment names one (kServiceVariable): a child that measures its peak
+// memory uses its parent's, so that what it measures is the console's alone.
 
 #include "FrameTiming.h"
 #include "ObjectLookup.h"
@@ -24,23 +28,31 @@
 
 namespace kv::bench {
 
+inline constexpr char kServiceVariable[] = "KV_BENCH_SERVICE_URL";
+
 class BenchConsole {
 public:
-    explicit BenchConsole(sim::SimConfig config) : m_sim(config) {}
+    explicit BenchConsole(sim::SimConfig config) : m_config(std::move(config)) {}
 
-    // Starts the service (`prepare` may change its data first), signs in and
+    // Starts the service (`prepare` may change its data first; a service
+    // named by the environment was prepared by its parent), signs in and
     // shows the window; true once the inbox is listed.
     bool start(const std::function<void(sim::SimData&)>& prepare = {}) {
-        if (m_sim.start() < 0)
-            return false;
-        qputenv(Configuration::kApiUrlVariable, m_sim.baseUrl().toUtf8());
-        if (prepare) {
-            m_sim.withData([&](sim::SimData& d) {
-                prepare(d);
-                return 0;
-            });
+        QString url = qEnvironmentVariable(kServiceVariable);
+        if (url.isEmpty()) {
+            m_sim = std::make_unique<sim::SimServer>(m_config);
+            if (m_sim->start() < 0)
+                return false;
+            if (prepare) {
+                m_sim->withData([&](sim::SimData& d) {
+                    prepare(d);
+                    return 0;
+                });
+            }
+            url = m_sim->baseUrl();
         }
-        QCoro::waitFor(m_store.save(m_sim.apiKey()));
+        qputenv(Configuration::kApiUrlVariable, url.toUtf8());
+        QCoro::waitFor(m_store.save(m_config.apiKey));
         AppState::Dependencies deps;
         deps.network = &m_network;
         deps.credentials = &m_store;
@@ -63,12 +75,14 @@ public:
     QObject* object(const char* name) {
         return kv::findObjectByName(window()->contentItem(), QString::fromLatin1(name));
     }
-    sim::SimServer& sim() { return m_sim; }
+    // The service's address, for a child measuring its peak memory.
+    QString serviceUrl() const { return qEnvironmentVariable(Configuration::kApiUrlVariable); }
 
     std::unique_ptr<AppState> state;
 
 private:
-    sim::SimServer m_sim;
+    sim::SimConfig m_config;
+    std::unique_ptr<sim::SimServer> m_sim; // none when the environment names a service
     QNetworkAccessManager m_network;
     MemoryCredentialStore m_store;
     QTemporaryDir m_dir;

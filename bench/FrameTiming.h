@@ -117,9 +117,14 @@ double longestStall(QQuickWindow* window, Change change, int forMs = 1500) {
     return longest;
 }
 
-// Runs this benchmark again as `--peak <which>` and reads the peak RSS it prints (kB).
-inline qint64 peakOf(const QString& which) {
+// Runs this benchmark again as `--peak <which>` and reads the peak RSS it
+// prints (kB); `environment` is added to the child's.
+inline qint64 peakOf(const QString& which, const QList<QPair<QString, QString>>& environment = {}) {
     QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : environment)
+        env.insert(name, value);
+    child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {"--peak", which});
     child.waitForFinished(180'000);
     const QByteArray out = child.readAllStandardOutput();
