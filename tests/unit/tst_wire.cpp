@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QTest>
 
+#include <thread>
+
 using namespace kv;
 
 namespace {
@@ -231,6 +233,62 @@ private slots:
                 .toModel(now);
         QCOMPARE(v.lastSeen, now);
         QCOMPARE(formatInstant(v.firstSeen), u"2024-05-01T10:00:00.000Z"_qs);
+    }
+
+    void recordsOfOneListReadAsEachAlone() {
+        // The records of one list differ in layout: optional keys present in one and absent in
+        // the next, a key spelled the other way, both spellings, a key the console does not
+        // know. Read in either order, and again, each must come out as it does when read alone
+        // on a thread that has read nothing before.
+        const char* full = R"({"visitor_id":"v1","project_id":"p1","page_url":"/a",
+            "has_conversation":false,"pages_this_session":1,"time_on_site_seconds":10,
+            "is_returning":false,"previous_conversations":0,"browser":"B1","city":"C1",
+            "country":"D1","os":"O1","page_title":"T1","referrer":"R1",
+            "first_seen":"2024-05-01T10:00:00Z","last_seen":"2024-05-01T10:05:00Z"})";
+        const char* sparse = R"({"visitor_id":"v2","project_id":"p2","page_url":"/b",
+            "has_conversation":true,"pages_this_session":2,"time_on_site_seconds":20,
+            "is_returning":true,"previous_conversations":1,"os":"O2"})";
+        const char* camel = R"({"visitorId":"v3","project_id":"p3","pageUrl":"/c",
+            "has_conversation":false,"pages_this_session":3,"time_on_site_seconds":30,
+            "is_returning":false,"previous_conversations":2,"browser":"B3","a_new_key":1})";
+        const char* both = R"({"visitorId":"camel","visitor_id":"v4","project_id":"p4",
+            "page_url":"/d","has_conversation":true,"pages_this_session":4,
+            "time_on_site_seconds":40,"is_returning":true,"previous_conversations":3,
+            "city":"C4","referrer":"R4"})";
+        const QList<const char*> texts{full, sparse, camel, both, sparse, full};
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+
+        QList<Visitor> alone;
+        std::thread([&] {
+            for (const char* text : texts)
+                alone.append(decodeRecord<VisitorDTO>(json(text), {}).toModel(now));
+        }).join();
+        QCOMPARE(alone[3].visitorID, u"v4"_qs); // the service's own spelling wins
+        QCOMPARE(alone[2].pageURL, u"/c"_qs);
+
+        for (const bool reversed : {false, true, false}) {
+            QJsonArray items;
+            for (const char* text : texts)
+                reversed ? items.prepend(json(text)) : items.append(json(text));
+            const WireObject top(QJsonObject{{"visitors", items}}, {});
+            const QList<Visitor> read =
+                top.list("visitors", [&](const QJsonValue& v, const WirePath& path) {
+                    return decodeRecord<VisitorDTO>(v, path).toModel(now);
+                });
+            QCOMPARE(read.size(), alone.size());
+            for (qsizetype i = 0; i < read.size(); ++i)
+                QCOMPARE(read[i], alone[reversed ? alone.size() - 1 - i : i]);
+        }
+
+        // A record whose value at the usual place is of the wrong type still fails, and says where.
+        QJsonArray items{json(full), json(full)};
+        QJsonObject bad = json(full);
+        bad["pages_this_session"] = "two";
+        items.append(bad);
+        const WireObject top(QJsonObject{{"visitors", items}}, {});
+        QCOMPARE(failureOf([&] { top.list("visitors", &decodeRecord<VisitorDTO>); }),
+                 u"Key \"pagesThisSession\" is not a whole number within 64 bits "
+                 "(at visitors[2].pagesThisSession)."_qs);
     }
 
     void statsMapping() {

@@ -5,6 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonParseError>
 
+#include <array>
 #include <cmath>
 
 namespace kv {
@@ -57,6 +58,9 @@ WireObject::WireObject(const QJsonValue& value, const WirePath& path, Mode mode)
                             .arg(where.isEmpty() ? QString() : QStringLiteral(" at ") + where));
     }
     m_object = value.toObject();
+    m_size = m_object.size();
+    if (mode == Mode::quick)
+        m_keys = QCborMap::fromJsonObject(m_object);
     if (mode == Mode::exact) {
         for (auto it = m_object.constBegin(); it != m_object.constEnd(); ++it)
             m_entries.append(Entry{camelFromSnake(it.key()), it.value()});
@@ -68,32 +72,89 @@ void WireObject::fail(const char* member, const QString& problem) const {
     throw WireError(QStringLiteral("%1 (at %2).").arg(problem, where));
 }
 
-std::optional<QJsonValue> WireObject::findQuick(const char* member) const {
-    // The service's snake-case spelling of the member: "websiteUrl" → "website_url".
-    char snake[96];
+namespace {
+
+// The service's snake-case spelling of a member: "websiteUrl" → "website_url".
+struct SnakeKey {
+    char text[96];
     qsizetype length = 0;
-    bool hasUpper = false;
-    for (const char* c = member; *c && length < qsizetype(sizeof snake) - 2; ++c) {
+    bool differs = false; // the member has capitals, so its own spelling is another key
+    QLatin1StringView view() const { return QLatin1StringView(text, length); }
+};
+
+SnakeKey snakeKey(const char* member) {
+    SnakeKey key;
+    for (const char* c = member; *c && key.length < qsizetype(sizeof key.text) - 2; ++c) {
         if (*c >= 'A' && *c <= 'Z') {
-            snake[length++] = '_';
-            snake[length++] = char(*c - 'A' + 'a');
-            hasUpper = true;
+            key.text[key.length++] = '_';
+            key.text[key.length++] = char(*c - 'A' + 'a');
+            key.differs = true;
         } else {
-            snake[length++] = *c;
+            key.text[key.length++] = *c;
         }
     }
+    return key;
+}
+
+// Where a member's snake-case key sat in the last object this thread found
+// it in. The records of one response share their layout, so the next object
+// has the key at the same place, or a place or two away where an optional
+// key one record has and the other lacks sorts before it. Checking those
+// places reads keys in place, without making a string of each, and costs a
+// fraction of a search. Members share slots by their address: a slot taken
+// over by another member, or a guess that no longer holds, costs only the
+// search that would have been made anyway.
+struct KeyHint {
+    const char* member = nullptr;
+    qsizetype index = -1;
+    QCborValue key;
+};
+
+KeyHint& hintFor(const char* member) {
+    thread_local std::array<KeyHint, 256> hints;
+    return hints[(quintptr(member) * 0x9E3779B97F4A7C15ULL) >> 56];
+}
+
+} // namespace
+
+qsizetype WireObject::indexOf(const char* member) const {
+    KeyHint& hint = hintFor(member);
+    if (hint.member == member) {
+        for (const qsizetype step : {0, -1, 1, -2, 2}) {
+            const qsizetype at = hint.index + step;
+            if (at >= 0 && at < m_size && (m_keys.constBegin() + at).key() == hint.key) {
+                hint.index = at;
+                return at;
+            }
+        }
+    }
+    const SnakeKey snake = snakeKey(member);
+    auto hit = m_keys.constFind(snake.view());
+    if (hit != m_keys.constEnd()) {
+        const qsizetype at = hit - m_keys.constBegin();
+        hint = KeyHint{member, at, QCborValue(snake.view())};
+        return at;
+    }
+    if (snake.differs) {
+        hit = m_keys.constFind(QLatin1StringView(member));
+        if (hit != m_keys.constEnd())
+            return hit - m_keys.constBegin();
+    }
+    return -1;
+}
+
+std::optional<QJsonValue> WireObject::findQuick(const char* member) const {
     // Once every key is accounted for, whatever is left to read is absent.
-    if (m_matched == m_object.size())
+    if (m_matched == m_size)
         return std::nullopt;
-    auto hit = m_object.constFind(QLatin1StringView(snake, length));
-    if (hit == m_object.constEnd() && hasUpper)
-        hit = m_object.constFind(QLatin1StringView(member));
-    if (hit == m_object.constEnd())
+    const qsizetype index = indexOf(member);
+    if (index < 0)
         return std::nullopt;
     // A second spelling of the same member stays unaccounted, so the exact
     // read takes over and decides between them.
     ++m_matched;
-    const QJsonValue value = *hit;
+    // Both views keep the entries in the same order.
+    const QJsonValue value = *(m_object.constBegin() + index);
     if (value.isNull() || value.isUndefined())
         return std::nullopt;
     return value;

@@ -7,6 +7,7 @@
 // WireError, so a response is read whole or not at all.
 
 #include <QByteArray>
+#include <QCborMap>
 #include <QDateTime>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -58,7 +59,7 @@ public:
     WireObject(const QJsonValue& value, const WirePath& path, Mode mode = Mode::exact);
 
     // A quick read that found every key of the object under a member name.
-    bool accountedForAllKeys() const { return m_matched == m_object.size(); }
+    bool accountedForAllKeys() const { return m_matched == m_size; }
 
     const WirePath& path() const { return m_path; }
 
@@ -113,12 +114,19 @@ private:
     QJsonValue require(const char* member) const;
 
     std::optional<QJsonValue> findQuick(const char* member) const;
+    // The place of the member's key in the object by its two usual
+    // spellings, snake case first; -1 when neither is there.
+    qsizetype indexOf(const char* member) const;
 
     struct Entry {
         QString key;
         QJsonValue value;
     };
     QJsonObject m_object;
+    // The same object seen as a CBOR map, sharing its data (quick reads
+    // only): its keys can be compared in place, without a string made of each.
+    QCborMap m_keys;
+    qsizetype m_size = 0;
     QVarLengthArray<Entry, 24> m_entries; // exact reads only
     WirePath m_path;
     Mode m_mode;
