@@ -6,7 +6,7 @@
 // touched. Signing in goes the way a browser would: the service approves
 // the sign-in state and hands back a one-time code.
 
-#include "SimServer.h"
+#include "DemoSim.h"
 #include "platform/CredentialStore.h"
 #include "service/ApiClient.h"
 
@@ -19,20 +19,17 @@ namespace kv {
 
 class DemoService {
 public:
-    struct Options {
-        double speed = 1; // the scenario clock: visitors arrive, chats escalate
-        int agents = 7;
-        // Every text of the account hostile (markup, images, script links, control characters).
-        bool hostile = false;
-    };
+    using Options = DemoSimConfig;
 
-    // None when the simulator could not listen.
+    // None when the simulator's module could not be loaded or the simulator
+    // could not listen; the reason is logged.
     static std::unique_ptr<DemoService> start(Options options);
     ~DemoService();
     DemoService(const DemoService&) = delete;
     DemoService& operator=(const DemoService&) = delete;
 
-    sim::SimServer& sim() { return *m_sim; }
+    // The key the simulated account accepts.
+    QString apiKey() const { return m_sim->apiKey(); }
     CredentialStore& credentials() { return m_credentials; }
 
     // The kestovar://callback URL the browser would come back with after the
@@ -43,9 +40,9 @@ public:
     QCoro::Task<ApiResult<SignInExchange>> signIn(ApiClient& api);
 
 private:
-    explicit DemoService(std::unique_ptr<sim::SimServer> sim);
+    explicit DemoService(std::unique_ptr<DemoSim> sim);
 
-    std::unique_ptr<sim::SimServer> m_sim;
+    std::unique_ptr<DemoSim> m_sim;
     MemoryCredentialStore m_credentials;
 };
 

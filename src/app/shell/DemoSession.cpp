@@ -59,7 +59,7 @@ std::unique_ptr<DemoSession> DemoSession::start(Options options,
     session->m_browser =
         std::make_unique<DemoBrowser>(session->m_service.get(), std::move(openUrl));
     if (session->m_options.measureStartup) // a returning user: the key is already stored
-        QCoro::waitFor(session->credentials().save(session->m_service->sim().apiKey()));
+        QCoro::waitFor(session->credentials().save(session->m_service->apiKey()));
     return session;
 }
 
