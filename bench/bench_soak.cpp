@@ -36,13 +36,13 @@
 #include "service/Configuration.h"
 #include "state/AppState.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QCoroTask>
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLoggingCategory>
@@ -230,7 +230,7 @@ int applySoakStreamTiming(int intervalMs) {
 // draft typed into it; after `operateMs` the operator leaves and the window
 // stays still. Prints "console: signed in" once the inbox shows.
 int runConsoleWindow(int argc, char** argv, const QStringList& args) {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QLoggingCategory::setFilterRules("*.info=false\n*.warning=false");
     const QString url = args.value(0), key = args.value(1), service = args.value(2);
     const qint64 operateMs = args.value(3).toLongLong();

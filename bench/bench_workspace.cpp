@@ -18,7 +18,7 @@
 #include "ReferenceLists.h"
 #include "shell/ProcessStats.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QSignalSpy>
 #include <QtQml/qqmlextensionplugin.h>
@@ -116,7 +116,7 @@ int peakOnly(const QString& which) {
 
 int main(int argc, char** argv) {
     renderOffscreenAtOnce();
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.info=false"));
     const QStringList args = app.arguments();
     if (args.size() == 3 && args[1] == u"--peak")

@@ -3,7 +3,8 @@
 # alone with a 50-row list, then the same with one module more — Qt Quick
 # Controls (the Fusion style the console uses, and the Basic style), Qt Quick
 # Shapes (the stats chart), an SVG icon (Qt Svg and its image plugin), and a
-# widgets application with a menu (the tray's menu). Peak RSS and PSS at the
+# widgets application with a menu (what a widgets tray menu would cost; the
+# console's tray goes without). Peak RSS and PSS at the
 # first frame, medians of RUNS, and what each adds to Qt Quick alone.
 #
 #   scripts/headless-session bench/modules.sh [BUILD_DIR] [RUNS]

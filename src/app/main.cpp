@@ -5,8 +5,8 @@
 #include "shell/Shell.h"
 #include "shell/SingleInstance.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QQuickStyle>
 #include <QtQml/qqmlextensionplugin.h>
@@ -41,14 +41,14 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kestovar"));
-    QApplication::setOrganizationName(QStringLiteral("Kestovar"));
-    QApplication::setOrganizationDomain(QStringLiteral("kestovar.com"));
-    QApplication::setDesktopFileName(QStringLiteral("com.kestovar.Kestovar"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/Kestovar/appicon/app.svg")));
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Kestovar"));
+    QGuiApplication::setOrganizationName(QStringLiteral("Kestovar"));
+    QGuiApplication::setOrganizationDomain(QStringLiteral("kestovar.com"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.kestovar.Kestovar"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/Kestovar/appicon/app.svg")));
     // Notifications keep arriving with the window closed; the tray brings it back.
-    QApplication::setQuitOnLastWindowClosed(false);
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     if (qEnvironmentVariableIsEmpty("QT_QUICK_CONTROLS_STYLE"))
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
 
@@ -79,7 +79,8 @@ int main(int argc, char** argv) {
         return 1;
     // Interrupted or terminated: quit properly, so the demo's files and connections are closed.
     kv::StopSignals stop;
-    QObject::connect(&stop, &kv::StopSignals::stopRequested, &app, &QCoreApplication::quit);
+    QObject::connect(&stop, &kv::StopSignals::stopRequested, &app,
+                     [] { QCoreApplication::exit(0); });
     if (url)
         shell.handleUrl(*url);
     return app.exec();

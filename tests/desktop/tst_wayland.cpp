@@ -10,8 +10,8 @@
 #include "notifications/NotificationManager.h"
 #include "state/AppState.h"
 
-#include <QApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QQuickWindow>
 #include <QTest>
@@ -119,8 +119,8 @@ int main(int argc, char** argv) {
         // dereferences a missing input device: use the compose input method instead.
         qputenv("QT_IM_MODULE", "compose");
         qunsetenv("DISPLAY");
-        QApplication app(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
+        QGuiApplication app(argc, argv);
+        QGuiApplication::setQuitOnLastWindowClosed(false);
         TestWayland test;
         status = QTest::qExec(&test, argc, argv);
     } else {

@@ -10,8 +10,8 @@
 #include "Scenes.h"
 #include "UiHarness.h"
 
-#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 
 using namespace kv;
 using namespace kv::test;
@@ -58,7 +58,7 @@ bool render(const Scene& scene, bool hostile, const QString& dir) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv); // the tray needs widgets, as in the console
+    QGuiApplication app(argc, argv); // as the console runs
     QStringList arguments = app.arguments().mid(1);
     const bool hostile = arguments.removeAll(QStringLiteral("--hostile")) > 0;
     if (arguments.size() != 1) {

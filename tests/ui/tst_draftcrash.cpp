@@ -6,9 +6,9 @@
 
 #include "UiHarness.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QQuickItem>
 #include <QTemporaryDir>
@@ -115,7 +115,7 @@ private slots:
 };
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     if (const QByteArray step = qgetenv(kStepVariable); !step.isEmpty())
         return runConsole(step, qEnvironmentVariable(kDirVariable));
     TestDraftCrash test;

@@ -4,7 +4,7 @@
 
 #include "UiHarness.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
                    "dpr": 1}]})");
     file.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toUtf8());
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     TestSmallScreen test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -14,6 +14,7 @@
 #include "QmlRegistration.h"
 #include "SingleInstance.h"
 #include "StartupMetric.h"
+#include "TrayIcon.h"
 #include "TypedPreferences.h"
 #include "UiTexts.h"
 #include "Updater.h"
@@ -22,19 +23,17 @@
 #include "service/Configuration.h"
 #include "state/AppState.h"
 
-#include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDesktopServices>
 #include <QEvent>
-#include <QMenu>
+#include <QKeySequence>
 #include <QNetworkAccessManager>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQuickWindow>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QSystemTrayIcon>
 
 namespace kv {
 
@@ -129,8 +128,12 @@ bool Shell::start() {
         DesktopServices::Parts{m_preferences, m_loginItem.get(), m_notifications.get()});
     DesktopServices::setInstance(m_desktop.get());
     connect(m_desktop.get(), &DesktopServices::settingsRequested, this, &Shell::showSettings);
-    connect(m_desktop.get(), &DesktopServices::quitRequested, qApp, &QCoreApplication::quit,
-            Qt::QueuedConnection);
+    // Ends the event loop outright: a GUI application's quit() would first
+    // ask every window to close, and a window that minimises instead of
+    // closing (no tray) would refuse.
+    connect(
+        m_desktop.get(), &DesktopServices::quitRequested, this, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     registerQmlTypes(m_state.get(), m_updater.get());
     installAccessibleState();
     m_engine = std::make_unique<QQmlApplicationEngine>();
@@ -221,39 +224,34 @@ void Shell::handleUrl(const QUrl& url) {
 }
 
 void Shell::buildTray() {
-    m_trayMenu = std::make_unique<QMenu>();
-    QAction* open =
-        m_trayMenu->addAction(QStringLiteral("Open Kestovar"), this, &Shell::showMainWindow);
-    open->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    m_unreadLine = m_trayMenu->addAction(QStringLiteral("No unread conversations"));
-    m_unreadLine->setEnabled(false);
-    m_trayMenu->addSeparator();
-    QAction* settings =
-        m_trayMenu->addAction(QStringLiteral("Settings…"), this, &Shell::showSettings);
-    settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
+    // Without a tray host the item is simply absent; launching again brings the window back.
+    m_tray = TrayIcon::create();
+    if (!m_tray)
+        return;
+    m_tray->setIcon(trayIcon(false));
+    m_tray->setToolTip(QStringLiteral("Kestovar"));
+    m_tray->addEntry(
+        QStringLiteral("Open Kestovar"), [this] { showMainWindow(); },
+        QKeySequence(QStringLiteral("Ctrl+O")));
+    m_unreadLine = m_tray->addEntry(QStringLiteral("No unread conversations"));
+    m_tray->setEnabled(m_unreadLine, false);
+    m_tray->addSeparator();
+    m_tray->addEntry(
+        QStringLiteral("Settings…"), [this] { showSettings(); },
+        QKeySequence(QStringLiteral("Ctrl+,")));
     m_checkForUpdates =
-        m_trayMenu->addAction(QStringLiteral("Check for Updates…"), this, &Shell::checkForUpdates);
+        m_tray->addEntry(QStringLiteral("Check for Updates…"), [this] { checkForUpdates(); });
     // Shown once a check has found a newer release: its page opens only from here or Settings.
-    m_downloadUpdate = m_trayMenu->addAction(QString(), m_updater.get(), &Updater::openReleasePage);
+    m_downloadUpdate = m_tray->addEntry(QString(), [this] { m_updater->openReleasePage(); });
     connect(m_updater.get(), &Updater::canCheckForUpdatesChanged, this, &Shell::updateTrayUpdates);
     connect(m_updater.get(), &Updater::statusChanged, this, &Shell::updateTrayUpdates);
     updateTrayUpdates();
-    m_trayMenu->addSeparator();
-    QAction* quit =
-        m_trayMenu->addAction(QStringLiteral("Quit Kestovar"), qApp, &QCoreApplication::quit);
-    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    // Without a tray host the item is simply absent; launching again brings the window back.
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_tray = std::make_unique<QSystemTrayIcon>();
-        m_tray->setIcon(trayIcon(false));
-        m_tray->setToolTip(QStringLiteral("Kestovar"));
-        m_tray->setContextMenu(m_trayMenu.get());
-        connect(m_tray.get(), &QSystemTrayIcon::activated, this, [this](auto reason) {
-            if (reason == QSystemTrayIcon::Trigger)
-                showMainWindow();
-        });
-        m_tray->show();
-    }
+    m_tray->addSeparator();
+    // The one way the console quits, as Ctrl+Q and the account menu do.
+    m_tray->addEntry(
+        QStringLiteral("Quit Kestovar"), [this] { m_desktop->quit(); },
+        QKeySequence(QStringLiteral("Ctrl+Q")));
+    connect(m_tray.get(), &TrayIcon::activated, this, &Shell::showMainWindow);
 }
 
 bool Shell::eventFilter(QObject* watched, QEvent* event) {
@@ -282,10 +280,12 @@ void Shell::explainMinimising() {
 }
 
 void Shell::updateTrayUpdates() {
-    m_checkForUpdates->setEnabled(m_updater->canCheckForUpdates());
+    if (!m_tray)
+        return;
+    m_tray->setEnabled(m_checkForUpdates, m_updater->canCheckForUpdates());
     const QString version = m_updater->availableVersion();
-    m_downloadUpdate->setVisible(!version.isEmpty());
-    m_downloadUpdate->setText(QStringLiteral("Download Kestovar %1…").arg(version));
+    m_tray->setVisible(m_downloadUpdate, !version.isEmpty());
+    m_tray->setText(m_downloadUpdate, QStringLiteral("Download Kestovar %1…").arg(version));
 }
 
 void Shell::checkForUpdates() {
@@ -298,9 +298,8 @@ void Shell::checkForUpdates() {
 void Shell::updateTrayUnread() {
     const qint64 unread = m_state->unreadTotal();
     const QString line = UiTexts::unreadLine(unread);
-    if (m_unreadLine)
-        m_unreadLine->setText(line);
     if (m_tray) {
+        m_tray->setText(m_unreadLine, line);
         m_tray->setToolTip(QStringLiteral("Kestovar — ") + line);
         // Unread conversations show at a glance: the icon carries a dot.
         m_tray->setIcon(trayIcon(unread >= 1));

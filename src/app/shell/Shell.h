@@ -12,14 +12,10 @@
 
 #include <memory>
 
-class QApplication;
 class QNetworkAccessManager;
 class QQmlApplicationEngine;
 class QQuickWindow;
 class QSettings;
-class QSystemTrayIcon;
-class QMenu;
-class QAction;
 
 namespace kv {
 
@@ -36,6 +32,7 @@ class LoginItem;
 class NotificationManager;
 class Notifier;
 class SingleInstance;
+class TrayIcon;
 class Updater;
 
 class Shell : public QObject {
@@ -99,12 +96,12 @@ private:
     std::unique_ptr<DesktopServices> m_desktop;
     std::unique_ptr<EngineNetwork> m_engineNetwork; // outlives the engine
     std::unique_ptr<QQmlApplicationEngine> m_engine;
-    std::unique_ptr<QSystemTrayIcon> m_tray;
-    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<TrayIcon> m_tray; // none without a tray host
     bool m_minimisingExplained = false;
-    QAction* m_unreadLine = nullptr;
-    QAction* m_checkForUpdates = nullptr;
-    QAction* m_downloadUpdate = nullptr;
+    // The tray menu's lines that change.
+    int m_unreadLine = -1;
+    int m_checkForUpdates = -1;
+    int m_downloadUpdate = -1;
     QPointer<QWindow> m_settingsWindow;
 };
 

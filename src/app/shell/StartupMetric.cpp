@@ -20,7 +20,7 @@ void reportFirstSignedInFrame(AppState& state, QQuickWindow* window, QObject* ow
                     process::field("/proc/self/smaps_rollup", "Pss:").constData(),
                     qint64(state.projects().size()));
         std::fflush(stdout);
-        QCoreApplication::quit();
+        QCoreApplication::exit(0); // quit() would first ask the window to close
     });
 }
 
