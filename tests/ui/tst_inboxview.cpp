@@ -268,10 +268,15 @@ private slots:
         });
         QVERIFY(named != all.end());
         const Conversation target = *named;
-        QObject* dialog = window->findChild<QObject*>(u"quickSwitcher"_qs);
-        QVERIFY(dialog);
+        // Made each time it opens, gone when it closes.
+        const auto shown = [&] {
+            QObject* dialog = window->findChild<QObject*>(u"quickSwitcher"_qs);
+            return dialog && dialog->property("visible").toBool();
+        };
+        const auto gone = [&] { return !window->findChild<QObject*>(u"quickSwitcher"_qs); };
+        QVERIFY(gone());
         QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
-        QTRY_VERIFY(dialog->property("visible").toBool());
+        QTRY_VERIFY(shown());
         QQuickItem* field = find("switcherField");
         QTRY_VERIFY(field->hasActiveFocus());
         const QString part = foldForSearch(*target.visitorName).left(4);
@@ -297,30 +302,35 @@ private slots:
             QTest::keyClick(window, Qt::Key_Down);
         QTRY_COMPARE(find("switcherResults")->property("currentIndex").toInt(), row);
         QTest::keyClick(window, Qt::Key_Return);
-        QTRY_VERIFY(!dialog->property("visible").toBool());
+        QTRY_VERIFY(gone());
         QTRY_COMPARE(ui->state().selectedConversationID(), target.id);
         QTRY_COMPARE(ui->state().selectedProjectID(), std::optional(target.projectID));
         QTRY_COMPARE(find("chatThread")->property("conversationID").toString(), target.id);
 
         QTest::keyClick(window, Qt::Key_K, Qt::ControlModifier);
-        QTRY_VERIFY(dialog->property("visible").toBool());
-        QTRY_COMPARE(field->property("text").toString(), QString()); // afresh
+        QTRY_VERIFY(shown());
+        field = find("switcherField");
+        QTRY_VERIFY(field->hasActiveFocus());
+        QCOMPARE(field->property("text").toString(), QString()); // afresh
+        results = qobject_cast<QAbstractItemModel*>(
+            find("switcherResults")->property("model").value<QObject*>());
+        QVERIFY(results);
         for (const QChar c : u"qqqzzz"_qs)
             QTest::keyClick(window, c.toLatin1());
         QTRY_COMPARE(results->rowCount(), 0);
         QTRY_VERIFY(find("switcherEmpty")->isVisible());
         QCOMPARE(UiHarness::text(find("switcherEmpty")), u"No results for 'qqqzzz'"_qs);
         QTest::keyClick(window, Qt::Key_Escape);
-        QTRY_VERIFY(!dialog->property("visible").toBool());
+        QTRY_VERIFY(gone());
     }
 
     // Ctrl+/ shows the sheet with every shortcut of the table; Escape closes it.
     void shortcutSheetListsTheTable() {
         QQuickWindow* window = ui->window();
-        QObject* sheet = window->findChild<QObject*>(u"shortcutsSheet"_qs);
-        QVERIFY(sheet);
+        const auto sheet = [&] { return window->findChild<QObject*>(u"shortcutsSheet"_qs); };
+        QVERIFY(!sheet()); // made when it opens
         QTest::keyClick(window, Qt::Key_Slash, Qt::ControlModifier);
-        QTRY_VERIFY(sheet->property("visible").toBool());
+        QTRY_VERIFY(sheet() && sheet()->property("visible").toBool());
         QQuickItem* list = find("shortcutList");
         QTRY_COMPARE(list->property("count").toInt(), int(shortcutTable().size()));
         QStringList names;
@@ -334,7 +344,7 @@ private slots:
                                QKeySequence(e.keys.first()).toString(QKeySequence::NativeText)),
                 qPrintable(e.description + u" in "_qs + names.join(u'|')));
         QTest::keyClick(window, Qt::Key_Escape);
-        QTRY_VERIFY(!sheet->property("visible").toBool());
+        QTRY_VERIFY(!sheet());
     }
 };
 

@@ -30,6 +30,14 @@ ThemedWindow {
             }
         }
     }
-    ShortcutsSheet {}
-    QuickSwitcher {}
+    // The two dialogs are made each time they open and go when they close:
+    // most sessions never open them, and each opens afresh.
+    Loader {
+        active: Shortcuts.sheetOpen
+        sourceComponent: ShortcutsSheet {}
+    }
+    Loader {
+        active: Shortcuts.switcherOpen
+        sourceComponent: QuickSwitcher {}
+    }
 }

@@ -36,54 +36,62 @@ RowLayout {
         elide: Text.ElideRight
     }
     IconButton {
+        id: menuButton
         objectName: "accountMenuButton"
         symbol: "ellipsis"
         symbolSize: 14
         tip: "Account"
-        onClicked: menu.open()
-        Menu {
-            id: menu
-            objectName: "accountMenu"
-            y: -implicitHeight
-            // The entry that opens "Appearance" is one of ours too.
-            delegate: MenuEntry {}
-            MenuEntry {
-                text: "Open Dashboard"
-                onTriggered: AppState.openWebPage("/dashboard")
-            }
-            Menu {
-                title: "Appearance"
-                Repeater {
-                    model: [
-                        { title: "Match system", value: AppearancePreference.System },
-                        { title: "Light", value: AppearancePreference.Light },
-                        { title: "Dark", value: AppearancePreference.Dark }
-                    ]
-                    MenuEntry {
-                        required property var modelData
-                        text: modelData.title
-                        checkable: true
-                        chosen: AppState.appearance === modelData.value
-                        onTriggered: AppState.appearance = modelData.value
+        onClicked: accountMenu.active = true
+        // Made each time it opens, gone when it closes.
+        Loader {
+            id: accountMenu
+            active: false
+            sourceComponent: Menu {
+                objectName: "accountMenu"
+                parent: menuButton
+                y: -implicitHeight
+                visible: true
+                onClosed: accountMenu.active = false
+                // The entry that opens "Appearance" is one of ours too.
+                delegate: MenuEntry {}
+                MenuEntry {
+                    text: "Open Dashboard"
+                    onTriggered: AppState.openWebPage("/dashboard")
+                }
+                Menu {
+                    title: "Appearance"
+                    Repeater {
+                        model: [
+                            { title: "Match system", value: AppearancePreference.System },
+                            { title: "Light", value: AppearancePreference.Light },
+                            { title: "Dark", value: AppearancePreference.Dark }
+                        ]
+                        MenuEntry {
+                            required property var modelData
+                            text: modelData.title
+                            checkable: true
+                            chosen: AppState.appearance === modelData.value
+                            onTriggered: AppState.appearance = modelData.value
+                        }
                     }
                 }
-            }
-            MenuSeparator {}
-            MenuEntry {
-                objectName: "signOutItem"
-                text: "Sign out"
-                onTriggered: AppState.signOut()
-            }
-            MenuEntry {
-                objectName: "shortcutsItem"
-                text: "Keyboard shortcuts"
-                onTriggered: Shortcuts.activate("shortcuts")
-            }
-            MenuEntry {
-                // The way out on desktops without a tray, where closing only minimises.
-                objectName: "quitItem"
-                text: "Quit Kestovar"
-                onTriggered: Desktop.quit()
+                MenuSeparator {}
+                MenuEntry {
+                    objectName: "signOutItem"
+                    text: "Sign out"
+                    onTriggered: AppState.signOut()
+                }
+                MenuEntry {
+                    objectName: "shortcutsItem"
+                    text: "Keyboard shortcuts"
+                    onTriggered: Shortcuts.activate("shortcuts")
+                }
+                MenuEntry {
+                    // The way out on desktops without a tray, where closing only minimises.
+                    objectName: "quitItem"
+                    text: "Quit Kestovar"
+                    onTriggered: Desktop.quit()
+                }
             }
         }
     }
