@@ -2,6 +2,7 @@
 
 #include "ProcessStats.h"
 #include "state/AppState.h"
+#include "state/ConversationStore.h"
 
 #include <QCoreApplication>
 #include <QQuickWindow>
@@ -12,7 +13,13 @@ namespace kv {
 
 void reportFirstSignedInFrame(AppState& state, QQuickWindow* window, QObject* owner) {
     QObject::connect(window, &QQuickWindow::frameSwapped, owner, [&state] {
-        if (state.loadState() != LoadState::loaded || state.projects().isEmpty())
+        // Signed in, with the agents, the inbox's rows and the open conversation's
+        // messages: the screen the operator came for.
+        const ConversationStore& store = state.conversationStore();
+        const auto open = state.selectedConversationID();
+        if (state.loadState() != LoadState::loaded || state.projects().isEmpty() ||
+            store.loading() || state.conversations().isEmpty() ||
+            (open && !store.knowsMessagesOf(*open)))
             return;
         std::printf("first-signed-in-frame after=%lld ms peak-rss=%s pss=%s agents=%lld\n",
                     process::msSinceStart(),
