@@ -1,49 +1,22 @@
 import QtQuick
-import QtQuick.Layouts
 import Kestovar
 
 // The screen of the selected section. Each is built when it is chosen, so
-// a screen appears fresh (and loads afresh) every time it is shown.
+// a screen appears fresh (and loads afresh) every time it is shown. The
+// screens are named by address rather than as types: a type named here would
+// be compiled with the window, and the first frame needs only the inbox.
 Item {
     id: area
     objectName: "contentArea"
 
     Loader {
         anchors.fill: parent
-        sourceComponent: {
+        source: {
             switch (AppState.selectedSection) {
-            case AppSection.Visitors: return visitors
-            case AppSection.Stats: return stats
-            case AppSection.Settings: return settings
-            default: return inbox
-            }
-        }
-    }
-    Component {
-        id: inbox
-        InboxView {}
-    }
-    Component {
-        id: visitors
-        LiveVisitorsView {}
-    }
-    Component {
-        id: stats
-        StatsView {}
-    }
-    Component {
-        id: settings
-        ColumnLayout {
-            spacing: 0
-            ContentHeader {
-                Layout.fillWidth: true
-                title: "Settings"
-                showAgentContext: false
-            }
-            SettingsView {
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                checksAllowed: false
+            case AppSection.Visitors: return "../features/visitors/LiveVisitorsView.qml"
+            case AppSection.Stats: return "../features/stats/StatsView.qml"
+            case AppSection.Settings: return "../features/settings/SettingsScreen.qml"
+            default: return "../features/inbox/InboxView.qml"
             }
         }
     }

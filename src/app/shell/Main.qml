@@ -31,13 +31,14 @@ ThemedWindow {
         }
     }
     // The two dialogs are made each time they open and go when they close:
-    // most sessions never open them, and each opens afresh.
+    // most sessions never open them, and each opens afresh. Named by address,
+    // they are not even compiled until then.
     Loader {
         active: Shortcuts.sheetOpen
-        sourceComponent: ShortcutsSheet {}
+        source: "ShortcutsSheet.qml"
     }
     Loader {
         active: Shortcuts.switcherOpen
-        sourceComponent: QuickSwitcher {}
+        source: "../features/switcher/QuickSwitcher.qml"
     }
 }
