@@ -35,6 +35,14 @@ QString sentText(const QJsonObject& request) {
 class TestThreadView : public kv::test::WorkspaceWorld {
     Q_OBJECT
 
+    // The conversation's first message from the visitor, as the state holds it now.
+    Message firstVisitorMessage(const QString& conversationID) const {
+        const QList<Message> all = ui->state().messages(conversationID);
+        const auto it = std::find_if(all.begin(), all.end(),
+                                     [](const Message& m) { return m.role == MessageRole::user; });
+        return it == all.end() ? Message{} : *it;
+    }
+
 private slots:
     void threadFitsEachStatus() {
         open(conversationWith("waiting"));
@@ -111,6 +119,74 @@ private slots:
         QTest::keyClick(ui->window(), Qt::Key_Escape);
         QTRY_COMPARE(UiHarness::text(editor()), u"more"_qs);
         type("");
+    }
+
+    // The snippet and translation menus exist only while they show; each
+    // entry, pressed as a screen reader presses it, does the entry's work.
+    void menusAreMadeOnUseAndDoTheirWork() {
+        selectProject(u"p1"_qs);
+        QTRY_VERIFY(ui->state().snippetsProjectID() == std::optional<QString>(u"p1"_qs));
+        const QString id = conversationWith("waiting", "p1");
+        open(id);
+        QTRY_VERIFY(find("composer")->isVisible());
+        type("");
+        QVERIFY(!ui->findObject("snippetMenu"));
+        const auto entry = [&](const QString& label) -> QQuickItem* {
+            for (QQuickItem* item : ui->items()) {
+                if (item->inherits("QQuickMenuItem") && item->isVisible() &&
+                    UiHarness::accessibleName(item) == label)
+                    return item;
+            }
+            return nullptr;
+        };
+
+        QVERIFY(UiHarness::click(find("snippetMenuButton")));
+        const Snippet first = ui->state().snippets().first();
+        const QString firstEntry =
+            ui->findObject("composerModel")->property("menuEntries").toStringList().first();
+        QTRY_VERIFY(entry(firstEntry));
+        QVERIFY(UiHarness::click(entry(firstEntry)));
+        QTRY_COMPARE(UiHarness::text(editor()), first.body);
+        QTRY_VERIFY(!ui->findObject("snippetMenu"));
+        type("");
+
+        // The translation menu, asked for twice while it shows (a screen
+        // reader does not close it first): one menu, one translation.
+        const auto visitorMessage = [&] { return firstVisitorMessage(id); };
+        QTRY_VERIFY(!visitorMessage().id.isEmpty());
+        const QString bubbleName = "bubble_" + visitorMessage().id;
+        const auto translateButton = [&]() -> QQuickItem* {
+            QQuickItem* bubble = ui->find(bubbleName);
+            for (QQuickItem* item : ui->items()) {
+                if (bubble && item->objectName() == u"translateMenuButton"_qs &&
+                    bubble->isAncestorOf(item))
+                    return item;
+            }
+            return nullptr;
+        };
+        QTRY_VERIFY(translateButton());
+        QVERIFY(!ui->findObject("translateMenu"));
+        ui->sim().clearRequests();
+        QVERIFY(UiHarness::click(translateButton()));
+        QTRY_VERIFY(entry(u"German"_qs));
+        QVERIFY(UiHarness::click(translateButton()));
+        QTRY_VERIFY(entry(u"German"_qs));
+        const QList<QQuickItem*> items = ui->items();
+        QCOMPARE(std::count_if(items.begin(), items.end(),
+                               [](QQuickItem* item) {
+                                   return item->inherits("QQuickMenuItem") && item->isVisible() &&
+                                          UiHarness::accessibleName(item) == u"German"_qs;
+                               }),
+                 1);
+        QVERIFY(UiHarness::click(entry(u"German"_qs)));
+        QTRY_COMPARE(ui->requestsTo("/api/v2/translate", "POST").size(), 1);
+        const QJsonObject body =
+            QJsonDocument::fromJson(
+                ui->requestsTo("/api/v2/translate", "POST").first()["body"].toString().toUtf8())
+                .object();
+        QCOMPARE(body["target"].toString(), u"de"_qs);
+        QTRY_VERIFY(!ui->findObject("translateMenu"));
+        QTRY_VERIFY(visitorMessage().translation.has_value());
     }
 
     void sendsByButtonAndShortcut() {
@@ -317,13 +393,7 @@ private slots:
         const QString id = conversationWith("active", "p4");
         selectProject(u"p4"_qs);
         open(id);
-        const auto visitorMessage = [&] {
-            const QList<Message> all = ui->state().messages(id);
-            const auto it = std::find_if(all.begin(), all.end(), [](const Message& m) {
-                return m.role == MessageRole::user;
-            });
-            return it == all.end() ? Message{} : *it;
-        };
+        const auto visitorMessage = [&] { return firstVisitorMessage(id); };
         const Message original = visitorMessage();
         QVERIFY(!original.id.isEmpty());
         const QString bubbleName = "bubble_" + original.id;

@@ -64,27 +64,28 @@ Rectangle {
                 Layout.alignment: Qt.AlignBottom
                 symbol: "text.app"
                 tip: "Insert a snippet (type / in the message)"
-                onClicked: {
-                    snippetMenu.wanted = true
-                    snippetMenu.popup()
-                }
-                Menu {
+                onClicked: snippetMenu.active = true
+                // Made each time it opens, gone when it closes: the snippets change
+                // with every conversation opened in another agent's inbox, and most
+                // conversations are answered without the menu.
+                Loader {
                     id: snippetMenu
-                    objectName: "snippetMenu"
-                    // The entries exist only while the menu shows: the snippets change
-                    // with every conversation opened in another agent's inbox, and a
-                    // closed menu should not make its items again each time.
-                    property bool wanted: false
-                    onClosed: wanted = false
-                    Repeater {
-                        model: snippetMenu.wanted ? composer.menuEntries : []
-                        MenuEntry {
-                            required property int index
-                            required property string modelData
-                            text: modelData
-                            onTriggered: {
-                                composer.insertFromMenu(index)
-                                editor.focusAtEnd()
+                    active: false
+                    sourceComponent: Menu {
+                        objectName: "snippetMenu"
+                        parent: snippetMenu.parent
+                        Component.onCompleted: popup()
+                        onClosed: snippetMenu.active = false
+                        Repeater {
+                            model: composer.menuEntries
+                            MenuEntry {
+                                required property int index
+                                required property string modelData
+                                text: modelData
+                                onTriggered: {
+                                    composer.insertFromMenu(index)
+                                    editor.focusAtEnd()
+                                }
                             }
                         }
                     }

@@ -32,11 +32,12 @@ Item {
             width: ListView.view.width
             controller: messages.controller
             onTranslateRequested: (messageID, anchor) => {
+                // A request while the menu shows (from a screen reader, which
+                // does not close it first) opens it afresh at the new message.
+                languages.active = false
                 languages.messageID = messageID
-                languages.parent = anchor
-                languages.y = anchor.height
-                languages.wanted = true
-                languages.open()
+                languages.anchor = anchor
+                languages.active = true
             }
         }
         onMovementEnded: {
@@ -79,21 +80,30 @@ Item {
             }
         }
     }
-    // One menu of target languages for every message: made once, not per bubble.
-    Menu {
+    // One menu of target languages for every message, not one per bubble; made
+    // each time it opens (its entries follow the open conversation), gone when
+    // it closes.
+    Loader {
         id: languages
-        objectName: "translateMenu"
         property string messageID
-        // The entries exist only while the menu shows (they follow the open conversation).
-        property bool wanted: false
-        onClosed: wanted = false
-        Repeater {
-            model: languages.wanted && messages.controller ? messages.controller.translationEntries : []
-            MenuEntry {
-                required property int index
-                required property string modelData
-                text: modelData
-                onTriggered: messages.controller.translate(languages.messageID, index)
+        property Item anchor
+        active: false
+        sourceComponent: Menu {
+            objectName: "translateMenu"
+            Component.onCompleted: {
+                parent = languages.anchor
+                y = languages.anchor.height
+                open()
+            }
+            onClosed: languages.active = false
+            Repeater {
+                model: messages.controller ? messages.controller.translationEntries : []
+                MenuEntry {
+                    required property int index
+                    required property string modelData
+                    text: modelData
+                    onTriggered: messages.controller.translate(languages.messageID, index)
+                }
             }
         }
     }
