@@ -42,6 +42,18 @@ class TestThreadView : public kv::test::WorkspaceWorld {
                                      [](const Message& m) { return m.role == MessageRole::user; });
         return it == all.end() ? Message{} : *it;
     }
+    // The control named `name` in the bubble named `bubbleName`, looked up afresh:
+    // the list may make the bubble anew (or be between two bubbles) at any time.
+    QQuickItem* inBubble(const QString& bubbleName, const char* name) const {
+        QQuickItem* bubble = ui->find(bubbleName);
+        if (!bubble)
+            return nullptr;
+        for (QQuickItem* item : ui->items()) {
+            if (item->objectName() == QLatin1StringView(name) && bubble->isAncestorOf(item))
+                return item;
+        }
+        return nullptr;
+    }
 
 private slots:
     void threadFitsEachStatus() {
@@ -156,15 +168,7 @@ private slots:
         const auto visitorMessage = [&] { return firstVisitorMessage(id); };
         QTRY_VERIFY(!visitorMessage().id.isEmpty());
         const QString bubbleName = "bubble_" + visitorMessage().id;
-        const auto translateButton = [&]() -> QQuickItem* {
-            QQuickItem* bubble = ui->find(bubbleName);
-            for (QQuickItem* item : ui->items()) {
-                if (bubble && item->objectName() == u"translateMenuButton"_qs &&
-                    bubble->isAncestorOf(item))
-                    return item;
-            }
-            return nullptr;
-        };
+        const auto translateButton = [&] { return inBubble(bubbleName, "translateMenuButton"); };
         QTRY_VERIFY(translateButton());
         QVERIFY(!ui->findObject("translateMenu"));
         ui->sim().clearRequests();
@@ -401,16 +405,7 @@ private slots:
         QTRY_VERIFY(ui->find(bubbleName));
         // The bubble is looked up afresh each time: the list may make it anew (or
         // be between two bubbles) while a translation lands.
-        const auto inBubble = [&](const char* name) -> QQuickItem* {
-            QQuickItem* bubble = ui->find(bubbleName);
-            if (!bubble)
-                return nullptr;
-            for (QQuickItem* item : ui->items()) {
-                if (item->objectName() == QLatin1StringView(name) && bubble->isAncestorOf(item))
-                    return item;
-            }
-            return nullptr;
-        };
+        const auto inBubble = [&](const char* name) { return this->inBubble(bubbleName, name); };
         const auto shownText = [&] { return UiHarness::text(inBubble("messageText")); };
         QCOMPARE(shownText(), original.content);
 
