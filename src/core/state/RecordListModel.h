@@ -97,12 +97,20 @@ public:
             return changed;
         }
 
-        // Nothing to keep (the first list, or another conversation's messages):
-        // one reset is far cheaper than a row-by-row change.
+        // Into an empty list: one insert of the whole list, shared, not copied row by row.
+        if (m_items.isEmpty() && !next.isEmpty()) {
+            beginInsertRows(QModelIndex(), 0, int(next.size() - 1));
+            m_items = next;
+            endInsertRows();
+            emitCount(before);
+            return true;
+        }
+        // Nothing to keep (another conversation's messages): one reset is far
+        // cheaper than a row-by-row change.
         const bool disjoint = std::none_of(m_items.begin(), m_items.end(), [&](const T& item) {
             return nextKeys.contains(m_key(item));
         });
-        if (disjoint && !m_items.isEmpty() && !next.isEmpty()) {
+        if (disjoint && !next.isEmpty()) {
             beginResetModel();
             m_items = next;
             endResetModel();
