@@ -1,14 +1,12 @@
 // The list models apply a new list as row changes matched by identity, so a
 // refresh that changes nothing emits nothing.
 
+#include "RandomSnippets.h"
 #include "state/RecordRoles.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
-
-#include <numeric>
-#include <random>
 
 using namespace kv;
 
@@ -118,15 +116,7 @@ private slots:
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         std::mt19937 random(7);
         for (int round = 0; round < 200; ++round) {
-            QList<Snippet> next;
-            const int n = std::uniform_int_distribution<int>(0, 12)(random);
-            QList<int> pool(20);
-            std::iota(pool.begin(), pool.end(), 0);
-            std::shuffle(pool.begin(), pool.end(), random);
-            for (int i = 0; i < n; ++i) {
-                const QByteArray id = "s" + QByteArray::number(pool[i]);
-                next.append(snip(id.constData(), round % 3 ? "x" : "y"));
-            }
+            const QList<Snippet> next = test::randomSnippets(random, round % 3 ? "x" : "y");
             model->apply(next);
             QCOMPARE(model->items(), next);
         }
