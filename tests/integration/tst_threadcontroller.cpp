@@ -33,6 +33,9 @@ private slots:
         state->setSelectedConversationID(waiting);
         QTRY_VERIFY(rows->rowCount() > 0); // the thread loads its detail
         QCOMPARE(rows->rowCount(), state->messages(waiting).size());
+        // Newest first: the list is laid out from the bottom up.
+        QCOMPARE(rows->index(0, 0).data(MessageRows::MessageIDRole).toString(),
+                 state->messages(waiting).last().id);
         QCOMPARE(thread.bottomRegion(), ThreadController::ComposerRegion);
         QVERIFY(thread.suggestionVisible());
         thread.useSuggestion();

@@ -184,8 +184,12 @@ QList<Scene> scenes() {
              });
              await(ui.state().loadConversationDetail(id));
              settle(2);
-             if (QObject* list = ui.findObject(QStringLiteral("messageList")))
-                 QMetaObject::invokeMethod(list, "positionViewAtEnd");
+             if (QObject* list = ui.findObject(QStringLiteral("messageList"))) {
+                 const qreal bottom = list->property("originY").toReal() +
+                                      list->property("contentHeight").toReal() -
+                                      list->property("height").toReal();
+                 list->setProperty("contentY", bottom); // the newest message in view
+             }
              settle();
          }},
         {"sidebar-grouped-search",

@@ -14,7 +14,9 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
+
 #include <QtQml/qqmlextensionplugin.h>
+#include <functional>
 
 Q_IMPORT_QML_PLUGIN(KestovarPlugin)
 
@@ -53,6 +55,75 @@ class TestThreadView : public kv::test::WorkspaceWorld {
                 return item;
         }
         return nullptr;
+    }
+
+    // `count` more visitor messages in the conversation, loaded.
+    void addVisitorMessages(const QString& conversationID, int count,
+                            const QString& project = u"p1"_qs) {
+        ui->sim().withData([&](sim::SimData& d) {
+            auto* c = d.conversation(project, conversationID);
+            for (int i = 0; i < count; ++i) {
+                c->messages.append(sim::SimMessage{d.nextId("msg_"),
+                                                   conversationID,
+                                                   "user",
+                                                   QStringLiteral("Are you there? (%1)").arg(i),
+                                                   QDateTime::currentDateTimeUtc(),
+                                                   {},
+                                                   {}});
+            }
+            return 0;
+        });
+        await(ui->state().loadConversationDetail(conversationID));
+    }
+    // The message a text in a bubble belongs to.
+    static QString messageOf(const QQuickItem* item) {
+        for (; item; item = item->parentItem()) {
+            if (item->objectName().startsWith(u"bubble_"_qs))
+                return item->objectName().mid(7);
+        }
+        return {};
+    }
+    // The messages whose bubbles are made, in the order a screen reader finds
+    // their texts under the list.
+    QStringList messagesAsRead() const {
+        QStringList ids;
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            for (int i = 0; i < node->childCount(); ++i) {
+                QAccessibleInterface* child = node->child(i);
+                auto* item = child ? qobject_cast<QQuickItem*>(child->object()) : nullptr;
+                if (item && item->objectName() == u"messageText")
+                    ids.append(messageOf(item));
+                else if (child)
+                    walk(child);
+            }
+        };
+        walk(QAccessible::queryAccessibleInterface(find("messageList")));
+        return ids;
+    }
+    // The messages whose texts Tab reaches from `first`, in order, until it leaves the list.
+    QStringList messagesAsTabbed(QQuickItem* first) const {
+        QStringList ids;
+        QQuickItem* list = find("messageList");
+        for (QQuickItem* item = first; item && list->isAncestorOf(item) && ids.size() < 1000;
+             item = item->nextItemInFocusChain(true)) {
+            if (item->objectName() == u"messageText")
+                ids.append(messageOf(item));
+        }
+        return ids;
+    }
+    // Whether `shown` holds messages of the conversation, each once, oldest first.
+    bool inConversationOrder(const QString& conversationID, const QStringList& shown) const {
+        QStringList all;
+        for (const Message& m : ui->state().messages(conversationID))
+            all.append(m.id);
+        qsizetype last = -1;
+        for (const QString& id : shown) {
+            const qsizetype at = all.indexOf(id);
+            if (at <= last)
+                return false;
+            last = at;
+        }
+        return !shown.isEmpty();
     }
 
 private slots:
@@ -511,22 +582,7 @@ private slots:
     void threadFollowsNewMessages() {
         const QString id = conversationWith("waiting", "p1");
         selectProject(u"p1"_qs);
-        const auto addMessages = [&](int n) {
-            ui->sim().withData([&](sim::SimData& d) {
-                auto* c = d.conversation("p1", id);
-                for (int i = 0; i < n; ++i) {
-                    c->messages.append(sim::SimMessage{d.nextId("msg_"),
-                                                       id,
-                                                       "user",
-                                                       QStringLiteral("Are you there? (%1)").arg(i),
-                                                       QDateTime::currentDateTimeUtc(),
-                                                       {},
-                                                       {}});
-                }
-                return 0;
-            });
-            await(ui->state().loadConversationDetail(id));
-        };
+        const auto addMessages = [&](int n) { addVisitorMessages(id, n); };
         open(id);
         addMessages(25);
         QQuickItem* list = find("messageList");
@@ -534,8 +590,15 @@ private slots:
         QTRY_VERIFY(list->property("contentHeight").toReal() > list->height());
         QTRY_VERIFY(list->property("atYEnd").toBool()); // at the bottom, it followed
 
+        // A reply of several lines makes the pane shorter: the newest message stays in view.
+        const qreal tall = list->height();
+        type(u"One\ntwo\nthree\nfour\nfive"_qs);
+        QTRY_VERIFY(list->height() < tall);
+        QTRY_VERIFY(list->property("atYEnd").toBool());
+        type(QString());
+
         // Scrolled up: it stays put, and says that more arrived.
-        QMetaObject::invokeMethod(list, "positionViewAtBeginning");
+        list->setProperty("contentY", list->property("originY")); // at the top
         QMetaObject::invokeMethod(list, "movementEnded");
         QVERIFY(!list->property("atYEnd").toBool());
         addMessages(1);
@@ -544,6 +607,40 @@ private slots:
         QVERIFY(UiHarness::click(find("newMessagesPill")));
         QTRY_VERIFY(list->property("atYEnd").toBool());
         QVERIFY(!find("newMessagesPill")->isVisible());
+    }
+
+    // The newest message is at the bottom and made first, yet Tab and a screen
+    // reader take the bubbles from the top down, also after scrolling back.
+    // A short thread starts at the top of the pane.
+    void bubblesAreReadFromTheTopDown() {
+        const QString id = conversationWith("waiting", "p2");
+        selectProject(u"p2"_qs);
+        open(id);
+        QQuickItem* list = find("messageList");
+        QTRY_COMPARE(list->property("count").toInt(), ui->state().messages(id).size());
+        // Every bubble is made; the oldest sits at the top of the pane, below its margin.
+        const QString oldest = ui->state().messages(id).first().id;
+        QTRY_COMPARE(messagesAsRead().size(), ui->state().messages(id).size());
+        QQuickItem* oldestBubble = ui->find("bubble_" + oldest);
+        QTRY_COMPARE(oldestBubble->mapToItem(list->parentItem(), QPointF()).y(), 20.0);
+        QTRY_VERIFY(inConversationOrder(id, messagesAsRead()));
+
+        addVisitorMessages(id, 30, u"p2"_qs);
+        QTRY_COMPARE(list->property("count").toInt(), ui->state().messages(id).size());
+        QTRY_VERIFY(list->property("atYEnd").toBool());
+        QTRY_VERIFY(ui->find("bubble_" + ui->state().messages(id).last().id));
+        QTRY_VERIFY(inConversationOrder(id, messagesAsRead()));
+        QVERIFY(!messagesAsRead().contains(ui->state().messages(id).first().id));
+
+        // Back at the top, the bubbles made there come first, and Tab goes down the thread.
+        list->setProperty("contentY", list->property("originY"));
+        QTRY_VERIFY(messagesAsRead().contains(ui->state().messages(id).first().id));
+        QTRY_VERIFY(inConversationOrder(id, messagesAsRead()));
+        QQuickItem* firstText = inBubble("bubble_" + messagesAsRead().first(), "messageText");
+        QVERIFY(firstText);
+        const QStringList tabbed = messagesAsTabbed(firstText);
+        QVERIFY2(tabbed.size() > 1 && inConversationOrder(id, tabbed),
+                 qPrintable(tabbed.join(u' ')));
     }
 
     // Every control a user can act on, anywhere in the workspace, has a name.

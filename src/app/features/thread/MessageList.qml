@@ -4,17 +4,30 @@ import Kestovar
 
 // The messages, oldest at the top. The list follows new messages while the
 // operator is at the bottom; scrolled up, a pill says that more arrived.
+//
+// It is laid out from the bottom up over the messages newest first: a thread
+// opens at its newest message, and only the bubbles on screen are made (laid
+// out from the top, the top screenful would be made first and thrown away).
 Item {
     id: messages
     property ThreadController controller
+    // The part of a short thread's list above the pane neither shows nor takes the pointer.
+    clip: true
 
     ListView {
         id: list
         objectName: "messageList"
-        anchors.fill: parent
+        width: parent.width
+        height: parent.height
+        // Laid out from the bottom, a short thread would sit at the foot of the
+        // pane: lifted by the room it leaves, it starts at the top, as read.
+        // (The list's height stays the pane's: a height that followed the
+        // content would make and measure rows in a loop.)
+        y: -Math.max(0, height - contentHeight)
         clip: true
-        // Room above the first and below the last message (as header and footer, which
-        // positioning at the end takes into account, unlike margins).
+        verticalLayoutDirection: ListView.BottomToTop
+        // Room below the newest and above the oldest message (as header and footer,
+        // which positioning takes into account, unlike margins).
         header: Item { height: 20 }
         footer: Item { height: 20 }
         spacing: 12
@@ -45,20 +58,16 @@ Item {
             if (following)
                 newArrived = false
         }
-        // Bubbles settle their height after they are made: stay at the bottom meanwhile.
-        onContentHeightChanged: if (following) toEnd.restart()
+        // At the bottom, a new message shows there by itself (it is the list's
+        // first row, and the view stays at its beginning); bubbles that settle
+        // their height grow upwards. Scrolled up, the view stays put.
         onCountChanged: {
-            if (following)
-                toEnd.restart()
-            else if (count > 0)
+            if (!following && count > 0)
                 newArrived = true
         }
-        // To the end once the current changes have settled (on the next pass of the event loop).
-        Timer {
-            id: toEnd
-            interval: 0
-            onTriggered: list.positionViewAtEnd()
-        }
+        // A pane that gets shorter (a reply of several lines, a wider text size)
+        // keeps the newest message in view.
+        onHeightChanged: if (following) positionViewAtBeginning()
         // A new text size: the bubbles are made again (text edits do not resize
         // themselves to a new font once laid out).
         Connections {
@@ -68,7 +77,7 @@ Item {
                 list.model = null
                 list.model = Qt.binding(() => messages.controller ? messages.controller.messages : null)
                 if (keep)
-                    toEnd.restart()
+                    list.positionViewAtBeginning()
             }
         }
         Connections {
@@ -76,10 +85,11 @@ Item {
             function onConversationIDChanged() {
                 list.following = true
                 list.newArrived = false
-                toEnd.restart()
             }
         }
     }
+    // Tab and a screen reader go through the bubbles from the top down.
+    ReadingOrder { view: list }
     // One menu of target languages for every message, not one per bubble; made
     // each time it opens (its entries follow the open conversation), gone when
     // it closes.
@@ -120,7 +130,7 @@ Item {
         onClicked: {
             list.following = true
             list.newArrived = false
-            list.positionViewAtEnd()
+            list.positionViewAtBeginning()
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "LinkPolicy.h"
 #include "MessageRows.h"
 #include "PeopleText.h"
+#include "ReversedRows.h"
 #include "TranslationMenu.h"
 #include "UiTexts.h"
 #include "service/PathSegment.h"
@@ -20,7 +21,9 @@ ThreadController::ThreadController(QObject* parent)
     : ThreadController(AppStateForeign::instance(), parent) {}
 
 ThreadController::ThreadController(AppState* state, QObject* parent)
-    : QObject(parent), m_state(state), m_messages(new MessageRows(state, this)) {
+    : QObject(parent), m_state(state), m_messages(new MessageRows(state, this)),
+      m_newestFirst(new ReversedRows(this)) {
+    m_newestFirst->setSourceModel(m_messages);
     OpenConversation* open = m_state->openConversation();
     connect(open, &OpenConversation::idChanged, this, &ThreadController::followOpenConversation);
     connect(open, &OpenConversation::conversationChanged, this, &ThreadController::refresh);
@@ -153,7 +156,7 @@ bool ThreadController::contextPanelVisible() const {
 }
 
 QObject* ThreadController::messages() const {
-    return m_messages;
+    return m_newestFirst;
 }
 
 QStringList ThreadController::translationEntries() const {

@@ -20,6 +20,7 @@ namespace kv {
 class AppState;
 
 class MessageRows;
+class ReversedRows;
 
 class ThreadController : public QObject {
     Q_OBJECT
@@ -38,6 +39,7 @@ class ThreadController : public QObject {
     Q_PROPERTY(QString suggestion READ suggestion NOTIFY conversationChanged)
     Q_PROPERTY(Region bottomRegion READ bottomRegion NOTIFY bottomRegionChanged)
     Q_PROPERTY(bool contextPanelVisible READ contextPanelVisible NOTIFY contextPanelVisibleChanged)
+    // The messages newest first, for a list laid out from the bottom up.
     Q_PROPERTY(QObject* messages READ messages CONSTANT)
     // Whether the messages are being fetched, and "Couldn’t load messages:
     // <reason>" while the last fetch of this thread failed.
@@ -112,7 +114,8 @@ private:
 
     AppState* m_state;
     QPointer<DraftStore> m_drafts;
-    MessageRows* m_messages;
+    MessageRows* m_messages; // oldest first, as the conversation holds them
+    ReversedRows* m_newestFirst;
     QString m_conversationID;
     std::optional<Conversation> m_conversation;
     bool m_didTakeOver = false;
