@@ -82,6 +82,23 @@ private slots:
         QCOMPARE(count.size(), 3); // 0 → 4, 4 → 2, 2 → 0; the reshuffle kept four rows
     }
 
+    // The list a model takes whole stays shared with its giver, also when the
+    // same list comes again: a thread of thousands of messages is not copied
+    // each time it opens or refreshes.
+    void keepsTheListItIsGivenWithoutCopying() {
+        std::unique_ptr<SnippetListModel> model(newSnippetModel(nullptr));
+        const QList<Snippet> list{snip("a"), snip("b"), snip("c")};
+        QVERIFY(model->apply(list));
+        QVERIFY(model->items().isSharedWith(list));
+        QVERIFY(!model->apply(list));
+        QVERIFY(model->items().isSharedWith(list));
+        const QList<Snippet> other{snip("x"), snip("y")};
+        QVERIFY(model->apply(other));
+        QVERIFY(model->items().isSharedWith(other));
+        QVERIFY(model->apply({}));
+        QVERIFY(model->items().isEmpty());
+    }
+
     void repeatedIdentitiesStartOver() {
         std::unique_ptr<SnippetListModel> model(newSnippetModel(nullptr));
         QAbstractItemModelTester tester(model.get(),

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
 
 namespace kv {
 
@@ -67,10 +68,10 @@ public:
         const qsizetype row = rowOf(key);
         if (row < 0)
             return false;
-        T changed = m_items[row];
+        T changed = m_items.at(row);
         edit(changed);
         Q_ASSERT(m_key(changed) == key);
-        if (changed == m_items[row])
+        if (changed == m_items.at(row))
             return false;
         m_items[row] = std::move(changed);
         const QModelIndex at = index(int(row));
@@ -107,7 +108,7 @@ public:
         }
         // Nothing to keep (another conversation's messages): one reset is far
         // cheaper than a row-by-row change.
-        const bool disjoint = std::none_of(m_items.begin(), m_items.end(), [&](const T& item) {
+        const bool disjoint = std::none_of(m_items.cbegin(), m_items.cend(), [&](const T& item) {
             return nextKeys.contains(m_key(item));
         });
         if (disjoint && !next.isEmpty()) {
@@ -121,20 +122,23 @@ public:
         bool changed = false;
         // Rows that are gone, removed in runs from the end.
         for (qsizetype i = m_items.size() - 1; i >= 0; --i) {
-            if (nextKeys.contains(m_key(m_items[i])))
+            if (nextKeys.contains(m_key(m_items.at(i))))
                 continue;
             qsizetype first = i;
-            while (first > 0 && !nextKeys.contains(m_key(m_items[first - 1])))
+            while (first > 0 && !nextKeys.contains(m_key(m_items.at(first - 1))))
                 --first;
             beginRemoveRows(QModelIndex(), int(first), int(i));
-            m_items.remove(first, i - first + 1);
+            if (first == 0 && i == m_items.size() - 1)
+                m_items.clear(); // all of it: let go, without copying a list others share
+            else
+                m_items.remove(first, i - first + 1);
             endRemoveRows();
             changed = true;
             i = first;
         }
         QSet<QString> present;
         present.reserve(m_items.size());
-        for (const T& item : m_items)
+        for (const T& item : std::as_const(m_items))
             present.insert(m_key(item));
         // Then walk the new order: keep, move into place, or insert (new rows in runs).
         for (qsizetype i = 0; i < next.size(); ++i) {
@@ -153,10 +157,10 @@ public:
                 i = end - 1;
                 continue;
             }
-            if (m_key(m_items[i]) != key) {
+            if (m_key(m_items.at(i)) != key) {
                 qsizetype from = -1;
                 for (qsizetype j = i + 1; j < m_items.size(); ++j) {
-                    if (m_key(m_items[j]) == key) {
+                    if (m_key(m_items.at(j)) == key) {
                         from = j;
                         break;
                     }
@@ -166,7 +170,7 @@ public:
                 endMoveRows();
                 changed = true;
             }
-            if (!(m_items[i] == next[i])) {
+            if (!(m_items.at(i) == next.at(i))) {
                 m_items[i] = next[i];
                 const QModelIndex at = index(int(i));
                 emit dataChanged(at, at);
