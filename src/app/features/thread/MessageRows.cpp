@@ -176,7 +176,10 @@ void MessageRows::setTranslating(const QString& messageID, bool translating) {
 void MessageRows::reset() {
     m_showing.clear();
     m_translating.clear();
-    m_rendered.clear();
+    // Kept across conversations, so going back to one converts nothing again,
+    // until it holds about as many as a few dozen threads show.
+    if (m_rendered.size() > kRenderedKept)
+        m_rendered.clear();
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, 0));
 }

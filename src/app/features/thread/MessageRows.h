@@ -66,6 +66,7 @@ private:
     AppState* m_state;
     QSet<QString> m_showing;
     QSet<QString> m_translating;
+    static constexpr qsizetype kRenderedKept = 500;
     mutable QHash<QString, QString> m_rendered; // Markdown rendered, by text
 };
 
