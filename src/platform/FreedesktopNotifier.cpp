@@ -8,6 +8,7 @@
 #include <QDBusMessage>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
+#include <QPointer>
 
 namespace kv {
 
@@ -49,7 +50,10 @@ QCoro::Task<NotificationPermission> FreedesktopNotifier::currentAuthorization() 
         QString::fromLatin1(desktop::kNotificationsInterface), QStringLiteral("GetCapabilities"));
     QDBusPendingReply<QStringList> reply =
         m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
+    const QPointer<FreedesktopNotifier> alive(this);
     co_await reply;
+    if (!alive) // closed while the server answered: there is nothing left to show on
+        co_return NotificationPermission::noServer;
     if (reply.isError()) {
         m_capabilitiesKnown = false;
         co_return NotificationPermission::noServer;
@@ -64,8 +68,17 @@ bool FreedesktopNotifier::offersInlineReply() const {
 }
 
 QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationRequest request) {
-    if (!m_capabilitiesKnown && co_await currentAuthorization() == NotificationPermission::noServer)
-        co_return QStringLiteral("no notification server on the session bus");
+    // The notifier may be closed while the server answers: nothing of it is
+    // touched once it has gone.
+    const QPointer<FreedesktopNotifier> alive(this);
+    static const QString closed = QStringLiteral("the notifier was closed");
+    if (!m_capabilitiesKnown) {
+        const NotificationPermission permission = co_await currentAuthorization();
+        if (!alive)
+            co_return closed;
+        if (permission == NotificationPermission::noServer)
+            co_return QStringLiteral("no notification server on the session bus");
+    }
 
     QStringList actions{QString::fromLatin1(kDefaultAction), QStringLiteral("Open")};
     if (request.conversationID) {
@@ -106,6 +119,8 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
     QDBusPendingReply<uint> reply =
         m_bus.asyncCall(call, int(Timing::current().notifierCallTimeout.count()));
     co_await reply;
+    if (!alive)
+        co_return closed;
     if (reply.isError())
         co_return reply.error().message();
     const uint id = reply.value();

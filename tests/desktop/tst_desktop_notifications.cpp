@@ -221,6 +221,25 @@ private slots:
         QCOMPARE(notifier.tracked(), FreedesktopNotifier::kMaxTracked);
     }
 
+    // Closed while the server is still answering a notification: the answer
+    // lands on nothing (it used to crash), and the post says it was not shown.
+    void aNotifierClosedWhileTheServerAnswers() {
+        FakeNotificationServer server("org.kestovar.TestNotifications.closing",
+                                      {"actions", "body"});
+        QVERIFY(server.isRegistered());
+        auto notifier = std::make_unique<FreedesktopNotifier>(QDBusConnection::sessionBus(),
+                                                              server.serviceName());
+        QCOMPARE(await(notifier->requestAuthorization()), NotificationPermission::authorized);
+        QCoro::Task<std::optional<QString>> posting =
+            notifier->post(request("Northwind — wants a human", u"c1"_qs));
+        notifier.reset();
+        QTRY_COMPARE(server.calls.size(), 1);
+        // Answers come back in order: once a later one is in, the first has been delivered.
+        FreedesktopNotifier later(QDBusConnection::sessionBus(), server.serviceName());
+        QCOMPARE(await(later.currentAuthorization()), NotificationPermission::authorized);
+        QCOMPARE(await(std::move(posting)), std::optional<QString>(u"the notifier was closed"_qs));
+    }
+
     void noServerIsItsOwnState() {
         FreedesktopNotifier notifier(QDBusConnection::sessionBus(), "org.kestovar.NobodyHome");
         QCOMPARE(await(notifier.currentAuthorization()), NotificationPermission::noServer);
