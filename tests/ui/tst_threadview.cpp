@@ -504,6 +504,69 @@ private slots:
         QCOMPARE(ui->requestsTo("/api/v2/translate", "POST").size(), 1);
     }
 
+    // A thread opens with light texts. The selectable editor is made where the
+    // pointer or the keyboard is and goes when they leave; it draws the same
+    // pixels, so nothing moves when it comes or goes.
+    void aMessageBecomesSelectableWhereTheOperatorIs() {
+        const QString id = conversationWith("waiting", "p1");
+        selectProject(u"p1"_qs);
+        open(id);
+        const Message message = firstVisitorMessage(id);
+        const QString bubbleName = "bubble_" + message.id;
+        QTRY_VERIFY(ui->find(bubbleName));
+        // The editors under `root` (a bubble, or the whole list).
+        const auto editors = [&](const QString& root) {
+            QList<QQuickItem*> found;
+            for (QQuickItem* item : ui->items()) {
+                if (item->inherits("QQuickTextEdit") && ui->find(root)->isAncestorOf(item))
+                    found.append(item);
+            }
+            return found;
+        };
+        const QPoint away(1, 1); // over the sidebar
+        QTest::mouseMove(ui->window(), away);
+        QTRY_COMPARE(editors(u"messageList"_qs).size(), 0);
+        QQuickItem* text = inBubble(bubbleName, "messageText");
+        const QRect area =
+            text->mapRectToScene(QRectF(0, 0, text->width(), text->height())).toAlignedRect();
+        const QImage before = ui->window()->grabWindow().copy(area);
+        QQuickItem* pointer = nullptr;
+        for (QQuickItem* child : text->childItems())
+            pointer = child->inherits("QQuickMouseArea") ? child : pointer;
+        QVERIFY(pointer);
+
+        QTest::mouseMove(ui->window(), area.center());
+        QTRY_COMPARE(editors(bubbleName).size(), 1);
+        QCOMPARE(ui->window()->grabWindow().copy(area), before);
+        QTest::mouseMove(ui->window(), away);
+        QTRY_COMPARE(editors(bubbleName).size(), 0);
+
+        // Clicked and all selected, it stays with the focus after the pointer has gone.
+        UiHarness::mouseClick(text);
+        QTRY_VERIFY(text->hasActiveFocus());
+        QTest::keyClick(ui->window(), Qt::Key_A, Qt::ControlModifier);
+        QTRY_COMPARE(editors(bubbleName)
+                         .value(0)
+                         ->property("selectedText")
+                         .toString()
+                         .replace(QChar::ParagraphSeparator, u'\n'),
+                     message.content);
+        QTest::mouseMove(ui->window(), away);
+        QTRY_VERIFY(!pointer->property("containsMouse").toBool());
+        QCOMPARE(editors(bubbleName).size(), 1);
+
+        // Tab leaves it (the selection goes with the focus, as in any text), and
+        // the editor goes. Shift+Tab comes back into it, and can leave it again.
+        QTest::keyClick(ui->window(), Qt::Key_Tab);
+        QTRY_VERIFY(!text->hasActiveFocus());
+        QTRY_COMPARE(editors(bubbleName).size(), 0);
+        QTest::keyClick(ui->window(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTRY_VERIFY(editors(bubbleName).value(0) && editors(bubbleName).first()->hasActiveFocus());
+        QTest::keyClick(ui->window(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QTRY_VERIFY(!text->hasActiveFocus());
+        QTRY_COMPARE(editors(bubbleName).size(), 0);
+    }
+
     void contextPanelDescribesTheVisitor() {
         const QString id = conversationWith("waiting", "p1");
         selectProject(u"p1"_qs);

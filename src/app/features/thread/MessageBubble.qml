@@ -80,34 +80,16 @@ FocusScope {
             color: bubble.fill
             border.width: text.activeFocus ? 2 : 0
             border.color: Theme.brandAccent
-            TextEdit {
+            MessageText {
                 id: text
-                objectName: "messageText"
                 x: 12
                 y: 8
-                // The text's own width, wrapped once it reaches the widest bubble.
-                width: Math.min(implicitWidth, body.widest - 24)
+                widest: body.widest - 24
                 text: bubble.shownText
-                textFormat: bubble.rich ? TextEdit.RichText : TextEdit.PlainText
-                readOnly: true
-                activeFocusOnTab: true
-                selectByMouse: true
-                wrapMode: TextEdit.Wrap
-                color: bubble.ink
-                selectionColor: Theme.brandLight
-                font.pointSize: Theme.size("body")
-                Accessible.role: Accessible.StaticText
-                Accessible.name: bubble.accessibleText
+                rich: bubble.rich
+                ink: bubble.ink
+                accessibleText: bubble.accessibleText
                 onLinkActivated: (link) => bubble.controller.openLink(link)
-                ReadOnlyTextKeys { target: text }
-                // Only the pointer's shape: presses go on to the text. A mouse area,
-                // not a hover handler: bubbles come and go under a resting pointer,
-                // and Qt 6.4 keeps each hover handler it met listed after it is gone.
-                MouseArea {
-                    anchors.fill: parent
-                    acceptedButtons: Qt.NoButton
-                    cursorShape: text.hoveredLink ? Qt.PointingHandCursor : Qt.IBeamCursor
-                }
             }
         }
         // Only the beginning of a very long message is laid out: say so, offer the whole.
