@@ -52,6 +52,12 @@ struct Timing {
     ms instanceLockWait{100};
     ms instanceHandOffTimeout{5'000};
 
+    // The network's comings and goings are followed from this long after launch:
+    // loading Qt's backend for them (plugins, and a question to the network
+    // service) would otherwise hold up the first screen. A stream that died
+    // meanwhile is caught by its watchdog all the same.
+    ms networkWatchDelay{2'000};
+
     // Software updates: the first scheduled check this long after launch, then one a day.
     ms updateFirstCheck{60'000};
     ms updateCheckInterval{24 * 3'600'000};

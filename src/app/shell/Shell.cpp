@@ -14,6 +14,7 @@
 #include "QmlRegistration.h"
 #include "SingleInstance.h"
 #include "StartupMetric.h"
+#include "Timing.h"
 #include "TrayIcon.h"
 #include "TypedPreferences.h"
 #include "UiTexts.h"
@@ -34,6 +35,7 @@
 #include <QQuickWindow>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace kv {
 
@@ -109,7 +111,8 @@ bool Shell::start() {
     DraftStore::setInstance(m_drafts.get());
     // A laptop that slept or changed networks: reconnect and catch up at once.
     m_connectivity = std::make_unique<ConnectivityWatcher>(QDBusConnection::systemBus());
-    m_connectivity->watchNetwork();
+    QTimer::singleShot(Timing::current().networkWatchDelay, m_connectivity.get(),
+                       &ConnectivityWatcher::watchNetwork);
     connect(m_connectivity.get(), &ConnectivityWatcher::resumed, m_state.get(), &AppState::resume);
     connect(m_connectivity.get(), &ConnectivityWatcher::networkLost, m_state.get(),
             &AppState::networkLost);
