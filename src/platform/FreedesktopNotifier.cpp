@@ -108,6 +108,15 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
                              : request.body;
 
     // A conversation keeps one notification on screen, replaced by its newest.
+    if (request.conversationID) {
+        while (m_posting.contains(*request.conversationID)) {
+            auto answered = m_answered.wait();
+            co_await answered;
+            if (!alive)
+                co_return closed;
+        }
+        m_posting.insert(*request.conversationID);
+    }
     const uint replaces =
         request.conversationID ? m_byConversation.value(*request.conversationID, 0) : 0;
 
@@ -121,6 +130,10 @@ QCoro::Task<std::optional<QString>> FreedesktopNotifier::post(NotificationReques
     co_await reply;
     if (!alive)
         co_return closed;
+    if (request.conversationID) {
+        m_posting.remove(*request.conversationID);
+        m_answered.releaseAll();
+    }
     if (reply.isError())
         co_return reply.error().message();
     const uint id = reply.value();

@@ -12,10 +12,12 @@
 // answer for another program's notification).
 
 #include "platform/Notifier.h"
+#include "service/WaitList.h"
 
 #include <QDBusConnection>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QStringList>
 
 class QDBusServiceWatcher;
@@ -72,7 +74,11 @@ private:
     bool m_capabilitiesKnown = false;
     QHash<uint, Shown> m_shown;            // our notifications the server still shows
     QHash<QString, uint> m_byConversation; // a conversation's notification, replaced in place
-    QList<uint> m_order;                   // ids of m_shown, oldest first
+    // Conversations whose last notice the server has not answered yet: a post for
+    // one waits for that answer, to replace the notice it names (not add a second).
+    QSet<QString> m_posting;
+    WaitList m_answered;
+    QList<uint> m_order; // ids of m_shown, oldest first
     QDBusServiceWatcher* m_watcher;
 
     void track(uint id, Shown shown);

@@ -240,6 +240,21 @@ private slots:
         QCOMPARE(await(std::move(posting)), std::optional<QString>(u"the notifier was closed"_qs));
     }
 
+    // A second notice for a conversation sent before the server has answered the
+    // first replaces it (it used to go up beside it, and the first stayed for good).
+    void aSecondNoticeBeforeTheFirstIsAnsweredReplacesIt() {
+        FakeNotificationServer server("org.kestovar.TestNotifications.quick", {"actions", "body"});
+        QVERIFY(server.isRegistered());
+        FreedesktopNotifier notifier(QDBusConnection::sessionBus(), server.serviceName());
+        QCOMPARE(await(notifier.requestAuthorization()), NotificationPermission::authorized);
+        QCoro::Task<std::optional<QString>> first = notifier.post(request("Waiting", u"c1"_qs));
+        QCoro::Task<std::optional<QString>> second = notifier.post(request("Still", u"c1"_qs));
+        QCOMPARE(await(std::move(first)), std::nullopt);
+        QCOMPARE(await(std::move(second)), std::nullopt);
+        QCOMPARE(server.calls.size(), 2);
+        QCOMPARE(server.calls[1].replacesId, server.calls[0].id);
+    }
+
     void noServerIsItsOwnState() {
         FreedesktopNotifier notifier(QDBusConnection::sessionBus(), "org.kestovar.NobodyHome");
         QCOMPARE(await(notifier.currentAuthorization()), NotificationPermission::noServer);
