@@ -593,6 +593,80 @@ private slots:
     // At every width the panel shows exactly when its toggle says it does: in the
     // narrowest window, where list, thread and panel cannot stand side by side,
     // it lies over the thread's edge.
+    // Going from conversation to conversation, with more, fewer or as many
+    // chunks and tags, the panel shows each one's own; rows are kept when the
+    // count stays.
+    void contextPanelFollowsEachConversation() {
+        selectProject(u"p1"_qs);
+        const QList<Conversation> all = ui->state().conversations();
+        QVERIFY(all.size() >= 4);
+        // The panel's chunk rows, top to bottom, as a screen reader names them.
+        const auto chunkRows = [&] {
+            QList<QQuickItem*> rows;
+            for (QQuickItem* item : ui->items()) {
+                if (QByteArray(item->metaObject()->className()).startsWith("ChunkRow") &&
+                    find("contextPanel")->isAncestorOf(item))
+                    rows.append(item);
+            }
+            std::sort(rows.begin(), rows.end(), [](QQuickItem* a, QQuickItem* b) {
+                return a->mapToScene({}).y() < b->mapToScene({}).y();
+            });
+            return rows;
+        };
+        const auto shownChunks = [&] {
+            QStringList names;
+            for (QQuickItem* row : chunkRows())
+                names.append(QAccessible::queryAccessibleInterface(row)->text(QAccessible::Name));
+            return names;
+        };
+        // The tag chips' texts, left to right.
+        const auto shownTags = [&] {
+            QList<QQuickItem*> chips;
+            for (QQuickItem* item : ui->items()) {
+                if (item->inherits("QQuickText") && item->parentItem() &&
+                    QByteArray(item->parentItem()->parentItem()->metaObject()->className())
+                        .startsWith("FlowTags") &&
+                    item->parentItem()->parentItem()->isVisible() &&
+                    find("contextPanel")->isAncestorOf(item))
+                    chips.append(item);
+            }
+            std::sort(chips.begin(), chips.end(), [](QQuickItem* a, QQuickItem* b) {
+                return a->mapToScene({}).x() < b->mapToScene({}).x();
+            });
+            QStringList tags;
+            for (QQuickItem* chip : chips)
+                tags.append(UiHarness::text(chip));
+            return tags;
+        };
+        const auto matches = [](const QStringList& shown, const QList<RetrievedChunk>& chunks) {
+            if (shown.size() != chunks.size())
+                return false;
+            for (qsizetype i = 0; i < shown.size(); ++i) {
+                if (!shown[i].startsWith(chunks[i].title + ", score ") ||
+                    !shown[i].endsWith(". " + chunks[i].snippet))
+                    return false;
+            }
+            return true;
+        };
+        QList<QQuickItem*> before;
+        qsizetype countBefore = -1;
+        bool sameCountSeen = false;
+        for (const Conversation& listed : all.mid(0, 10)) {
+            open(listed.id);
+            const Conversation c = *ui->state().openConversation()->conversation();
+            QTRY_VERIFY2(matches(shownChunks(), c.aiRetrievedChunks),
+                         qPrintable(shownChunks().join(u" | ")));
+            QTRY_COMPARE(shownTags(), c.tags);
+            if (c.aiRetrievedChunks.size() == countBefore && countBefore > 0) {
+                QCOMPARE(chunkRows(), before); // the same rows, their texts changed
+                sameCountSeen = true;
+            }
+            before = chunkRows();
+            countBefore = c.aiRetrievedChunks.size();
+        }
+        QVERIFY(sameCountSeen);
+    }
+
     void contextPanelAndToggleAgreeAtEveryWidth() {
         const QString id = conversationWith("waiting", "p1");
         selectProject(u"p1"_qs);

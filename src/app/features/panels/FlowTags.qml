@@ -12,10 +12,12 @@ RowLayout {
     Accessible.name: "Tags: " + flow.tags.join(", ")
 
     Icon { symbol: "tag"; color: Theme.secondaryText; size: 11 }
+    // By count: another conversation with as many tags changes the chips' texts in place.
     Repeater {
-        model: flow.tags
+        model: flow.tags.length
         Rectangle {
-            required property string modelData
+            required property int index
+            readonly property string tag: flow.tags[index] ?? ""
             implicitWidth: chip.implicitWidth + 12
             implicitHeight: chip.implicitHeight + 4
             radius: height / 2
@@ -24,7 +26,7 @@ RowLayout {
                 id: chip
                 textStyle: "caption2"
                 anchors.centerIn: parent
-                text: parent.modelData
+                text: parent.tag
                 color: Theme.secondaryText
             }
         }

@@ -161,12 +161,15 @@ Rectangle {
                     Layout.fillWidth: true
                     color: Theme.tertiaryText
                 }
+                // By count, each row reading its chunk: moving to a conversation
+                // with as many chunks changes the rows' texts in place rather
+                // than making them anew.
                 Repeater {
-                    model: context.chunks
+                    model: context.chunks.length
                     ChunkRow {
-                        required property retrievedChunkRow modelData
+                        required property int index
                         Layout.fillWidth: true
-                        chunk: modelData
+                        chunk: context.chunks[index]
                     }
                 }
                 ActionButton {
