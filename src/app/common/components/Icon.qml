@@ -9,5 +9,4 @@ IconGlyph {
     implicitWidth: s
     implicitHeight: s
     color: Theme.text
-    Accessible.ignored: true
 }
