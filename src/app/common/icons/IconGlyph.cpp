@@ -17,8 +17,7 @@ void IconGlyph::setSymbol(const QString& symbol) {
     if (symbol == m_symbol)
         return;
     m_symbol = symbol;
-    m_imageChanged = true;
-    update();
+    redraw();
     emit symbolChanged();
 }
 
@@ -26,9 +25,13 @@ void IconGlyph::setColor(const QColor& color) {
     if (color == m_color)
         return;
     m_color = color;
+    redraw();
+    emit colorChanged();
+}
+
+void IconGlyph::redraw() {
     m_imageChanged = true;
     update();
-    emit colorChanged();
 }
 
 int IconGlyph::renderedPixels(qreal side, qreal devicePixelRatio) {
@@ -37,23 +40,19 @@ int IconGlyph::renderedPixels(qreal side, qreal devicePixelRatio) {
 
 void IconGlyph::geometryChange(const QRectF& next, const QRectF& previous) {
     QQuickItem::geometryChange(next, previous);
-    if (next.size() != previous.size()) {
-        m_imageChanged = true;
-        update();
-    }
+    if (next.size() != previous.size())
+        redraw();
 }
 
 void IconGlyph::itemChange(ItemChange change, const ItemChangeData& value) {
     QQuickItem::itemChange(change, value);
-    if (change == ItemDevicePixelRatioHasChanged) {
-        m_imageChanged = true;
-        update();
-    }
+    if (change == ItemDevicePixelRatioHasChanged)
+        redraw();
 }
 
 QSGNode* IconGlyph::updatePaintNode(QSGNode* old, UpdatePaintNodeData*) {
     auto* node = static_cast<QSGImageNode*>(old);
-    // Square symbols keep their shape in a item of another shape: the largest
+    // Square symbols keep their shape in an item of another shape: the largest
     // square that fits, centred.
     const qreal side = std::min(width(), height());
     if (side <= 0 || !window()) {

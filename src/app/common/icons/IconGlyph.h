@@ -42,6 +42,9 @@ protected:
     void itemChange(ItemChange change, const ItemChangeData& value) override;
 
 private:
+    // The symbol must be rendered again (new symbol, colour, size or pixel ratio).
+    void redraw();
+
     QString m_symbol;
     QColor m_color{Qt::black};
     bool m_imageChanged = true;
