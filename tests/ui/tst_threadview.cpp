@@ -574,7 +574,7 @@ private slots:
         const Conversation c =
             *std::find_if(ui->state().conversations().begin(), ui->state().conversations().end(),
                           [&](const Conversation& x) { return x.id == id; });
-        QTRY_VERIFY(find("contextPanel")->isVisible());
+        QTRY_VERIFY(!ui->visible("contextPanel").isEmpty());
         QCOMPARE(UiHarness::text(find("contextName")), c.visitorName.value_or("Anonymous"));
         QCOMPARE(find("contextMessages")->property("label").toString(),
                  QString::number(c.messageCount) + " messages");
@@ -585,9 +585,9 @@ private slots:
         QVERIFY(!find("saveQaButton")->property("enabled").toBool()); // shown, not yet there
 
         QVERIFY(UiHarness::click(find("contextPanelToggle")));
-        QTRY_VERIFY(!find("contextPanel")->isVisible());
+        QTRY_VERIFY(ui->visible("contextPanel").isEmpty());
         QVERIFY(UiHarness::click(find("contextPanelToggle")));
-        QTRY_VERIFY(find("contextPanel")->isVisible());
+        QTRY_VERIFY(!ui->visible("contextPanel").isEmpty());
     }
 
     // At every width the panel shows exactly when its toggle says it does: in the

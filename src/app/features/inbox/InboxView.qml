@@ -143,10 +143,14 @@ SplitView {
         }
     }
 
-    VisitorContextPanel {
+    // Built only while it shows: hidden, it would be a hundred items made at
+    // start and kept for nothing.
+    Loader {
         SplitView.minimumWidth: 220
         SplitView.preferredWidth: 260
         SplitView.maximumWidth: 380
         visible: inbox.panelWanted && inbox.roomForPanel
+        active: visible
+        sourceComponent: VisitorContextPanel {}
     }
 }
