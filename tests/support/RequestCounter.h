@@ -1,9 +1,10 @@
 #pragma once
 
-// A loopback HTTP origin that answers nothing useful and remembers every
-// request that reached it: how a test sees that the console fetched an
-// address it should not have.
+// A loopback HTTP origin that remembers every request that reached it: how a
+// test sees that the console fetched an address it should not have. It answers
+// 404, except for the paths a test gave a body to.
 
+#include <QHash>
 #include <QHostAddress>
 #include <QStringList>
 #include <QTcpServer>
@@ -26,6 +27,8 @@ public:
     // "METHOD /path" of every request received, oldest first; a connection
     // that sent no request line counts as "(connection)".
     QStringList requests;
+    // Bodies to answer with, by path ("/logo.png").
+    QHash<QString, QByteArray> bodies;
 
 private:
     void accept() {
@@ -35,8 +38,14 @@ private:
                     return;
                 const QList<QByteArray> line = socket->readLine().trimmed().split(' ');
                 requests.append(QString::fromLatin1(line.value(0) + ' ' + line.value(1)));
-                socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: "
-                              "close\r\n\r\n");
+                const auto body = bodies.constFind(QString::fromLatin1(line.value(1)));
+                if (body == bodies.cend())
+                    socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: "
+                                  "close\r\n\r\n");
+                else
+                    socket->write(
+                        "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body->size()) +
+                        "\r\nConnection: close\r\n\r\n" + *body);
                 socket->disconnectFromHost();
             });
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);

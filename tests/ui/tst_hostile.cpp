@@ -10,6 +10,7 @@
 #include "SimHostile.h"
 #include "UiHarness.h"
 
+#include <QBuffer>
 #include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -83,6 +84,12 @@ private slots:
         config.beacon = counter.origin();
         config.data.visitors = 12;
         ui = std::make_unique<UiHarness>(config);
+        QBuffer png;
+        png.open(QIODevice::WriteOnly);
+        QImage red(8, 8, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        red.save(&png, "PNG");
+        counter.bodies.insert(u"/last.png"_qs, png.data());
         // One logo the service names, on the counting origin: the one thing that may be fetched.
         ui->sim().withData([&](sim::SimData& data) {
             data.projects[0].widgetLogoUrl = counter.origin() + "/logo.png";
@@ -240,6 +247,19 @@ private slots:
         await(ui->state().realtimeRefresh());
         QTRY_VERIFY2(counter.requests.contains(u"GET /last.png"_qs),
                      qPrintable(counter.requests.join(u", ")));
+        // The logo drawn is that image, in its tile's place.
+        const auto canvas = [&]() -> QQuickItem* {
+            for (QQuickItem* item : ui->items()) {
+                if (item->inherits("QQuickCanvasItem") && item->isVisible())
+                    return item;
+            }
+            return nullptr;
+        };
+        QTRY_VERIFY(canvas());
+        QQuickItem* drawn = canvas();
+        const QPoint middle =
+            drawn->mapToScene({drawn->width() / 2, drawn->height() / 2}).toPoint();
+        QTRY_COMPARE(ui->window()->grabWindow().pixelColor(middle), QColor(Qt::red));
         QStringList others = counter.requests;
         others.removeAll(u"GET /logo.png"_qs);
         others.removeAll(u"GET /last.png"_qs);

@@ -24,7 +24,7 @@ Item {
         anchors.fill: parent
         radius: projectLogo.corner
         color: projectLogo.hasName ? (ProjectLook.color(projectLogo.colorHex) || "#6366F1") : "transparent"
-        visible: !canvas.visible
+        visible: !canvas.active
 
         Body {
             anchors.fill: parent
@@ -40,34 +40,35 @@ Item {
         }
     }
     // Loads the logo (and says when it is there); the canvas draws it rounded.
+    // Most agents have no logo, so the canvas is made only once one is loaded.
     Image {
         id: logo
         visible: false
         source: projectLogo.source
         asynchronous: true
-        onStatusChanged: canvas.requestPaint()
     }
-    Canvas {
+    Loader {
         id: canvas
         anchors.fill: parent
-        visible: logo.status === Image.Ready && logo.implicitWidth > 0
-        onWidthChanged: requestPaint()
-        onHeightChanged: requestPaint()
-        onImageLoaded: requestPaint()
-        onPaint: {
-            const ctx = getContext("2d")
-            ctx.reset()
-            if (!visible)
-                return
-            // Fills the square, cropping the longer side, as a photo in a frame.
-            const scale = Math.max(width / logo.implicitWidth, height / logo.implicitHeight)
-            const sw = width / scale
-            const sh = height / scale
-            ctx.beginPath()
-            ctx.roundedRect(0, 0, width, height, projectLogo.corner, projectLogo.corner)
-            ctx.clip()
-            ctx.drawImage(logo, (logo.implicitWidth - sw) / 2, (logo.implicitHeight - sh) / 2,
-                          sw, sh, 0, 0, width, height)
+        active: logo.status === Image.Ready && logo.implicitWidth > 0
+        sourceComponent: Canvas {
+            onWidthChanged: requestPaint()
+            onHeightChanged: requestPaint()
+            onImageLoaded: requestPaint()
+            Component.onCompleted: requestPaint()
+            onPaint: {
+                const ctx = getContext("2d")
+                ctx.reset()
+                // Fills the square, cropping the longer side, as a photo in a frame.
+                const scale = Math.max(width / logo.implicitWidth, height / logo.implicitHeight)
+                const sw = width / scale
+                const sh = height / scale
+                ctx.beginPath()
+                ctx.roundedRect(0, 0, width, height, projectLogo.corner, projectLogo.corner)
+                ctx.clip()
+                ctx.drawImage(logo, (logo.implicitWidth - sw) / 2, (logo.implicitHeight - sh) / 2,
+                              sw, sh, 0, 0, width, height)
+            }
         }
     }
 }
