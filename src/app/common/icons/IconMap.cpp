@@ -199,6 +199,9 @@ QImage rendered(const QString& name, const QColor& color, int pixels) {
         painter.setOpacity(color.alphaF());
     renderer.render(&painter, QRectF(0, 0, pixels, pixels));
     painter.end();
+    // An image once painted on keeps its paint engine, some kilobytes, for as
+    // long as it lives; the copy kept for good has none.
+    image = image.copy();
     QMutexLocker locked(&lock);
     cache.insert(key, image);
     return image;
