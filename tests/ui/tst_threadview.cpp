@@ -130,7 +130,7 @@ private slots:
     void threadFitsEachStatus() {
         open(conversationWith("waiting"));
         QTRY_VERIFY(find("composer")->isVisible());
-        QVERIFY(!find("takeOverBar")->isVisible());
+        QVERIFY(shown("takeOverBar").isEmpty());
         QVERIFY(find("resolveButton")->isVisible());
 
         open(conversationWith("operator_active"));
@@ -146,34 +146,34 @@ private slots:
         // Active: the AI has it until the operator takes over; another active one starts over.
         const QString active = conversationWith("active");
         open(active);
-        QTRY_VERIFY(find("takeOverBar")->isVisible());
+        QTRY_VERIFY(!shown("takeOverBar").isEmpty());
         QVERIFY(!find("composer")->isVisible());
         QVERIFY(UiHarness::click(find("takeOverButton")));
         QTRY_VERIFY(find("composer")->isVisible());
-        QVERIFY(!find("takeOverBar")->isVisible());
+        QVERIFY(shown("takeOverBar").isEmpty());
         QVERIFY(ui->requestsTo("/api/v2/projects", "POST").isEmpty()); // nothing sent
         open(resolved);
         open(active);
-        QTRY_VERIFY(find("takeOverBar")->isVisible());
+        QTRY_VERIFY(!shown("takeOverBar").isEmpty());
     }
 
     void suggestedReplyFillsTheComposer() {
         const QString id = conversationWith("waiting");
         open(id);
-        QTRY_VERIFY(find("suggestionCard")->isVisible());
+        QTRY_VERIFY(!shown("suggestionCard").isEmpty());
         const QString text = UiHarness::text(find("suggestionText"));
         QVERIFY(!text.isEmpty());
         type("something typed first");
         QVERIFY(UiHarness::click(find("useSuggestion")));
         QTRY_COMPARE(UiHarness::text(editor()), text); // replaces what was typed
-        QTRY_VERIFY(!find("suggestionCard")->isVisible());
+        QTRY_VERIFY(shown("suggestionCard").isEmpty());
 
         // The draft belongs to its conversation: away and back, it is still there.
         open(conversationWith("operator_active"));
         QTRY_COMPARE(UiHarness::text(editor()), QString());
         open(id);
         QTRY_COMPARE(UiHarness::text(editor()), text);
-        QVERIFY(!find("suggestionCard")->isVisible()); // and the card stays away
+        QVERIFY(shown("suggestionCard").isEmpty()); // and the card stays away
         type("");
     }
 
@@ -574,7 +574,7 @@ private slots:
         const Conversation c =
             *std::find_if(ui->state().conversations().begin(), ui->state().conversations().end(),
                           [&](const Conversation& x) { return x.id == id; });
-        QTRY_VERIFY(!ui->visible("contextPanel").isEmpty());
+        QTRY_VERIFY(!shown("contextPanel").isEmpty());
         QCOMPARE(UiHarness::text(find("contextName")), c.visitorName.value_or("Anonymous"));
         QCOMPARE(find("contextMessages")->property("label").toString(),
                  QString::number(c.messageCount) + " messages");
@@ -585,9 +585,9 @@ private slots:
         QVERIFY(!find("saveQaButton")->property("enabled").toBool()); // shown, not yet there
 
         QVERIFY(UiHarness::click(find("contextPanelToggle")));
-        QTRY_VERIFY(ui->visible("contextPanel").isEmpty());
+        QTRY_VERIFY(shown("contextPanel").isEmpty());
         QVERIFY(UiHarness::click(find("contextPanelToggle")));
-        QTRY_VERIFY(!ui->visible("contextPanel").isEmpty());
+        QTRY_VERIFY(!shown("contextPanel").isEmpty());
     }
 
     // At every width the panel shows exactly when its toggle says it does: in the
@@ -672,7 +672,7 @@ private slots:
         selectProject(u"p1"_qs);
         open(id);
         const int wide = ui->window()->width();
-        const auto panelShown = [&] { return !ui->visible("contextPanel").isEmpty(); };
+        const auto panelShown = [&] { return !shown("contextPanel").isEmpty(); };
         const auto toggleSays = [&] {
             return UiHarness::accessibleName(find("contextPanelToggle"));
         };

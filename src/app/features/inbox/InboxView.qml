@@ -127,9 +127,10 @@ SplitView {
             active: inbox.panelWanted && !inbox.roomForPanel
             sourceComponent: Rectangle {
                 color: Theme.separator
-                VisitorContextPanel {
+                Loader {
                     anchors.fill: parent
                     anchors.leftMargin: 1
+                    source: "../panels/VisitorContextPanel.qml"
                 }
             }
         }
@@ -144,13 +145,14 @@ SplitView {
     }
 
     // Built only while it shows: hidden, it would be a hundred items made at
-    // start and kept for nothing.
+    // start and kept for nothing. Named by address, as the overlay's is, so
+    // its types are loaded when it is first shown, not with the window.
     Loader {
         SplitView.minimumWidth: 220
         SplitView.preferredWidth: 260
         SplitView.maximumWidth: 380
         visible: inbox.panelWanted && inbox.roomForPanel
         active: visible
-        sourceComponent: VisitorContextPanel {}
+        source: "../panels/VisitorContextPanel.qml"
     }
 }

@@ -15,6 +15,9 @@ Rectangle {
     color: Theme.window
 
     ThreadController { id: controller; objectName: "threadController" }
+    // The same, for the parts made later: inside them their own `controller`
+    // would hide the id.
+    readonly property ThreadController threadController: controller
     Connections {
         target: Shortcuts
         function onActivated(action) {
@@ -36,11 +39,14 @@ Rectangle {
             Layout.fillWidth: true
             controller: controller
         }
-        SuggestionCard {
+        // The suggestion and the take-over bar are made only while they show:
+        // most conversations open with neither.
+        Loader {
             Layout.fillWidth: true
             Layout.margins: 12
             visible: controller.suggestionVisible
-            controller: controller
+            active: visible
+            sourceComponent: SuggestionCard { controller: view.threadController }
         }
         LoadFailureBanner {
             // The messages shown stay as they were; this says they may be out of date.
@@ -64,10 +70,11 @@ Rectangle {
             visible: controller.bottomRegion === ThreadController.ComposerRegion
             drafts: controller.drafts
         }
-        TakeOverBar {
+        Loader {
             Layout.fillWidth: true
             visible: controller.bottomRegion === ThreadController.TakeOverRegion
-            onTakeOver: controller.takeOver()
+            active: visible
+            sourceComponent: TakeOverBar { onTakeOver: controller.takeOver() }
         }
         Banner {
             objectName: "resolvedBanner"
