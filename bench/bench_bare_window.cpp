@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     if (!shown)
         return 1;
     QObject::connect(shown, &QQuickWindow::frameSwapped, &app, [] {
-        std::printf("first-frame after=%lld ms peak-rss=%s pss=%s\n", kv::process::msSinceStart(),
+        const qint64 after = kv::process::msSinceStart(); // before the memory figures are read
+        std::printf("first-frame after=%lld ms peak-rss=%s pss=%s\n", after,
                     kv::process::field("/proc/self/status", "VmHWM:").constData(),
                     kv::process::field("/proc/self/smaps_rollup", "Pss:").constData());
         std::fflush(stdout);

@@ -21,8 +21,10 @@ void reportFirstSignedInFrame(AppState& state, QQuickWindow* window, QObject* ow
             store.loading() || state.conversations().isEmpty() ||
             (open && !store.knowsMessagesOf(*open)))
             return;
-        std::printf("first-signed-in-frame after=%lld ms peak-rss=%s pss=%s agents=%lld\n",
-                    process::msSinceStart(),
+        // The time first: reading the memory figures costs the kernel a walk
+        // over every mapping, and the order of a call's arguments is not fixed.
+        const qint64 after = process::msSinceStart();
+        std::printf("first-signed-in-frame after=%lld ms peak-rss=%s pss=%s agents=%lld\n", after,
                     process::field("/proc/self/status", "VmHWM:").constData(),
                     process::field("/proc/self/smaps_rollup", "Pss:").constData(),
                     qint64(state.projects().size()));
