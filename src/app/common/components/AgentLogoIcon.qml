@@ -54,7 +54,6 @@ Item {
         sourceComponent: Canvas {
             onWidthChanged: requestPaint()
             onHeightChanged: requestPaint()
-            onImageLoaded: requestPaint()
             Component.onCompleted: requestPaint()
             onPaint: {
                 const ctx = getContext("2d")
