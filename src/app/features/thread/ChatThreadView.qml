@@ -74,7 +74,7 @@ Rectangle {
             Layout.fillWidth: true
             visible: controller.bottomRegion === ThreadController.TakeOverRegion
             active: visible
-            sourceComponent: TakeOverBar { onTakeOver: controller.takeOver() }
+            sourceComponent: TakeOverBar { onTakeOver: view.threadController.takeOver() }
         }
         Banner {
             objectName: "resolvedBanner"
