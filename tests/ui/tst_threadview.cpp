@@ -155,6 +155,10 @@ private slots:
         open(resolved);
         open(active);
         QTRY_VERIFY(!shown("takeOverBar").isEmpty());
+        // The bar shown again is the one kept from before, and it still answers.
+        QVERIFY(UiHarness::click(find("takeOverButton")));
+        QTRY_VERIFY(find("composer")->isVisible());
+        QVERIFY(shown("takeOverBar").isEmpty());
     }
 
     void suggestedReplyFillsTheComposer() {

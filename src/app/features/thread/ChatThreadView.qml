@@ -39,13 +39,12 @@ Rectangle {
             Layout.fillWidth: true
             controller: controller
         }
-        // The suggestion and the take-over bar are made only while they show:
+        // The suggestion and the take-over bar are made when first shown:
         // most conversations open with neither.
-        Loader {
+        KeptLoader {
             Layout.fillWidth: true
             Layout.margins: 12
-            visible: controller.suggestionVisible
-            active: visible
+            wanted: controller.suggestionVisible
             sourceComponent: SuggestionCard { controller: view.threadController }
         }
         LoadFailureBanner {
@@ -70,10 +69,9 @@ Rectangle {
             visible: controller.bottomRegion === ThreadController.ComposerRegion
             drafts: controller.drafts
         }
-        Loader {
+        KeptLoader {
             Layout.fillWidth: true
-            visible: controller.bottomRegion === ThreadController.TakeOverRegion
-            active: visible
+            wanted: controller.bottomRegion === ThreadController.TakeOverRegion
             sourceComponent: TakeOverBar { onTakeOver: view.threadController.takeOver() }
         }
         Banner {
