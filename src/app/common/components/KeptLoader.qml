@@ -2,8 +2,8 @@ import QtQuick
 
 // A part made the first time it is wanted, then kept: hidden, not destroyed,
 // when it is no longer wanted. Nothing is built for a part that never shows,
-// and moving between conversations that show it and those that do not only
-// hides and shows it again.
+// and moving away and back (another conversation, another tab) only hides
+// and shows it again.
 Loader {
     property bool wanted: false
     visible: wanted

@@ -41,14 +41,11 @@ ColumnLayout {
         currentIndex: tabs.currentIndex
         Repeater {
             model: [account, notifications, snippets, about]
-            Loader {
+            KeptLoader {
                 required property var modelData
                 required property int index
-                active: false
                 sourceComponent: modelData
-                readonly property bool current: index === pages.currentIndex
-                onCurrentChanged: if (current) active = true
-                Component.onCompleted: if (current) active = true
+                wanted: index === pages.currentIndex
             }
         }
     }
