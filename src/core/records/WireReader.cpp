@@ -62,8 +62,9 @@ WireObject::WireObject(const QJsonValue& value, const WirePath& path, Mode mode)
     if (mode == Mode::quick)
         m_keys = QCborMap::fromJsonObject(m_object);
     if (mode == Mode::exact) {
+        qsizetype index = 0;
         for (auto it = m_object.constBegin(); it != m_object.constEnd(); ++it)
-            m_entries.append(Entry{camelFromSnake(it.key()), it.value()});
+            m_entries.append(Entry{camelFromSnake(it.key()), index++});
     }
 }
 
@@ -143,7 +144,15 @@ qsizetype WireObject::indexOf(const char* member) const {
     return -1;
 }
 
-std::optional<QJsonValue> WireObject::findQuick(const char* member) const {
+std::optional<QJsonValueConstRef> WireObject::presentAt(qsizetype index) const {
+    // Both views keep the entries in the same order.
+    const QJsonValueConstRef value = *(m_object.constBegin() + index);
+    if (value.isNull() || value.isUndefined())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<QJsonValueConstRef> WireObject::findQuick(const char* member) const {
     // Once every key is accounted for, whatever is left to read is absent.
     if (m_matched == m_size)
         return std::nullopt;
@@ -153,29 +162,22 @@ std::optional<QJsonValue> WireObject::findQuick(const char* member) const {
     // A second spelling of the same member stays unaccounted, so the exact
     // read takes over and decides between them.
     ++m_matched;
-    // Both views keep the entries in the same order.
-    const QJsonValue value = *(m_object.constBegin() + index);
-    if (value.isNull() || value.isUndefined())
-        return std::nullopt;
-    return value;
+    return presentAt(index);
 }
 
-std::optional<QJsonValue> WireObject::find(const char* member) const {
+std::optional<QJsonValueConstRef> WireObject::find(const char* member) const {
     if (m_mode == Mode::quick)
         return findQuick(member);
     const QLatin1StringView name(member);
     // The last occurrence wins when a key arrives in both spellings.
     for (qsizetype i = m_entries.size() - 1; i >= 0; --i) {
-        if (m_entries[i].key == name) {
-            if (m_entries[i].value.isNull() || m_entries[i].value.isUndefined())
-                return std::nullopt;
-            return m_entries[i].value;
-        }
+        if (m_entries[i].key == name)
+            return presentAt(m_entries[i].index);
     }
     return std::nullopt;
 }
 
-QJsonValue WireObject::require(const char* member) const {
+QJsonValueConstRef WireObject::require(const char* member) const {
     auto v = find(member);
     if (!v && m_mode == Mode::quick)
         throw NeedExactRead{}; // perhaps spelled another way; the exact read decides
@@ -195,7 +197,7 @@ QString typeMismatch(const char* member, const char* expected) {
 } // namespace
 
 QString WireObject::string(const char* member) const {
-    const QJsonValue v = require(member);
+    const QJsonValueConstRef v = require(member);
     if (!v.isString())
         fail(member, typeMismatch(member, "text"));
     return v.toString();
@@ -211,7 +213,7 @@ std::optional<QString> WireObject::optString(const char* member) const {
 }
 
 bool WireObject::boolean(const char* member) const {
-    const QJsonValue v = require(member);
+    const QJsonValueConstRef v = require(member);
     if (!v.isBool())
         fail(member, typeMismatch(member, "a boolean"));
     return v.toBool();
@@ -229,7 +231,7 @@ std::optional<bool> WireObject::optBoolean(const char* member) const {
 namespace {
 
 // Whole numbers that fit a signed 64-bit integer; anything else is refused.
-std::optional<qint64> wholeNumber(const QJsonValue& v) {
+std::optional<qint64> wholeNumber(const QJsonValueConstRef& v) {
     if (!v.isDouble())
         return std::nullopt;
     const qint64 a = v.toInteger(0);
@@ -258,7 +260,7 @@ std::optional<qint64> WireObject::optInteger(const char* member) const {
 }
 
 double WireObject::number(const char* member) const {
-    const QJsonValue v = require(member);
+    const QJsonValueConstRef v = require(member);
     if (!v.isDouble())
         fail(member, typeMismatch(member, "a number"));
     return v.toDouble();
@@ -275,7 +277,7 @@ std::optional<double> WireObject::optNumber(const char* member) const {
 
 namespace {
 
-QDateTime readTime(const WireObject& o, const char* member, const QJsonValue& v) {
+QDateTime readTime(const WireObject& o, const char* member, const QJsonValueConstRef& v) {
     if (!v.isString())
         o.fail(member, QStringLiteral("Key \"%1\" is not text").arg(QLatin1StringView(member)));
     const QString text = v.toString();
@@ -299,7 +301,7 @@ std::optional<QDateTime> WireObject::optTime(const char* member) const {
 }
 
 QJsonObject WireObject::object(const char* member) const {
-    const QJsonValue v = require(member);
+    const QJsonValueConstRef v = require(member);
     if (!v.isObject())
         fail(member, typeMismatch(member, "an object"));
     return v.toObject();
@@ -315,7 +317,7 @@ std::optional<QJsonObject> WireObject::optObject(const char* member) const {
 }
 
 QJsonArray WireObject::array(const char* member) const {
-    const QJsonValue v = require(member);
+    const QJsonValueConstRef v = require(member);
     if (!v.isArray())
         fail(member, typeMismatch(member, "an array"));
     return v.toArray();
@@ -331,7 +333,7 @@ std::optional<QJsonArray> WireObject::optArray(const char* member) const {
 }
 
 QJsonValue WireObject::value(const char* member) const {
-    return require(member);
+    return QJsonValue(require(member));
 }
 
 QStringList WireObject::stringArray(const char* member) const {

@@ -109,18 +109,22 @@ private:
         return out;
     }
 
-    // Present and non-null, or nothing.
-    std::optional<QJsonValue> find(const char* member) const;
-    QJsonValue require(const char* member) const;
+    // Present and non-null, or nothing. The value is read in place: no copy
+    // of it, and no reference taken on the document, is made for a member
+    // that ends up as a number or a text.
+    std::optional<QJsonValueConstRef> find(const char* member) const;
+    QJsonValueConstRef require(const char* member) const;
+    // The member at `index` of the object, unless it is null.
+    std::optional<QJsonValueConstRef> presentAt(qsizetype index) const;
 
-    std::optional<QJsonValue> findQuick(const char* member) const;
+    std::optional<QJsonValueConstRef> findQuick(const char* member) const;
     // The place of the member's key in the object by its two usual
     // spellings, snake case first; -1 when neither is there.
     qsizetype indexOf(const char* member) const;
 
     struct Entry {
         QString key;
-        QJsonValue value;
+        qsizetype index; // in m_object
     };
     QJsonObject m_object;
     // The same object seen as a CBOR map, sharing its data (quick reads

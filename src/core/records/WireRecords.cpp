@@ -337,4 +337,27 @@ void decodeOkResponse(const QJsonValue& v, const WirePath& path) {
     });
 }
 
+QList<Conversation> decodeConversationList(const QJsonObject& top) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return WireObject(top, WirePath{})
+        .list("conversations", [&now](const QJsonValue& v, const WirePath& p) {
+            return decodeRecord<ConversationDTO>(v, p).toModel(now);
+        });
+}
+
+QList<Visitor> decodeVisitorList(const QJsonObject& top) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return WireObject(top, WirePath{})
+        .list("visitors", [&now](const QJsonValue& v, const WirePath& p) {
+            return decodeRecord<VisitorDTO>(v, p).toModel(now);
+        });
+}
+
+QList<Message> decodeMessageList(const WireObject& top, const char* member) {
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return top.list(member, [&now](const QJsonValue& v, const WirePath& p) {
+        return decodeRecord<MessageDTO>(v, p).toModel(now);
+    });
+}
+
 } // namespace kv

@@ -184,6 +184,12 @@ struct CodeExchangeRequest {
 KV_WIRE_BODIES(KV_WIRE_BODY)
 #undef KV_WIRE_BODY
 
+// The list answers, decoded and mapped. A record without its time takes the
+// instant the answer was read, one instant for the whole answer.
+QList<Conversation> decodeConversationList(const QJsonObject& top);
+QList<Visitor> decodeVisitorList(const QJsonObject& top);
+QList<Message> decodeMessageList(const WireObject& top, const char* member);
+
 // Read for shape only; their content is discarded.
 void decodeResolveResponse(const QJsonValue& v, const WirePath& path);
 void decodeOkResponse(const QJsonValue& v, const WirePath& path);

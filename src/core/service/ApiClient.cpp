@@ -258,10 +258,7 @@ ApiClient::fetchConversations(std::optional<QString> projectID, std::optional<QS
     path += QStringLiteral("?limit=%1").arg(limit);
     if (status && *status != u"all")
         path += QStringLiteral("&status=") + QString::fromLatin1(QUrl::toPercentEncoding(*status));
-    Decoder<QList<Conversation>> decode =
-        listOf("conversations", [](const QJsonValue& v, const WirePath& p) {
-            return decodeRecord<ConversationDTO>(v, p).toModel(now());
-        });
+    Decoder<QList<Conversation>> decode = decodeConversationList;
     co_return co_await call<QList<Conversation>>(kGet, path, std::nullopt, decode, cancel);
 }
 
@@ -274,9 +271,7 @@ ApiClient::fetchLiveVisitors(std::optional<QString> projectID, Cancellation canc
             co_return *error;
         path = std::get<QString>(p);
     }
-    Decoder<QList<Visitor>> decode = listOf("visitors", [](const QJsonValue& v, const WirePath& p) {
-        return decodeRecord<VisitorDTO>(v, p).toModel(now());
-    });
+    Decoder<QList<Visitor>> decode = decodeVisitorList;
     co_return co_await call<QList<Visitor>>(kGet, path, std::nullopt, decode, cancel);
 }
 
@@ -291,9 +286,7 @@ ApiClient::fetchConversationDetail(QString projectID, QString conversationID, Ca
         detail.conversation = decodeRecord<ConversationDTO>(o.value("conversation"),
                                                             WirePath{nullptr, "conversation"})
                                   .toModel(now());
-        detail.messages = o.list("messages", [](const QJsonValue& v, const WirePath& path) {
-            return decodeRecord<MessageDTO>(v, path).toModel(now());
-        });
+        detail.messages = decodeMessageList(o, "messages");
         return detail;
     };
     co_return co_await call<ConversationDetail>(kGet, std::get<QString>(p), std::nullopt, decode,
