@@ -6,17 +6,22 @@ import Kestovar
 RowLayout {
     id: flow
     property var tags: []
+    // Chips once made are kept, hidden while a conversation has fewer tags:
+    // moving between conversations changes their texts in place.
+    property int chipsMade: 0
+    onTagsChanged: chipsMade = Math.max(chipsMade, tags.length)
+    Component.onCompleted: chipsMade = Math.max(chipsMade, tags.length)
     spacing: 4
     clip: true // one line: chips that do not fit are cut off
     Accessible.role: Accessible.StaticText
     Accessible.name: "Tags: " + flow.tags.join(", ")
 
     Icon { symbol: "tag"; color: Theme.secondaryText; size: 11 }
-    // By count: another conversation with as many tags changes the chips' texts in place.
     Repeater {
-        model: flow.tags.length
+        model: flow.chipsMade
         Rectangle {
             required property int index
+            visible: index < flow.tags.length
             readonly property string tag: flow.tags[index] ?? ""
             implicitWidth: chip.implicitWidth + 12
             implicitHeight: chip.implicitHeight + 4

@@ -6,6 +6,8 @@
 #include "VisitorRules.h"
 #include "state/AppState.h"
 
+#include <algorithm>
+
 namespace kv {
 
 VisitorContext::VisitorContext(QObject* parent)
@@ -28,6 +30,14 @@ void VisitorContext::refresh() {
         return;
     m_conversation = found;
     m_visitor = visitor;
+    m_chunks.clear();
+    if (m_conversation) {
+        for (const RetrievedChunk& chunk : m_conversation->aiRetrievedChunks) {
+            m_chunks.append({chunk.title, chunk.snippet, visitors::scoreText(chunk.score),
+                             ChunkMatch::Band(visitors::scoreBand(chunk.score))});
+        }
+    }
+    m_chunkRowsMade = std::max(m_chunkRowsMade, chunkCount());
     emit changed();
 }
 
@@ -62,15 +72,10 @@ QString VisitorContext::escalationReason() const {
     return m_conversation ? m_conversation->aiEscalationReason.value_or(QString()) : QString();
 }
 
-QList<RetrievedChunkRow> VisitorContext::chunks() const {
-    QList<RetrievedChunkRow> out;
-    if (!m_conversation)
-        return out;
-    for (const RetrievedChunk& chunk : m_conversation->aiRetrievedChunks) {
-        out.append({chunk.title, chunk.snippet, visitors::scoreText(chunk.score),
-                    ChunkMatch::Band(visitors::scoreBand(chunk.score))});
-    }
-    return out;
+QList<RetrievedChunkRow> VisitorContext::chunkRows() const {
+    QList<RetrievedChunkRow> rows = m_chunks;
+    rows.resize(m_chunkRowsMade);
+    return rows;
 }
 
 } // namespace kv

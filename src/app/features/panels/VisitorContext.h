@@ -56,6 +56,12 @@ class VisitorContext : public kv::VisitorFacts {
     Q_PROPERTY(bool hasEscalationReason READ hasEscalationReason NOTIFY changed)
     Q_PROPERTY(QString escalationReason READ escalationReason NOTIFY changed)
     Q_PROPERTY(QList<kv::RetrievedChunkRow> chunks READ chunks NOTIFY changed)
+    Q_PROPERTY(int chunkCount READ chunkCount NOTIFY changed)
+    // One entry for each of the most chunks any conversation shown so far
+    // held: the chunks, then empty rows. The panel makes that many rows and
+    // keeps them, hiding those a conversation does not fill, so moving
+    // between conversations seldom makes a row.
+    Q_PROPERTY(QList<kv::RetrievedChunkRow> chunkRows READ chunkRows NOTIFY changed)
 
 public:
     explicit VisitorContext(QObject* parent = nullptr);
@@ -71,12 +77,16 @@ public:
         return m_conversation && m_conversation->aiEscalationReason.has_value();
     }
     QString escalationReason() const;
-    QList<RetrievedChunkRow> chunks() const;
+    QList<RetrievedChunkRow> chunks() const { return m_chunks; }
+    int chunkCount() const { return int(m_chunks.size()); }
+    QList<RetrievedChunkRow> chunkRows() const;
 
 private:
     void refresh();
 
     std::optional<Conversation> m_conversation;
+    QList<RetrievedChunkRow> m_chunks;
+    int m_chunkRowsMade = 0;
 };
 
 } // namespace kv

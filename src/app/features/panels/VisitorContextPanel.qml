@@ -155,21 +155,22 @@ Rectangle {
                 }
                 Body {
                     textStyle: "caption"
-                    visible: context.chunks.length === 0
+                    visible: context.chunkCount === 0
                     text: "No knowledge chunks matched this question."
                     wrapMode: Text.Wrap
                     Layout.fillWidth: true
                     color: Theme.tertiaryText
                 }
-                // By count, each row reading its chunk: moving to a conversation
-                // with as many chunks changes the rows' texts in place rather
-                // than making them anew.
+                // Rows once made are kept, hidden while a conversation has
+                // fewer chunks: moving between conversations changes the rows'
+                // texts in place and seldom makes one.
                 Repeater {
-                    model: context.chunks.length
+                    model: context.chunkRows.length
                     ChunkRow {
                         required property int index
                         Layout.fillWidth: true
-                        chunk: context.chunks[index]
+                        visible: index < context.chunkCount
+                        chunk: context.chunkRows[index]
                     }
                 }
                 ActionButton {
