@@ -337,27 +337,28 @@ void decodeOkResponse(const QJsonValue& v, const WirePath& path) {
     });
 }
 
-QList<Conversation> decodeConversationList(const QJsonObject& top) {
+namespace {
+// A list member's records as models. Records that came without a time fall
+// back to one instant, taken once for the whole answer.
+template <typename Dto>
+auto decodeModels(const WireObject& top, const char* member) {
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    return WireObject(top, WirePath{})
-        .list("conversations", [&now](const QJsonValue& v, const WirePath& p) {
-            return decodeRecord<ConversationDTO>(v, p).toModel(now);
-        });
+    return top.list(member, [&now](const QJsonValue& v, const WirePath& p) {
+        return decodeRecord<Dto>(v, p).toModel(now);
+    });
+}
+} // namespace
+
+QList<Conversation> decodeConversationList(const QJsonObject& top) {
+    return decodeModels<ConversationDTO>(WireObject(top, WirePath{}), "conversations");
 }
 
 QList<Visitor> decodeVisitorList(const QJsonObject& top) {
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    return WireObject(top, WirePath{})
-        .list("visitors", [&now](const QJsonValue& v, const WirePath& p) {
-            return decodeRecord<VisitorDTO>(v, p).toModel(now);
-        });
+    return decodeModels<VisitorDTO>(WireObject(top, WirePath{}), "visitors");
 }
 
 QList<Message> decodeMessageList(const WireObject& top, const char* member) {
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    return top.list(member, [&now](const QJsonValue& v, const WirePath& p) {
-        return decodeRecord<MessageDTO>(v, p).toModel(now);
-    });
+    return decodeModels<MessageDTO>(top, member);
 }
 
 } // namespace kv
