@@ -6,11 +6,10 @@ import Kestovar
 RowLayout {
     id: flow
     property var tags: []
-    // Chips once made are kept, hidden while a conversation has fewer tags:
-    // moving between conversations changes their texts in place.
-    property int chipsMade: 0
-    onTagsChanged: chipsMade = Math.max(chipsMade, tags.length)
-    Component.onCompleted: chipsMade = Math.max(chipsMade, tags.length)
+    // One chip for each entry, kept while a conversation has fewer tags
+    // (those past `tags` are hidden): moving between conversations changes
+    // their texts in place.
+    property var chipRows: tags
     spacing: 4
     clip: true // one line: chips that do not fit are cut off
     Accessible.role: Accessible.StaticText
@@ -18,11 +17,11 @@ RowLayout {
 
     Icon { symbol: "tag"; color: Theme.secondaryText; size: 11 }
     Repeater {
-        model: flow.chipsMade
+        model: flow.chipRows.length
         Rectangle {
             required property int index
             visible: index < flow.tags.length
-            readonly property string tag: flow.tags[index] ?? ""
+            readonly property string tag: flow.chipRows[index] ?? ""
             implicitWidth: chip.implicitWidth + 12
             implicitHeight: chip.implicitHeight + 4
             radius: height / 2

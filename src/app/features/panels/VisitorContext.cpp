@@ -38,6 +38,7 @@ void VisitorContext::refresh() {
         }
     }
     m_chunkRowsMade = std::max(m_chunkRowsMade, chunkCount());
+    m_tagRowsMade = std::max(m_tagRowsMade, int(tags().size()));
     emit changed();
 }
 
@@ -72,10 +73,20 @@ QString VisitorContext::escalationReason() const {
     return m_conversation ? m_conversation->aiEscalationReason.value_or(QString()) : QString();
 }
 
-QList<RetrievedChunkRow> VisitorContext::chunkRows() const {
-    QList<RetrievedChunkRow> rows = m_chunks;
-    rows.resize(m_chunkRowsMade);
+namespace {
+template <typename List>
+List padded(List rows, int count) {
+    rows.resize(count);
     return rows;
+}
+} // namespace
+
+QList<RetrievedChunkRow> VisitorContext::chunkRows() const {
+    return padded(m_chunks, m_chunkRowsMade);
+}
+
+QStringList VisitorContext::tagRows() const {
+    return padded(tags(), m_tagRowsMade);
 }
 
 } // namespace kv

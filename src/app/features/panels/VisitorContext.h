@@ -62,6 +62,8 @@ class VisitorContext : public kv::VisitorFacts {
     // keeps them, hiding those a conversation does not fill, so moving
     // between conversations seldom makes a row.
     Q_PROPERTY(QList<kv::RetrievedChunkRow> chunkRows READ chunkRows NOTIFY changed)
+    // The tags, padded the same way for the panel's tag chips.
+    Q_PROPERTY(QStringList tagRows READ tagRows NOTIFY changed)
 
 public:
     explicit VisitorContext(QObject* parent = nullptr);
@@ -80,13 +82,16 @@ public:
     QList<RetrievedChunkRow> chunks() const { return m_chunks; }
     int chunkCount() const { return int(m_chunks.size()); }
     QList<RetrievedChunkRow> chunkRows() const;
+    QStringList tagRows() const;
 
 private:
     void refresh();
 
     std::optional<Conversation> m_conversation;
     QList<RetrievedChunkRow> m_chunks;
+    // The most chunks and tags any conversation shown so far held; they only grow.
     int m_chunkRowsMade = 0;
+    int m_tagRowsMade = 0;
 };
 
 } // namespace kv

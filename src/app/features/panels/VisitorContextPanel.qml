@@ -121,7 +121,12 @@ Rectangle {
                 title: "Conversation"
                 LabeledRow { Layout.fillWidth: true; icon: "clock.arrow.circlepath"; label: context.started }
                 LabeledRow { objectName: "contextMessages"; Layout.fillWidth: true; icon: "bubble.left.and.bubble.right"; label: context.messages }
-                FlowTags { Layout.fillWidth: true; visible: context.tags.length > 0; tags: context.tags }
+                FlowTags {
+                    Layout.fillWidth: true
+                    visible: context.tags.length > 0
+                    tags: context.tags
+                    chipRows: context.tagRows
+                }
             }
             SectionCard {
                 objectName: "aiContextCard"
