@@ -14,6 +14,8 @@
 #include <QTest>
 #include <QUrlQuery>
 #include <QtQml/qqmlextensionplugin.h>
+#include <cmath>
+#include <memory>
 
 Q_IMPORT_QML_PLUGIN(KestovarPlugin)
 
@@ -194,6 +196,48 @@ private slots:
         QCOMPARE(ui->sim().requests().first().toObject()["target"].toString(), refuse.path);
         QVERIFY(
             ui->sim().requests().first().toObject()["body"].toString().contains("\"On my way\""));
+    }
+
+    // Each status pill reads when the window is dark: its text against its own
+    // tint, over each surface a pill sits on. (The brand's dark blue, once the
+    // operator's status colour, all but vanished there.)
+    void statusPillsReadWhenDark() {
+        ui->state().setAppearance(AppearancePreference::dark);
+        QQmlComponent component(&ui->engine());
+        component.setData(R"(import QtQuick
+import Kestovar
+QtObject {
+    readonly property var tones: [ConversationStatus.Waiting, ConversationStatus.Active,
+                                  ConversationStatus.OperatorActive, ConversationStatus.Resolved]
+                                 .map(s => "" + Theme.statusColor(s))
+    readonly property var grounds: ["" + Theme.window, "" + Theme.surface, "" + Theme.sidebar]
+})",
+                          QUrl());
+        std::unique_ptr<QObject> palette(component.create());
+        QVERIFY2(palette, qPrintable(component.errorString()));
+        // The relative luminance and contrast ratio of the accessibility guidelines.
+        const auto luminance = [](const QColor& c) {
+            const auto channel = [](double v) {
+                return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            };
+            return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                   0.0722 * channel(c.blueF());
+        };
+        const QStringList tones = palette->property("tones").toStringList();
+        QCOMPARE(tones.size(), 4);
+        for (const QString& ground : palette->property("grounds").toStringList()) {
+            for (const QString& toneName : tones) {
+                const QColor tone(toneName), under(ground);
+                const QColor tint = QColor::fromRgbF(0.12f * tone.redF() + 0.88f * under.redF(),
+                                                     0.12f * tone.greenF() + 0.88f * under.greenF(),
+                                                     0.12f * tone.blueF() + 0.88f * under.blueF());
+                const double ratio = (luminance(tone) + 0.05) / (luminance(tint) + 0.05);
+                QVERIFY2(
+                    ratio >= 3.0,
+                    qPrintable(u"%1 on %2: %3:1"_qs.arg(toneName, ground).arg(ratio, 0, 'f', 2)));
+            }
+        }
+        ui->state().setAppearance(AppearancePreference::light);
     }
 
     void appearanceToggle() {

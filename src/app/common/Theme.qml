@@ -41,11 +41,12 @@ QtObject {
     readonly property real pointScale: fontScale * TextScale.pointsPerPixel
 
     readonly property color rowSelection: brandAt(0.08)
-    // The colour a conversation status is shown in.
+    // The colour a conversation status is shown in (as text, on its own tint:
+    // the brand's dark blue would not read on a dark window).
     function statusColor(status) {
         switch (status) {
         case ConversationStatus.Waiting: return warning
-        case ConversationStatus.OperatorActive: return brand
+        case ConversationStatus.OperatorActive: return brandAccent
         case ConversationStatus.Resolved: return green
         }
         return blue
