@@ -623,25 +623,45 @@ private slots:
                 names.append(QAccessible::queryAccessibleInterface(row)->text(QAccessible::Name));
             return names;
         };
-        // The texts of the tag chips shown, left to right.
-        const auto shownTags = [&] {
+        // The tag chips shown (a chip left out for want of room included), left to right.
+        const auto ancestorOf = [](QQuickItem* item, const char* type) {
+            for (; item; item = item->parentItem()) {
+                if (QByteArray(item->metaObject()->className()).startsWith(type))
+                    return item;
+            }
+            return static_cast<QQuickItem*>(nullptr);
+        };
+        const auto chipBoxes = [&] {
             QList<QQuickItem*> chips;
             for (QQuickItem* item : ui->items()) {
-                if (item->inherits("QQuickText") && item->parentItem() &&
-                    item->parentItem()->isVisible() &&
-                    QByteArray(item->parentItem()->parentItem()->metaObject()->className())
-                        .startsWith("FlowTags") &&
-                    item->parentItem()->parentItem()->isVisible() &&
-                    find("contextPanel")->isAncestorOf(item))
-                    chips.append(item);
+                QQuickItem* flow = ancestorOf(item, "FlowTags");
+                if (item->inherits("QQuickText") && flow && flow->isVisible() &&
+                    item->parentItem()->isVisible() && find("contextPanel")->isAncestorOf(item))
+                    chips.append(item->parentItem());
             }
             std::sort(chips.begin(), chips.end(), [](QQuickItem* a, QQuickItem* b) {
                 return a->mapToScene({}).x() < b->mapToScene({}).x();
             });
+            return chips;
+        };
+        const auto shownTags = [&] {
             QStringList tags;
-            for (QQuickItem* chip : chips)
-                tags.append(UiHarness::text(chip));
+            for (QQuickItem* chip : chipBoxes())
+                tags.append(UiHarness::text(chip->childItems().first()));
             return tags;
+        };
+        // The chips drawn stay inside their card; those that would not fit are left out whole.
+        bool someLeftOut = false;
+        const auto chipsWithinTheCard = [&] {
+            for (QQuickItem* chip : chipBoxes()) {
+                QQuickItem* card = ancestorOf(chip, "SectionCard");
+                const qreal cardRight = card->mapToScene({card->width(), 0}).x();
+                const qreal chipRight = chip->mapToScene({chip->width(), 0}).x();
+                if (chip->opacity() > 0 && chipRight > cardRight)
+                    return false;
+                someLeftOut = someLeftOut || chip->opacity() == 0;
+            }
+            return true;
         };
         const auto matches = [](const QStringList& shown, const QList<RetrievedChunk>& chunks) {
             if (shown.size() != chunks.size())
@@ -662,6 +682,7 @@ private slots:
             QTRY_VERIFY2(matches(shownChunks(), c.aiRetrievedChunks),
                          qPrintable(shownChunks().join(u" | ")));
             QTRY_COMPARE(shownTags(), c.tags);
+            QVERIFY(chipsWithinTheCard());
             const QList<QQuickItem*> rows = chunkRows(false);
             const bool more = c.aiRetrievedChunks.size() > most;
             most = std::max(most, c.aiRetrievedChunks.size());
@@ -673,6 +694,7 @@ private slots:
             before = rows;
         }
         QVERIFY(fewerKept);
+        QVERIFY(someLeftOut);
     }
 
     void contextPanelAndToggleAgreeAtEveryWidth() {
