@@ -269,6 +269,67 @@ private slots:
         QTRY_VERIFY(visitorMessage().translation.has_value());
     }
 
+    // The reply keeps most of the composer's width at every window width and
+    // text size, with the context panel shown or hidden: in a narrow pane the
+    // send buttons go under it, in a wide one they stand beside it; never over it.
+    void theReplyKeepsItsRoom() {
+        const QString id = conversationWith("operator_active", "p1");
+        selectProject(u"p1"_qs);
+        open(id);
+        QTRY_VERIFY(find("composer")->isVisible());
+        const auto sceneRect = [](QQuickItem* item) {
+            return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+        };
+        const auto field = [&] {
+            QQuickItem* reply = editor();
+            while (reply && !reply->inherits("QQuickScrollView"))
+                reply = reply->parentItem();
+            return sceneRect(reply);
+        };
+        const auto fits = [&] {
+            const QRectF composer = sceneRect(find("composer"));
+            const QRectF send = sceneRect(find("sendButton"));
+            const QRectF resolve = sceneRect(find("sendResolveButton"));
+            return field().width() >= composer.width() / 2 && !field().intersects(send) &&
+                   !field().intersects(resolve) && composer.contains(send) &&
+                   composer.contains(resolve);
+        };
+        // Two frames drawn: the layouts have taken the new width.
+        const auto drawn = [&] {
+            int frames = 0;
+            const auto counting =
+                connect(ui->window(), &QQuickWindow::frameSwapped, this, [&frames] { ++frames; });
+            for (int wanted = 1; wanted <= 2; ++wanted) {
+                ui->window()->update();
+                QTRY_VERIFY(frames >= wanted);
+            }
+            disconnect(counting);
+        };
+        bool sawBeside = false, sawUnder = false;
+        const QSize size = ui->window()->size();
+        for (const int width : {1100, 1280, 1600}) {
+            ui->window()->resize(width, size.height());
+            for (const auto text : {FontSizePreference::normal, FontSizePreference::extraLarge}) {
+                ui->state().setFontSize(text);
+                for (int toggle = 0; toggle < 2; ++toggle) {
+                    const bool panel = shown("contextPanel").isEmpty();
+                    QVERIFY(UiHarness::click(find("contextPanelToggle")));
+                    QTRY_COMPARE(!shown("contextPanel").isEmpty(), panel);
+                    drawn();
+                    QVERIFY2(
+                        fits(),
+                        qPrintable(u"window %1, text %2, panel %3"_qs.arg(width).arg(int(text)).arg(
+                            panel)));
+                    const bool beside = sceneRect(find("sendButton")).top() < field().bottom();
+                    (beside ? sawBeside : sawUnder) = true;
+                }
+            }
+        }
+        QVERIFY(sawBeside && sawUnder);
+        ui->state().setFontSize(FontSizePreference::normal);
+        ui->window()->resize(size);
+    }
+
     void sendsByButtonAndShortcut() {
         const QString id = conversationWith("operator_active", "p1");
         selectProject(u"p1"_qs);

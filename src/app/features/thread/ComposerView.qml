@@ -57,10 +57,20 @@ Rectangle {
                 editor.focusAtEnd()
             }
         }
-        RowLayout {
-            spacing: 10
+        GridLayout {
+            id: entry
+            // In a narrow pane (beside the list and the context panel, or with
+            // a larger text size) the buttons go under the reply: beside it
+            // they would leave it a dozen letters a line.
+            readonly property bool buttonsBeside: width >= 500 * Theme.fontScale
+            Layout.fillWidth: true
+            columns: buttonsBeside ? 3 : 2
+            columnSpacing: 10
+            rowSpacing: 6
             IconButton {
                 objectName: "snippetMenuButton"
+                Layout.row: 0
+                Layout.column: 0
                 Layout.alignment: Qt.AlignBottom
                 symbol: "text.app"
                 tip: "Insert a snippet (type / in the message)"
@@ -92,6 +102,8 @@ Rectangle {
                 }
             }
             ScrollView {
+                Layout.row: 0
+                Layout.column: 1
                 Layout.fillWidth: true
                 Layout.preferredWidth: 120 // grows into the room left; the placeholder may shorten
                 Layout.minimumHeight: 56
@@ -130,13 +142,20 @@ Rectangle {
                     }
                 }
             }
-            ColumnLayout {
-                Layout.alignment: Qt.AlignBottom
-                Layout.preferredWidth: 150 * Math.min(Theme.fontScale, 1.2)
-                spacing: 6
+            GridLayout {
+                objectName: "sendButtons"
+                Layout.row: entry.buttonsBeside ? 0 : 1
+                Layout.column: entry.buttonsBeside ? 2 : 1
+                Layout.alignment: entry.buttonsBeside ? Qt.AlignBottom : Qt.AlignRight
+                // Only the reply grows into the room left (a layout would grow too).
+                Layout.fillWidth: false
+                Layout.preferredWidth: entry.buttonsBeside ? 150 * Math.min(Theme.fontScale, 1.2) : -1
+                columns: entry.buttonsBeside ? 1 : 2
+                rowSpacing: 6
+                columnSpacing: 8
                 PrimaryButton {
                     objectName: "sendButton"
-                    Layout.fillWidth: true
+                    Layout.fillWidth: entry.buttonsBeside
                     enabled: composer.canSend
                     symbol: "paperplane.fill"
                     text: "Send"
@@ -144,7 +163,7 @@ Rectangle {
                 }
                 ActionButton {
                     objectName: "sendResolveButton"
-                    Layout.fillWidth: true
+                    Layout.fillWidth: entry.buttonsBeside
                     enabled: composer.canSend
                     symbol: "checkmark.circle"
                     text: "Send & resolve"
