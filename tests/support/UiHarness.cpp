@@ -167,6 +167,18 @@ QStringList UiHarness::unnamedControls() const {
     return unnamed;
 }
 
+QRectF UiHarness::sceneRect(const QQuickItem* item) {
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
+QQuickItem* UiHarness::enclosing(QQuickItem* item, const char* type) {
+    for (; item; item = item->parentItem()) {
+        if (item->inherits(type) || QByteArray(item->metaObject()->className()).startsWith(type))
+            return item;
+    }
+    return nullptr;
+}
+
 QQuickItem* UiHarness::find(const QString& name) const {
     const auto all = findAll(name);
     return all.isEmpty() ? nullptr : all.first();

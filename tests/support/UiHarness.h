@@ -72,6 +72,11 @@ public:
     static bool doAction(QObject* item, const QString& action);
     // The text of a text item.
     static QString text(QObject* item);
+    // Where an item lies in its window.
+    static QRectF sceneRect(const QQuickItem* item);
+    // The item itself or its nearest enclosing item of `type`: a C++ class, or
+    // a QML type named by the start of its class name ("FlowTags").
+    static QQuickItem* enclosing(QQuickItem* item, const char* type);
 
     // Requests the service answered whose target starts with `prefix`.
     QList<QJsonObject> requestsTo(const QString& prefix, const QString& method = "GET") const;

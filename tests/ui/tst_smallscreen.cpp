@@ -31,8 +31,7 @@ class TestSmallScreen : public QObject {
 
     // Where an item shows on the screen, and what of the screen can be seen.
     QRectF onScreen(const QQuickItem* item) const {
-        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()))
-            .translated(ui->window()->position());
+        return test::UiHarness::sceneRect(item).translated(ui->window()->position());
     }
     static QRectF screen() { return QGuiApplication::primaryScreen()->availableGeometry(); }
 

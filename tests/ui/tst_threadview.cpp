@@ -277,14 +277,9 @@ private slots:
         selectProject(u"p1"_qs);
         open(id);
         QTRY_VERIFY(find("composer")->isVisible());
-        const auto sceneRect = [](QQuickItem* item) {
-            return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
-        };
+        const auto sceneRect = &UiHarness::sceneRect;
         const auto field = [&] {
-            QQuickItem* reply = editor();
-            while (reply && !reply->inherits("QQuickScrollView"))
-                reply = reply->parentItem();
-            return sceneRect(reply);
+            return sceneRect(UiHarness::enclosing(editor(), "QQuickScrollView"));
         };
         const auto fits = [&] {
             const QRectF composer = sceneRect(find("composer"));
@@ -316,7 +311,7 @@ private slots:
                     QVERIFY(UiHarness::click(find("contextPanelToggle")));
                     QTRY_COMPARE(!shown("contextPanel").isEmpty(), panel);
                     drawn();
-                    QVERIFY2(
+                    QTRY_VERIFY2(
                         fits(),
                         qPrintable(u"window %1, text %2, panel %3"_qs.arg(width).arg(int(text)).arg(
                             panel)));
@@ -592,8 +587,7 @@ private slots:
         QTest::mouseMove(ui->window(), away);
         QTRY_COMPARE(editors(u"messageList"_qs).size(), 0);
         QQuickItem* text = inBubble(bubbleName, "messageText");
-        const QRect area =
-            text->mapRectToScene(QRectF(0, 0, text->width(), text->height())).toAlignedRect();
+        const QRect area = UiHarness::sceneRect(text).toAlignedRect();
         const QImage before = ui->window()->grabWindow().copy(area);
         QQuickItem* pointer = nullptr;
         for (QQuickItem* child : text->childItems())
@@ -685,17 +679,10 @@ private slots:
             return names;
         };
         // The tag chips shown (a chip left out for want of room included), left to right.
-        const auto ancestorOf = [](QQuickItem* item, const char* type) {
-            for (; item; item = item->parentItem()) {
-                if (QByteArray(item->metaObject()->className()).startsWith(type))
-                    return item;
-            }
-            return static_cast<QQuickItem*>(nullptr);
-        };
         const auto chipBoxes = [&] {
             QList<QQuickItem*> chips;
             for (QQuickItem* item : ui->items()) {
-                QQuickItem* flow = ancestorOf(item, "FlowTags");
+                QQuickItem* flow = UiHarness::enclosing(item, "FlowTags");
                 if (item->inherits("QQuickText") && flow && flow->isVisible() &&
                     item->parentItem()->isVisible() && find("contextPanel")->isAncestorOf(item))
                     chips.append(item->parentItem());
@@ -715,7 +702,7 @@ private slots:
         bool someLeftOut = false;
         const auto chipsWithinTheCard = [&] {
             for (QQuickItem* chip : chipBoxes()) {
-                QQuickItem* card = ancestorOf(chip, "SectionCard");
+                QQuickItem* card = UiHarness::enclosing(chip, "SectionCard");
                 const qreal cardRight = card->mapToScene({card->width(), 0}).x();
                 const qreal chipRight = chip->mapToScene({chip->width(), 0}).x();
                 if (chip->opacity() > 0 && chipRight > cardRight)
@@ -743,7 +730,7 @@ private slots:
             QTRY_VERIFY2(matches(shownChunks(), c.aiRetrievedChunks),
                          qPrintable(shownChunks().join(u" | ")));
             QTRY_COMPARE(shownTags(), c.tags);
-            QVERIFY(chipsWithinTheCard());
+            QTRY_VERIFY(chipsWithinTheCard());
             const QList<QQuickItem*> rows = chunkRows(false);
             const bool more = c.aiRetrievedChunks.size() > most;
             most = std::max(most, c.aiRetrievedChunks.size());
