@@ -167,6 +167,20 @@ QStringList UiHarness::unnamedControls() const {
     return unnamed;
 }
 
+bool UiHarness::drawn(int frames) const {
+    int swapped = 0;
+    // Counted on this thread, whichever thread draws.
+    const auto counting = QObject::connect(window(), &QQuickWindow::frameSwapped, window(),
+                                           [&swapped] { ++swapped; });
+    bool ok = true;
+    for (int wanted = 1; ok && wanted <= frames; ++wanted) {
+        window()->update();
+        ok = QTest::qWaitFor([&] { return swapped >= wanted; });
+    }
+    QObject::disconnect(counting);
+    return ok;
+}
+
 QRectF UiHarness::sceneRect(const QQuickItem* item) {
     return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
 }

@@ -39,6 +39,9 @@ public:
     bool signIn();
 
     QQuickWindow* window() const;
+    // Waits until the window has drawn `frames` more frames: by then its
+    // positioners and layouts have placed what changed before the call.
+    [[nodiscard]] bool drawn(int frames = 2) const;
     // The first item (or object) with this object name, anywhere in the window.
     QQuickItem* find(const QString& name) const;
     QObject* findObject(const QString& name) const;

@@ -289,17 +289,6 @@ private slots:
                    !field().intersects(resolve) && composer.contains(send) &&
                    composer.contains(resolve);
         };
-        // Two frames drawn: the layouts have taken the new width.
-        const auto drawn = [&] {
-            int frames = 0;
-            const auto counting =
-                connect(ui->window(), &QQuickWindow::frameSwapped, this, [&frames] { ++frames; });
-            for (int wanted = 1; wanted <= 2; ++wanted) {
-                ui->window()->update();
-                QTRY_VERIFY(frames >= wanted);
-            }
-            disconnect(counting);
-        };
         bool sawBeside = false, sawUnder = false;
         const QSize size = ui->window()->size();
         for (const int width : {1100, 1280, 1600}) {
@@ -310,7 +299,7 @@ private slots:
                     const bool panel = shown("contextPanel").isEmpty();
                     QVERIFY(UiHarness::click(find("contextPanelToggle")));
                     QTRY_COMPARE(!shown("contextPanel").isEmpty(), panel);
-                    drawn();
+                    QVERIFY(ui->drawn()); // the layouts have taken the new width
                     QTRY_VERIFY2(
                         fits(),
                         qPrintable(u"window %1, text %2, panel %3"_qs.arg(width).arg(int(text)).arg(
@@ -730,6 +719,8 @@ private slots:
             QTRY_VERIFY2(matches(shownChunks(), c.aiRetrievedChunks),
                          qPrintable(shownChunks().join(u" | ")));
             QTRY_COMPARE(shownTags(), c.tags);
+            // Placed by their row first: new chips stand at its start until then.
+            QVERIFY(ui->drawn());
             QTRY_VERIFY(chipsWithinTheCard());
             const QList<QQuickItem*> rows = chunkRows(false);
             const bool more = c.aiRetrievedChunks.size() > most;
