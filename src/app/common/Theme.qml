@@ -41,8 +41,7 @@ QtObject {
     readonly property real pointScale: fontScale * TextScale.pointsPerPixel
 
     readonly property color rowSelection: brandAt(0.08)
-    // The colour a conversation status is shown in (as text, on its own tint:
-    // the brand's dark blue would not read on a dark window).
+    // The hue of a conversation status: its pill's tint.
     function statusColor(status) {
         switch (status) {
         case ConversationStatus.Waiting: return warning
@@ -50,6 +49,17 @@ QtObject {
         case ConversationStatus.Resolved: return green
         }
         return blue
+    }
+    // The status's text on that tint: a shade of the hue that small text reads
+    // in (at least 4.5:1). The bright hues themselves fade into their own tint
+    // on a light window, and the brand's dark blue into a dark one.
+    function statusInk(status) {
+        switch (status) {
+        case ConversationStatus.Waiting: return dark ? warning : "#8A4500"
+        case ConversationStatus.OperatorActive: return dark ? "#9AA2FF" : brand
+        case ConversationStatus.Resolved: return dark ? green : "#0F662A"
+        }
+        return dark ? "#5AA9FF" : "#0055AA"
     }
 
     // The font size of a text style ("body", "caption", …), or of a size in
